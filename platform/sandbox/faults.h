@@ -14,12 +14,34 @@ namespace vu::platform::sandbox {
 
 // Every operation of the seam that can be made to fail.
 enum class Op {
-  RegOpenKey, RegCreateKey, RegQueryValue, RegSetValue, RegFlush, RegDeleteKey, RegDeleteValue,
-  RegEnumKey, RegEnumValue,
-  FindFirst, Attributes, SetAttributes, Remove, Copy, MakeDirectory, RemoveDirectory, Length,
-  ReadFirstLine, ReadAll, WriteAll, WriteProfileString, ReadProfileString,
-  ShortcutTarget, CreateMenuShortcut, RemoveMenuShortcut, SpecialFolderPath,
-  StartProgram, Restart,
+  RegOpenKey,
+  RegCreateKey,
+  RegQueryValue,
+  RegSetValue,
+  RegFlush,
+  RegDeleteKey,
+  RegDeleteValue,
+  RegEnumKey,
+  RegEnumValue,
+  FindFirst,
+  Attributes,
+  SetAttributes,
+  Remove,
+  Copy,
+  MakeDirectory,
+  RemoveDirectory,
+  Length,
+  ReadFirstLine,
+  ReadAll,
+  WriteAll,
+  WriteProfileString,
+  ReadProfileString,
+  ShortcutTarget,
+  CreateMenuShortcut,
+  RemoveMenuShortcut,
+  SpecialFolderPath,
+  StartProgram,
+  Restart,
 };
 
 // "RegSetValue" -> Op::RegSetValue; nullopt for an unknown name.
@@ -38,9 +60,12 @@ class Faults {
   // Called by the back end at the start of each operation: the status to fail with, if any.
   // Counts the call.
   std::optional<Status> Check(Op op, std::string_view subject = {});
+  // The same for an operation on two paths (a copy): a subject rule matches either.
+  std::optional<Status> Check(Op op, std::string_view subject, std::string_view other);
 
   // Parses "OP:N:STATUS" (the Nth call) or "OP:=SUBJECT:STATUS" (every call on SUBJECT), as given
-  // on a program's command line; false on a malformed spec.
+  // on a program's command line; false on a malformed spec. STATUS is a number (decimal or 0x..)
+  // or a name such as ERROR_ACCESS_DENIED.
   bool AddFromSpec(std::string_view spec);
 
  private:

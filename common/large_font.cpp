@@ -1,0 +1,9 @@
+#include "common/large_font.h"
+
+namespace vu::common {
+
+VbBool IsLargeFontScreen(vu::platform::System& system) {
+  return ToVbBool(system.LogPixelsX() == 120);
+}
+
+}  // namespace vu::common

@@ -1,0 +1,290 @@
+#include "platform/sandbox/file_store.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/sandbox/host_io.h"
+#include "platform/sandbox/ini.h"
+#include "platform/sandbox/layout.h"
+#include "platform/text.h"
+
+namespace vu::platform::sandbox {
+namespace fs = std::filesystem;
+namespace {
+
+// RemoveDirectory on a file (ERROR_DIRECTORY, "The directory name is invalid").
+constexpr Status kErrorDirectory = 267;
+constexpr std::size_t kFirstLineLimit = 64 * 1024;
+
+bool IsValidPattern(std::string_view name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+    if (std::string_view("<>:\"|").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+bool Before(const FindData& a, const FindData& b) {
+  const int order = CompareNoCase(a.name, b.name);
+  return order != 0 ? order < 0 : a.name < b.name;
+}
+
+std::uint64_t SizeOf(const std::string& host) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(host, ec);
+  return ec ? 0 : static_cast<std::uint64_t>(size);
+}
+
+}  // namespace
+
+FileStore::FileStore(const std::string& machineDir)
+    : resolver_(machineDir), attributes_(machineDir + "/" + std::string(kAttributesFile)) {}
+
+std::uint32_t FileStore::BitsOf(const HostEntry& entry) const {
+  return attributes_.Get(entry.win.ToString(), entry.isDirectory());
+}
+
+Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries) {
+  entries.clear();
+  attributes_.Refresh();
+  const std::size_t cut = pattern.find_last_of("\\/");
+  if (cut == std::string_view::npos) return ERROR_PATH_NOT_FOUND;
+  const std::string_view name = pattern.substr(cut + 1);
+  HostEntry folder;
+  // The separator stays with the folder so that "C:\*.*" lists the root "C:\".
+  const Status status = resolver_.Resolve(pattern.substr(0, cut + 1), folder);
+  if (status != ERROR_SUCCESS) return status;
+  if (!folder.isDirectory()) return ERROR_PATH_NOT_FOUND;
+  if (name.empty()) return ERROR_FILE_NOT_FOUND;
+  if (!IsValidPattern(name)) return ERROR_INVALID_NAME;
+
+  std::vector<FindData> found;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder.host, ec), end; !ec && it != end; it.increment(ec)) {
+    FindData data;
+    data.name = it->path().filename().string();
+    if (!MatchesPattern(data.name, name)) continue;
+    bool link = false;
+    bool refused = false;
+    const std::string host = folder.host + "/" + data.name;
+    const EntryKind kind = resolver_.Classify(host, folder.win.drive, link, refused);
+    if (kind == EntryKind::None) continue;  // gone meanwhile, or leading out of the drive
+    const bool isDirectory = kind == EntryKind::Directory;
+    WinPath path = folder.win;
+    path.parts.push_back(data.name);
+    data.attributes =
+        ReportedAttributes(attributes_.Get(path.ToString(), isDirectory), isDirectory, link);
+    data.size = isDirectory ? 0 : SizeOf(host);
+    found.push_back(std::move(data));
+  }
+  if (ec) return StatusFromError(ec);
+  std::sort(found.begin(), found.end(), Before);
+
+  if (!folder.win.IsRoot()) {
+    for (const char* dots : {".", ".."}) {
+      if (MatchesPattern(dots, name)) entries.push_back({FILE_ATTRIBUTE_DIRECTORY, 0, dots});
+    }
+  }
+  entries.insert(entries.end(), std::make_move_iterator(found.begin()),
+                 std::make_move_iterator(found.end()));
+  return entries.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
+}
+
+std::uint32_t FileStore::Attributes(std::string_view path, Status* error) {
+  attributes_.Refresh();
+  HostEntry entry;
+  Status status = resolver_.Resolve(path, entry);
+  if (status == ERROR_SUCCESS && !entry.exists()) status = ERROR_FILE_NOT_FOUND;
+  if (error != nullptr) *error = status;
+  if (status != ERROR_SUCCESS) return INVALID_FILE_ATTRIBUTES;
+  return ReportedAttributes(BitsOf(entry), entry.isDirectory(), entry.link);
+}
+
+Status FileStore::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  attributes_.Refresh();
+  HostEntry entry;
+  const Status status = resolver_.Resolve(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  if (!entry.exists()) return ERROR_FILE_NOT_FOUND;
+  return attributes_.Set(entry.win.ToString(), attributes, entry.isDirectory());
+}
+
+Status FileStore::Remove(std::string_view path) {
+  attributes_.Refresh();
+  HostEntry entry;
+  const Status status = resolver_.Resolve(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  if (!entry.exists()) return ERROR_FILE_NOT_FOUND;
+  if (entry.isDirectory()) return ERROR_ACCESS_DENIED;
+  if ((BitsOf(entry) & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
+  std::error_code ec;
+  fs::remove(entry.host, ec);  // a link goes, not what it points at
+  if (ec) return StatusFromError(ec);
+  return attributes_.Forget(entry.win.ToString());
+}
+
+Status FileStore::Copy(std::string_view from, std::string_view to, bool failIfExists) {
+  attributes_.Refresh();
+  HostEntry source;
+  Status status = resolver_.Resolve(from, source);
+  if (status != ERROR_SUCCESS) return status;
+  if (!source.exists()) return ERROR_FILE_NOT_FOUND;
+  if (source.isDirectory()) return ERROR_ACCESS_DENIED;
+  HostEntry target;
+  status = resolver_.Resolve(to, target);
+  if (status != ERROR_SUCCESS) return status;
+  if (target.exists()) {
+    if (target.isDirectory()) return ERROR_ACCESS_DENIED;
+    if (failIfExists) return ERROR_FILE_EXISTS;
+    std::error_code ec;
+    if (fs::equivalent(source.host, target.host, ec)) return ERROR_SHARING_VIOLATION;
+    if ((BitsOf(target) & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
+  }
+  const std::uint32_t bits = BitsOf(source);
+  std::error_code ec;
+  fs::copy_file(source.host, target.host, fs::copy_options::overwrite_existing, ec);
+  if (ec) return StatusFromError(ec);
+  // CopyFile gives the new file the source's attributes.
+  const std::string key = target.win.ToString();
+  status = attributes_.Forget(key);
+  if (status != ERROR_SUCCESS) return status;
+  return attributes_.Set(key, bits, false);
+}
+
+Status FileStore::MakeDirectory(std::string_view path) {
+  attributes_.Refresh();
+  HostEntry entry;
+  const Status status = resolver_.Resolve(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  if (entry.exists()) return ERROR_ALREADY_EXISTS;
+  std::error_code ec;
+  fs::create_directory(entry.host, ec);
+  if (ec) return StatusFromError(ec);
+  return attributes_.Forget(entry.win.ToString());  // nothing left over from an earlier one
+}
+
+Status FileStore::MakeDirectories(std::string_view path) {
+  WinPath win;
+  Status status = ParseWinPath(path, win);
+  if (status != ERROR_SUCCESS) return status;
+  WinPath level{win.drive, {}};
+  for (const std::string& name : win.parts) {
+    level.parts.push_back(name);
+    status = MakeDirectory(level.ToString());
+    if (status == ERROR_ALREADY_EXISTS) {
+      HostEntry entry;
+      status = resolver_.Resolve(level, entry);
+      if (status == ERROR_SUCCESS && !entry.isDirectory()) status = ERROR_PATH_NOT_FOUND;
+    }
+    if (status != ERROR_SUCCESS) return status;
+  }
+  return resolver_.DriveExists(win.drive) ? ERROR_SUCCESS : ERROR_PATH_NOT_FOUND;
+}
+
+Status FileStore::RemoveDirectory(std::string_view path) {
+  attributes_.Refresh();
+  HostEntry entry;
+  const Status status = resolver_.Resolve(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  if (!entry.exists()) return ERROR_FILE_NOT_FOUND;
+  if (!entry.isDirectory()) return kErrorDirectory;
+  if (entry.win.IsRoot()) return ERROR_ACCESS_DENIED;
+  if ((BitsOf(entry) & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
+  std::error_code ec;
+  if (!entry.link && !fs::is_empty(entry.host, ec))
+    return ec ? StatusFromError(ec) : ERROR_DIR_NOT_EMPTY;
+  fs::remove(entry.host, ec);
+  if (ec) return StatusFromError(ec);
+  return attributes_.Forget(entry.win.ToString());
+}
+
+Status FileStore::Length(std::string_view path, std::uint64_t& length) {
+  HostEntry entry;
+  const Status status = resolver_.Resolve(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  if (!entry.exists()) return ERROR_FILE_NOT_FOUND;
+  length = entry.isDirectory() ? 0 : SizeOf(entry.host);
+  return ERROR_SUCCESS;
+}
+
+Status FileStore::ResolveFile(std::string_view path, HostEntry& entry) {
+  const Status status = resolver_.Resolve(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  if (!entry.exists()) return ERROR_FILE_NOT_FOUND;
+  if (entry.isDirectory()) return ERROR_ACCESS_DENIED;
+  return ERROR_SUCCESS;
+}
+
+Status FileStore::ReadContent(std::string_view path, std::string& bytes, std::size_t limit) {
+  HostEntry entry;
+  const Status status = ResolveFile(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  return ReadHostFile(entry.host, bytes, limit);
+}
+
+Status FileStore::ReadFirstLine(std::string_view path, std::string& line) {
+  std::string bytes;
+  const Status status = ReadContent(path, bytes, kFirstLineLimit);
+  if (status != ERROR_SUCCESS) return status;
+  line = bytes.substr(0, bytes.find_first_of("\r\n"));
+  return ERROR_SUCCESS;
+}
+
+Status FileStore::ReadAll(std::string_view path, std::string& bytes) {
+  return ReadContent(path, bytes, static_cast<std::size_t>(-1));
+}
+
+Status FileStore::ResolveForWriting(std::string_view path, HostEntry& entry) {
+  attributes_.Refresh();
+  const Status status = resolver_.Resolve(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  if (entry.isDirectory()) return ERROR_ACCESS_DENIED;
+  if (entry.exists() && (BitsOf(entry) & FILE_ATTRIBUTE_READONLY) != 0) return ERROR_ACCESS_DENIED;
+  return ERROR_SUCCESS;
+}
+
+Status FileStore::AfterWriting(const HostEntry& entry, bool existed) {
+  const std::string key = entry.win.ToString();
+  if (!existed) return attributes_.Forget(key);
+  return attributes_.Set(key, BitsOf(entry) | FILE_ATTRIBUTE_ARCHIVE, false);
+}
+
+Status FileStore::WriteAll(std::string_view path, std::string_view bytes) {
+  HostEntry entry;
+  const Status status = ResolveForWriting(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  const Status written = WriteHostFile(entry.host, bytes);
+  if (written != ERROR_SUCCESS) return written;
+  return AfterWriting(entry, entry.exists());
+}
+
+Status FileStore::WriteProfileString(std::string_view file, std::string_view section,
+                                     std::string_view key, std::string_view value) {
+  HostEntry entry;
+  Status status = ResolveForWriting(file, entry);
+  if (status != ERROR_SUCCESS) return status;
+  std::string text;
+  if (entry.exists()) {
+    status = ReadHostFile(entry.host, text);
+    if (status != ERROR_SUCCESS) return status;
+  }
+  status = WriteHostFile(entry.host, ini::SetEntry(text, section, key, value));
+  if (status != ERROR_SUCCESS) return status;
+  return AfterWriting(entry, entry.exists());
+}
+
+Status FileStore::ReadProfileString(std::string_view file, std::string_view section,
+                                    std::string_view key, std::string& value) {
+  std::string text;
+  const Status status = ReadAll(file, text);
+  // The profile functions cannot tell a missing file from a missing entry either.
+  if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return ERROR_FILE_NOT_FOUND;
+  if (status != ERROR_SUCCESS) return status;
+  std::optional<std::string> found = ini::GetEntry(text, section, key);
+  if (!found) return ERROR_FILE_NOT_FOUND;
+  value = std::move(*found);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace vu::platform::sandbox

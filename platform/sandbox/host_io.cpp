@@ -1,0 +1,110 @@
+#include "platform/sandbox/host_io.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+namespace vu::platform::sandbox {
+namespace {
+
+Status LastHostError() {
+  return StatusFromError(std::error_code(errno, std::generic_category()));
+}
+
+Status WriteWithMode(const std::string& path, std::string_view bytes, const char* mode) {
+  HostFile file(path, mode);
+  if (!file) return LastHostError();
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+    return LastHostError();
+  return file.Close();
+}
+
+}  // namespace
+
+Status StatusFromError(std::error_code error) {
+  if (!error) return ERROR_SUCCESS;
+  switch (static_cast<std::errc>(error.default_error_condition().value())) {
+    case std::errc::no_such_file_or_directory:
+      return ERROR_FILE_NOT_FOUND;
+    case std::errc::not_a_directory:
+      return ERROR_PATH_NOT_FOUND;
+    case std::errc::file_exists:
+      return ERROR_ALREADY_EXISTS;
+    case std::errc::directory_not_empty:
+      return ERROR_DIR_NOT_EMPTY;
+    case std::errc::no_space_on_device:
+      return ERROR_DISK_FULL;
+    case std::errc::filename_too_long:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case std::errc::not_enough_memory:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case std::errc::device_or_resource_busy:
+    case std::errc::text_file_busy:
+      return ERROR_SHARING_VIOLATION;
+    case std::errc::read_only_file_system:
+      return ERROR_WRITE_PROTECT;
+    case std::errc::invalid_argument:
+      return ERROR_INVALID_NAME;
+    default:
+      return ERROR_ACCESS_DENIED;
+  }
+}
+
+HostFile::HostFile(const std::string& path, const char* mode)
+    : file_(std::fopen(path.c_str(), mode)) {}
+
+HostFile::~HostFile() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+Status HostFile::Close() {
+  if (file_ == nullptr) return ERROR_INVALID_HANDLE;
+  const bool failed = std::ferror(file_) != 0;
+  const int closed = std::fclose(file_);
+  file_ = nullptr;
+  if (closed != 0) return LastHostError();
+  return failed ? ERROR_CANTWRITE : ERROR_SUCCESS;
+}
+
+Status ReadHostFile(const std::string& path, std::string& bytes, std::size_t limit) {
+  bytes.clear();
+  HostFile file(path, "rb");
+  if (!file) return LastHostError();
+  char chunk[16384];
+  while (bytes.size() < limit) {
+    const std::size_t want = std::min(sizeof chunk, limit - bytes.size());
+    const std::size_t got = std::fread(chunk, 1, want, file.get());
+    bytes.append(chunk, got);
+    if (got < want) {
+      if (std::ferror(file.get()) != 0) return LastHostError();
+      break;
+    }
+  }
+  return ERROR_SUCCESS;
+}
+
+Status WriteHostFile(const std::string& path, std::string_view bytes) {
+  return WriteWithMode(path, bytes, "wb");
+}
+
+Status ReplaceHostFile(const std::string& path, std::string_view bytes) {
+  const std::string temporary = path + ".new";
+  const Status written = WriteWithMode(temporary, bytes, "wb");
+  std::error_code ec;
+  if (written != ERROR_SUCCESS) {
+    std::filesystem::remove(temporary, ec);
+    return written;
+  }
+  std::filesystem::rename(temporary, path, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+  }
+  return StatusFromError(ec);
+}
+
+Status AppendHostFile(const std::string& path, std::string_view bytes) {
+  return WriteWithMode(path, bytes, "ab");
+}
+
+}  // namespace vu::platform::sandbox

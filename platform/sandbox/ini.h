@@ -1,0 +1,23 @@
+// INI text editing with the profile functions' rules, as pure functions over a file's text:
+// section and key names compare without regard to case, blanks around names and values do not
+// count, lines starting with ';' are comments, and every line not concerned is kept as it was.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vu::platform::sandbox::ini {
+
+// The text with |key|=|value| in [section]: an existing entry gets the new value in place, a
+// missing one is added after the section's last non-blank line, a missing section is appended
+// at the end. New lines end like the text's first line (CRLF when the text has no line end).
+std::string SetEntry(std::string_view text, std::string_view section, std::string_view key,
+                     std::string_view value);
+
+// The value of |key| in [section], blanks around it removed and one pair of enclosing quotes
+// dropped; nullopt when the section or the entry is missing. The first match counts.
+std::optional<std::string> GetEntry(std::string_view text, std::string_view section,
+                                    std::string_view key);
+
+}  // namespace vu::platform::sandbox::ini

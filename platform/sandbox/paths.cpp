@@ -1,0 +1,219 @@
+#include "platform/sandbox/paths.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/sandbox/layout.h"
+#include "platform/text.h"
+
+namespace vu::platform::sandbox {
+namespace fs = std::filesystem;
+namespace {
+
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+bool IsValidName(std::string_view name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+    if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+bool IsInside(const std::string& real, const std::string& root) {
+  return real == root || (real.size() > root.size() && real.compare(0, root.size(), root) == 0 &&
+                          real[root.size()] == '/');
+}
+
+// The host name in |folder| equal to |name| without regard to case. When the host holds
+// several, the byte-wise smallest wins, so that the choice does not depend on directory order.
+bool FindNoCase(const std::string& folder, std::string_view name, std::string& found) {
+  std::error_code ec;
+  bool any = false;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string candidate = it->path().filename().string();
+    if (EqualsNoCase(candidate, name) && (!any || candidate < found)) {
+      found = std::move(candidate);
+      any = true;
+    }
+  }
+  return any;
+}
+
+}  // namespace
+
+std::string WinPath::ToString() const {
+  std::string text{drive, ':', '\\'};
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += '\\';
+    text += parts[i];
+  }
+  return text;
+}
+
+WinPath WinPath::Parent() const {
+  WinPath parent = *this;
+  if (!parent.parts.empty()) parent.parts.pop_back();
+  return parent;
+}
+
+Status ParseWinPath(std::string_view text, WinPath& path) {
+  path = WinPath{};
+  if (text.size() >= 2 && IsSeparator(text[0]) && IsSeparator(text[1])) return ERROR_BAD_NETPATH;
+  const char letter = text.empty() ? '\0' : text[0];
+  const bool isLetter = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+  if (text.size() < 2 || !isLetter || text[1] != ':') return ERROR_PATH_NOT_FOUND;
+  const std::string_view rest = text.substr(2);
+  if (!rest.empty() && !IsSeparator(rest.front())) return ERROR_PATH_NOT_FOUND;
+  path.drive = static_cast<char>(letter & ~0x20);
+
+  std::vector<std::string_view> names;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= rest.size(); ++i) {
+    if (i == rest.size() || IsSeparator(rest[i])) {
+      if (i > start) names.push_back(rest.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    std::string_view name = names[i];
+    if (name == ".") continue;
+    if (name == "..") {
+      if (path.parts.empty()) return ERROR_ACCESS_DENIED;
+      path.parts.pop_back();
+      continue;
+    }
+    if (i + 1 == names.size()) {
+      while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        name.remove_suffix(1);
+      if (name.empty()) continue;
+    }
+    if (!IsValidName(name)) return ERROR_INVALID_NAME;
+    path.parts.emplace_back(name);
+  }
+  return ERROR_SUCCESS;
+}
+
+// A path as fault rules name it: "C:\X\y.txt" however the caller spelled the separators.
+std::string FaultSubject(std::string_view path) {
+  WinPath win;
+  if (ParseWinPath(path, win) == ERROR_SUCCESS) return win.ToString();
+  // A listing's pattern: the folder normalized, the pattern as given.
+  const std::size_t cut = path.find_last_of("\\/");
+  if (cut != std::string_view::npos &&
+      ParseWinPath(path.substr(0, cut + 1), win) == ERROR_SUCCESS) {
+    std::string folder = win.ToString();
+    if (folder.back() != '\\') folder += '\\';
+    return folder + std::string(path.substr(cut + 1));
+  }
+  return std::string(path);
+}
+
+PathResolver::PathResolver(std::string machineDir) : machineDir_(std::move(machineDir)) {}
+
+std::string PathResolver::DriveFolder(char drive) const {
+  return machineDir_ + "/" + std::string(kDrivesFolder) + "/" + static_cast<char>(drive & ~0x20);
+}
+
+bool PathResolver::DriveExists(char drive) const {
+  return !RealDriveFolder(drive).empty();
+}
+
+std::string PathResolver::RealDriveFolder(char drive) const {
+  std::error_code ec;
+  const fs::path real = fs::canonical(DriveFolder(drive), ec);
+  if (ec || !fs::is_directory(real, ec)) return std::string();
+  return real.string();
+}
+
+EntryKind PathResolver::Classify(const std::string& host, char drive, bool& link,
+                                 bool& refused) const {
+  link = false;
+  refused = false;
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(host, ec);
+  switch (status.type()) {
+    case fs::file_type::not_found:
+      return EntryKind::None;
+    case fs::file_type::regular:
+      return EntryKind::File;
+    case fs::file_type::directory:
+      return EntryKind::Directory;
+    case fs::file_type::symlink: {
+      const std::string realDrive = RealDriveFolder(drive);
+      const fs::path real = fs::canonical(host, ec);
+      if (!ec && !realDrive.empty() && IsInside(real.string(), realDrive)) {
+        const fs::file_type type = fs::status(real, ec).type();
+        link = true;
+        if (!ec && type == fs::file_type::directory) return EntryKind::Directory;
+        if (!ec && type == fs::file_type::regular) return EntryKind::File;
+        link = false;
+      }
+      refused = true;
+      return EntryKind::None;
+    }
+    default:
+      refused = true;
+      return EntryKind::None;
+  }
+}
+
+Status PathResolver::Resolve(std::string_view text, HostEntry& entry) const {
+  WinPath path;
+  const Status parsed = ParseWinPath(text, path);
+  if (parsed != ERROR_SUCCESS) {
+    entry = HostEntry{};
+    return parsed;
+  }
+  return Resolve(path, entry);
+}
+
+Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
+  entry = HostEntry{};
+  entry.win.drive = path.drive;
+  if (!DriveExists(path.drive)) {
+    entry.win.parts = path.parts;
+    return ERROR_PATH_NOT_FOUND;
+  }
+  entry.host = DriveFolder(path.drive);
+  entry.kind = EntryKind::Directory;
+
+  Status status = ERROR_SUCCESS;
+  for (std::size_t i = 0; i < path.parts.size(); ++i) {
+    std::string name = path.parts[i];
+    if (status == ERROR_SUCCESS) {
+      if (!entry.isDirectory()) {
+        // A folder on the way is missing or is a file.
+        status = ERROR_PATH_NOT_FOUND;
+      } else {
+        // Fast path first: the exact spelling; the folder is scanned only when that is absent.
+        bool link = false;
+        bool refused = false;
+        EntryKind kind = Classify(entry.host + "/" + name, path.drive, link, refused);
+        std::string found;
+        if (kind == EntryKind::None && !refused && FindNoCase(entry.host, name, found)) {
+          name = std::move(found);
+          kind = Classify(entry.host + "/" + name, path.drive, link, refused);
+        }
+        if (refused) {
+          entry = HostEntry{};
+          return ERROR_ACCESS_DENIED;
+        }
+        entry.kind = kind;
+        entry.link = link;
+      }
+    }
+    entry.host += '/';
+    entry.host += name;
+    entry.win.parts.push_back(std::move(name));
+  }
+  if (status != ERROR_SUCCESS) {
+    entry.kind = EntryKind::None;
+    entry.link = false;
+  }
+  return status;
+}
+
+}  // namespace vu::platform::sandbox

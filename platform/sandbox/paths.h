@@ -1,0 +1,80 @@
+// Windows paths on the sandbox machine: parsing ("C:\x", "c:/x", doubled separators) and
+// resolution onto the host folder MACHINE/drives/<LETTER>/, case-insensitive and
+// case-preserving, never leaving the drive's folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace vu::platform::sandbox {
+
+// An absolute drive path taken apart: the drive letter (upper case) and the names below the
+// root, "." dropped and ".." applied.
+struct WinPath {
+  char drive = 0;
+  std::vector<std::string> parts;
+
+  bool IsRoot() const { return parts.empty(); }
+  // "C:\A\B"; the root alone is "C:\".
+  std::string ToString() const;
+  // The folder holding this path (the root's parent is the root).
+  WinPath Parent() const;
+};
+
+// Parses an absolute drive path. '\' and '/' both separate and runs of them count as one;
+// trailing dots and blanks of the last name are dropped, as Windows drops them. Fails with
+//   ERROR_BAD_NETPATH     for a network path (\\server\share),
+//   ERROR_PATH_NOT_FOUND  for a relative or drive-relative path ("x", "\x", "C:x"),
+//   ERROR_ACCESS_DENIED   for ".." above the drive root: the sandbox never leaves a drive,
+//   ERROR_INVALID_NAME    for a name holding < > : " | ? * or a control character.
+Status ParseWinPath(std::string_view text, WinPath& path);
+
+// A path as fault rules name it: "C:\X\y" whatever separators, "." or ".." the caller used; a
+// listing's pattern ("C:\X\*.txt") keeps its last part as given. Other text stays as it is.
+std::string FaultSubject(std::string_view path);
+
+enum class EntryKind { None, File, Directory };
+
+// Where a Windows path lies on the host.
+struct HostEntry {
+  WinPath win;       // the existing names spelled as on the host, the others as asked
+  std::string host;  // the host path
+  EntryKind kind = EntryKind::None;
+  bool link = false;  // a host symbolic link within the drive: a reparse point to the programs
+
+  bool exists() const { return kind != EntryKind::None; }
+  bool isDirectory() const { return kind == EntryKind::Directory; }
+};
+
+class PathResolver {
+ public:
+  explicit PathResolver(std::string machineDir);
+
+  // Resolves |text|. ERROR_SUCCESS means the parent folder exists; |entry.kind| tells whether
+  // the last name does. ERROR_PATH_NOT_FOUND: the drive or a folder on the way is missing
+  // (|entry.host| still names where the path would lie when the drive exists). A host symbolic
+  // link whose real target is outside the drive's folder (or missing) is refused with
+  // ERROR_ACCESS_DENIED wherever it appears on the path. Parse failures as ParseWinPath.
+  Status Resolve(std::string_view text, HostEntry& entry) const;
+  Status Resolve(const WinPath& path, HostEntry& entry) const;
+
+  // What the host entry |host| on drive |drive| is to the programs; |link| tells whether it is
+  // a symbolic link. A link leading out of the drive, and anything neither file nor folder,
+  // counts as absent (and sets |refused|).
+  EntryKind Classify(const std::string& host, char drive, bool& link, bool& refused) const;
+
+  // The host folder of a drive, whether it exists or not.
+  std::string DriveFolder(char drive) const;
+  bool DriveExists(char drive) const;
+  const std::string& machineDir() const { return machineDir_; }
+
+ private:
+  std::string RealDriveFolder(char drive) const;
+
+  std::string machineDir_;
+};
+
+}  // namespace vu::platform::sandbox

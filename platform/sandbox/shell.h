@@ -1,0 +1,45 @@
+// The sandbox machine's Shell: shortcut files read and written after MS-SHLLINK, the special
+// folders below the Windows folder, and a folder-browse dialog that always cancels (answers
+// queued by automation come first).
+#pragma once
+
+#include "platform/sandbox/faults.h"
+#include "platform/sandbox/file_store.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+
+namespace vu::platform::sandbox {
+
+class SandboxShell final : public vu::platform::Shell {
+ public:
+  SandboxShell(FileStore& store, vu::platform::System& system, Faults& faults)
+      : store_(store), system_(system), faults_(faults) {}
+
+  Status ShortcutTarget(std::string_view linkPath, std::string& target) override;
+  Status CreateMenuShortcut(std::string_view group, std::string_view linkName,
+                            std::string_view target, std::string_view arguments) override;
+  Status RemoveMenuShortcut(std::string_view group, std::string_view linkName) override;
+  // CSIDL_PROGRAMS, CSIDL_STARTMENU and CSIDL_DESKTOP below the Windows folder, CSIDL_PERSONAL
+  // as C:\MY DOCUMENTS, spelled as the drive spells them; anything else (the all-users folders
+  // of NT among them) is ERROR_FILE_NOT_FOUND. A missing folder is made with
+  // CSIDL_FLAG_CREATE and is ERROR_FILE_NOT_FOUND without it.
+  Status SpecialFolderPath(int csidl, std::string& path) override;
+
+ protected:
+  std::string ShowBrowseDialog(std::uintptr_t, std::string_view, std::uint32_t, int) override {
+    return std::string();
+  }
+
+ private:
+  // The special folder's path and whether it exists, without fault injection.
+  Status FolderPath(int csidl, std::string& path);
+  // "<program menu>\<group>\<linkName>.lnk".
+  Status MenuLinkPath(std::string_view group, std::string_view linkName, bool create,
+                      std::string& groupPath, std::string& linkPath);
+
+  FileStore& store_;
+  vu::platform::System& system_;
+  Faults& faults_;
+};
+
+}  // namespace vu::platform::sandbox

@@ -1,0 +1,52 @@
+// The sandbox machine's System: facts from machine.ini (read afresh at each call), effects
+// written to the journal, the clock of the host.
+#pragma once
+
+#include <string>
+
+#include "platform/sandbox/facts.h"
+#include "platform/sandbox/faults.h"
+#include "platform/sandbox/journal.h"
+#include "platform/system.h"
+
+namespace vu::platform::sandbox {
+
+class SandboxSystem final : public vu::platform::System {
+ public:
+  SandboxSystem(const std::string& machineDir, Faults& faults);
+
+  // What the running program reports as its own folder (App.Path: a Windows path, no trailing
+  // backslash but at a drive root) and as its argument text.
+  void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+  void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
+
+  std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string SystemWow64Directory() override { return std::string(); }
+  bool Version(OsVersion& version) override;
+  std::uint32_t ProcessorType() override;
+  bool Memory(MemoryStatus& status) override;
+  bool UserName(std::string& name) override;
+  bool VolumeSerial(std::string_view root, std::uint32_t& serial) override;
+  int Metric(int index) override;
+  int LogPixelsX() override;
+  Status StartProgram(std::string_view commandLine, int show) override;
+  bool Restart(std::uint32_t flags, std::uint32_t reserved) override;
+  void Beep() override;
+  LocalTime Now() override;
+  std::string ProgramFolder() override { return programFolder_; }
+  std::string CommandLine() override { return commandLine_; }
+
+ private:
+  FactSheet Facts() const { return FactSheet::Read(iniPath_); }
+  std::string Folder(std::string_view fact) const;
+
+  std::string iniPath_;
+  std::string machineDir_;
+  Journal journal_;
+  Faults& faults_;
+  std::string programFolder_;
+  std::string commandLine_;
+};
+
+}  // namespace vu::platform::sandbox

@@ -1,0 +1,190 @@
+#include <windows.h>
+
+#include "platform/win32/files.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/wide.h"
+
+namespace vu::platform::win32 {
+namespace {
+
+constexpr DWORD kFirstLineLimit = 64 * 1024;
+// GetPrivateProfileString cannot say "missing": a default no INI file holds tells it instead.
+constexpr wchar_t kMissingSentinel[] = L"\x01\x02vu-missing\x02\x01";
+
+void Fill(const WIN32_FIND_DATAW& data, FindData& entry) {
+  entry.attributes = data.dwFileAttributes;
+  entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  entry.name = NarrowZ(data.cFileName);
+}
+
+FileHandle OpenForReading(std::string_view path) {
+  return FileHandle(::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Reads up to |limit| bytes (everything when 0) from the file's start.
+Status ReadFrom(const FileHandle& file, DWORD limit, std::string& bytes) {
+  bytes.clear();
+  char chunk[16384];
+  for (;;) {
+    DWORD want = sizeof chunk;
+    if (limit != 0) {
+      if (bytes.size() >= limit) break;
+      want = std::min<DWORD>(want, limit - static_cast<DWORD>(bytes.size()));
+    }
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), chunk, want, &got, nullptr)) return LastError();
+    if (got == 0) break;
+    bytes.append(chunk, got);
+  }
+  return ERROR_SUCCESS;
+}
+
+class Win32Listing final : public Listing {
+ public:
+  explicit Win32Listing(FindHandle find) : find_(std::move(find)) {}
+
+  bool Next(FindData& entry) override {
+    WIN32_FIND_DATAW data{};
+    if (!::FindNextFileW(find_.get(), &data)) return false;
+    Fill(data, entry);
+    return true;
+  }
+
+ private:
+  FindHandle find_;
+};
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  Status FindFirst(std::string_view pattern, FindData& first,
+                   std::unique_ptr<Listing>& listing) override {
+    listing.reset();
+    WIN32_FIND_DATAW data{};
+    FindHandle find(::FindFirstFileW(WidePath(pattern).c_str(), &data));
+    if (!find.valid()) return LastError();
+    Fill(data, first);
+    listing = std::make_unique<Win32Listing>(std::move(find));
+    return ERROR_SUCCESS;
+  }
+
+  std::uint32_t Attributes(std::string_view path, Status* error) override {
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+    if (error != nullptr) {
+      *error = attributes == INVALID_FILE_ATTRIBUTES ? LastError() : ERROR_SUCCESS;
+    }
+    return attributes;
+  }
+
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
+    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileAttributesW(WidePath(path).c_str(), attributes) ? ERROR_SUCCESS : LastError();
+  }
+
+  Status Remove(std::string_view path) override {
+    return ::DeleteFileW(WidePath(path).c_str()) ? ERROR_SUCCESS : LastError();
+  }
+
+  Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
+    return ::CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), failIfExists ? TRUE : FALSE)
+               ? ERROR_SUCCESS
+               : LastError();
+  }
+
+  Status MakeDirectory(std::string_view path) override {
+    return ::CreateDirectoryW(WidePath(path).c_str(), nullptr) ? ERROR_SUCCESS : LastError();
+  }
+
+  Status RemoveDirectory(std::string_view path) override {
+    return ::RemoveDirectoryW(WidePath(path).c_str()) ? ERROR_SUCCESS : LastError();
+  }
+
+  Status Length(std::string_view path, std::uint64_t& length) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
+      return LastError();
+    }
+    length = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return ERROR_SUCCESS;
+  }
+
+  Status ReadFirstLine(std::string_view path, std::string& line) override {
+    const FileHandle file = OpenForReading(path);
+    if (!file.valid()) return LastError();
+    std::string bytes;
+    const Status status = ReadFrom(file, kFirstLineLimit, bytes);
+    if (status != ERROR_SUCCESS) return status;
+    line = bytes.substr(0, bytes.find_first_of("\r\n"));
+    return ERROR_SUCCESS;
+  }
+
+  Status ReadAll(std::string_view path, std::string& bytes) override {
+    const FileHandle file = OpenForReading(path);
+    if (!file.valid()) return LastError();
+    return ReadFrom(file, 0, bytes);
+  }
+
+  Status WriteAll(std::string_view path, std::string_view bytes) override {
+    const std::wstring widePath = WidePath(path);
+    // Checked here too because a process with root rights under Wine could write anyway.
+    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      return ERROR_ACCESS_DENIED;
+    }
+    // OPEN_ALWAYS and truncating, not CREATE_ALWAYS: that one refuses to replace a hidden or
+    // system file (Msdos.sys) unless the same attributes are passed in.
+    const FileHandle file(::CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!file.valid() || !::SetEndOfFile(file.get())) return LastError();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+      DWORD wrote = 0;
+      if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
+      done += wrote;
+    }
+    return ERROR_SUCCESS;
+  }
+
+  Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
+                            std::string_view value) override {
+    return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                        Wide(value).c_str(), WidePath(file).c_str())
+               ? ERROR_SUCCESS
+               : LastError();
+  }
+
+  Status ReadProfileString(std::string_view file, std::string_view section, std::string_view key,
+                           std::string& value) override {
+    const std::wstring wideFile = WidePath(file);
+    const std::wstring wideSection = Wide(section);
+    const std::wstring wideKey = Wide(key);
+    std::vector<wchar_t> buffer(1024);
+    for (;;) {
+      const DWORD length = ::GetPrivateProfileStringW(
+          wideSection.c_str(), wideKey.c_str(), kMissingSentinel, buffer.data(),
+          static_cast<DWORD>(buffer.size()), wideFile.c_str());
+      if (length + 1 >= buffer.size() && buffer.size() < (1u << 20)) {  // cut short: retry larger
+        buffer.resize(buffer.size() * 4);
+        continue;
+      }
+      const std::wstring_view text(buffer.data(), length);
+      if (text == kMissingSentinel) return ERROR_FILE_NOT_FOUND;
+      value = Narrow(text);
+      return ERROR_SUCCESS;
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeFileSystem() {
+  return std::make_unique<Win32FileSystem>();
+}
+
+}  // namespace vu::platform::win32
