@@ -1,0 +1,26 @@
+// What the Optimizer's three dialogs have in common: the picture at the top left, the two
+// two-line separators, the window style, and the large-font picture swap.
+#pragma once
+
+#include <string>
+
+#include "toolkit/control.h"
+#include "toolkit/form.h"
+
+namespace vu::optimizer {
+
+class OptimizerApp;
+
+toolkit::FormSpec DialogSpec(std::string caption, int clientWidth, int clientHeight);
+
+// Picture1: a 79 x 97 pixel picture at the top left.
+toolkit::Control& AddDialogPicture(toolkit::Form& form);
+
+// One separator under the title (from |titleLeft|) and one above the buttons.
+void AddDialogSeparators(toolkit::Form& form, int titleLeft);
+
+// On a 120 pixels-per-inch screen Picture1 takes frmMain's large dialog picture and moves to
+// 70, 30. Returns whether the screen has large fonts.
+bool ApplyDialogLargeFont(toolkit::Control& picture, OptimizerApp& app);
+
+}  // namespace vu::optimizer

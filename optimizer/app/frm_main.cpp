@@ -1,0 +1,259 @@
+#include "optimizer/app/frm_main.h"
+
+#include <string>
+#include <utility>
+
+#include "common/large_font.h"
+#include "common/vb.h"
+#include "optimizer/app/frm_confirm.h"
+#include "optimizer/app/frm_error.h"
+#include "optimizer/app/frm_must_select.h"
+#include "optimizer/app/optimizer_app.h"
+#include "optimizer/app/selection_pages.h"
+#include "optimizer/engine/progress.h"
+#include "optimizer/engine/run.h"
+#include "platform/status.h"
+
+namespace vu::optimizer {
+
+using toolkit::Control;
+using toolkit::Kind;
+using toolkit::Spec;
+
+namespace {
+
+constexpr int kButtonTop = 3240;
+constexpr int kButtonHeight = 375;
+constexpr int kLastPage = kSelectionPageCount - 1;
+
+constexpr const char* kContinueText = "Click '&Next' to continue";
+constexpr const char* kBeginText = "Click '&Next' to begin optimization";
+constexpr const char* kResultsCaption = "Finished Optimizing";
+
+toolkit::FormSpec MainSpec() {
+  return toolkit::FormSpec{.caption = "Welcome",
+                           .clientWidth = 6870,
+                           .clientHeight = 3720,
+                           .border = toolkit::BorderStyle::FixedSingle,
+                           .icon = "optimizer"};
+}
+
+Spec Button(int left, int width, const char* caption) {
+  return Spec{
+      .left = left, .top = kButtonTop, .width = width, .height = kButtonHeight, .caption = caption};
+}
+
+Spec Separator(int y, toolkit::Color color) {
+  return Spec{.left = 120, .top = y, .width = 6720, .height = y, .foreColor = color};
+}
+
+Spec Holder(int top, const char* picture) {
+  return Spec{
+      .left = 2040, .top = top, .width = 252, .height = 132, .visible = false, .picture = picture};
+}
+
+Spec TimerSpec(int interval, const char* tag = "") {
+  return Spec{.enabled = false, .interval = interval, .tag = tag};
+}
+
+}  // namespace
+
+FrmMain::FrmMain(toolkit::Program& program, OptimizerApp& app)
+    : Form(program, "frmMain", MainSpec()),
+      smallPic(
+          Add(Kind::PictureBox, "smallPic",
+              Spec{.left = 75, .top = 30, .width = 1815, .height = 3015, .picture = "side_small"})),
+      bigMain(Add(Kind::PictureBox, "bigMain", Holder(3240, "side_large"))),
+      bigExc(Add(Kind::PictureBox, "bigExc", Holder(3360, "dialog_large"))),
+      line3(Add(Kind::Line, "Line3", Separator(3090, kGreyLine))),
+      line2(Add(Kind::Line, "Line2", Separator(3110, toolkit::kSysScrollBar))),
+      // Created back to front: the welcome page lies in front of the other four.
+      result(AddResultFrame(*this)),
+      scan(AddFindspaceFrame(*this)),
+      selection(AddCustomTypesFrame(*this)),
+      custom(AddCustomFrame(*this)),
+      start(AddStartFrame(*this)),
+      helpButton(Add(Kind::CommandButton, "helpButton", Button(120, 1690, "Optimizer &Help"))),
+      backButton(Add(Kind::CommandButton, "backButton",
+                     [] {
+                       Spec spec = Button(2715, 1215, "&Back");
+                       spec.enabled = false;
+                       return spec;
+                     }())),
+      nextButton(Add(Kind::CommandButton, "nextButton",
+                     [] {
+                       Spec spec = Button(4035, 1215, "&Next");
+                       spec.bold = true;
+                       spec.tabIndex = 0;
+                       return spec;
+                     }())),
+      closeButton(Add(Kind::CommandButton, "closeButton", Button(5475, 1215, "&Close"))),
+      waitTimer(Add(Kind::Timer, "waitTimer", TimerSpec(0, "off"))),
+      labelTimer(Add(Kind::Timer, "labelTimer", TimerSpec(200))),
+      startProgressTimer(Add(Kind::Timer, "startProgressTimer", TimerSpec(100))),
+      progressTimer(Add(Kind::Timer, "progressTimer", TimerSpec(500))),
+      app_(app) {
+  WireEvents();
+}
+
+void FrmMain::WireEvents() {
+  nextButton.onClick = [this] { NextClick(); };
+  backButton.onClick = [this] { BackClick(); };
+  closeButton.onClick = [this] { CloseClick(); };
+  helpButton.onClick = [this] { HelpClick(); };
+  selection.checkLabel.onClick = [this] { CheckClick(); };
+  result.bootCheck.onClick = [this] { closeButton.SetFocus(); };
+  start.welcomeOption1.onMouseUp = [this] { nextButton.SetFocus(); };
+  start.welcomeOption2.onMouseUp = [this] { nextButton.SetFocus(); };
+
+  auto tick = [this](void (*handler)(Engine&)) {
+    return [this, handler] {
+      Engine engine = app_.engine();
+      handler(engine);
+    };
+  };
+  waitTimer.onTick = tick(&WaitTimerTick);
+  labelTimer.onTick = tick(&LabelTimerTick);
+  startProgressTimer.onTick = tick(&StartProgressTimerTick);
+  progressTimer.onTick = tick(&ProgressTimerTick);
+}
+
+void FrmMain::Load() {
+  if (!common::IsSet(common::IsLargeFontScreen(app_.machine().system()))) return;
+  smallPic.SetPicture(bigMain.picture());
+  smallPic.Move(70, 25);
+  // At 12 twips per pixel, lines 15 twips apart can fall on one pixel row: keep pairs 20 apart.
+  line3.SetLine(96, 3096, 6720, 3096);
+  line2.SetLine(96, 3116, 6720, 3116);
+  start.line4.SetLine(0, 515, 4680, 515);
+}
+
+RunView FrmMain::MakeRunView() {
+  auto steps = [this]<std::size_t... I>(std::index_sequence<I...>) {
+    return std::array<StepView, kStepCount>{StepView{
+        scan.steps[I].label, scan.steps[I].tick, result.steps[I].label, result.steps[I].tick}...};
+  }
+  (std::make_index_sequence<kStepCount>{});
+  return RunView{*this,
+                 scan.statusLabel,
+                 scan.statusLabel1,
+                 scan.statusLabel2,
+                 scan.progressBar,
+                 labelTimer,
+                 startProgressTimer,
+                 progressTimer,
+                 waitTimer,
+                 scan.linkNameLabel,
+                 scan.sectionLabel,
+                 scan.tempLabel,
+                 result.frame,
+                 helpButton,
+                 closeButton,
+                 result.backupLabel,
+                 steps};
+}
+
+void FrmMain::NextClick() {
+  const std::string page = caption();
+  if (page == "Welcome") {
+    if (start.welcomeOption1.value() != 0) {
+      SetCaption("Optimizing your system");
+      StartRun();
+    } else {
+      SetCaption("Custom");
+      backButton.SetEnabled(true);
+      start.frame.SetVisible(false);
+      custom.frame.SetVisible(true);
+      custom.frame.ZOrderFront();
+    }
+  } else if (page == "Custom") {
+    SetCaption("Custom Settings");
+    selection.frame.ZOrderFront();
+  } else if (page == "Custom Settings") {
+    const int index = SelectionPageIndex(selection.titleLabel.caption());
+    if (index >= 0 && index < kLastPage) {
+      ShowPage(index + 1, false);
+    } else if (index == kLastPage) {
+      if (app_.state().flags.Any()) {
+        StartRun();
+      } else {
+        program().form<FrmMustSelect>(app_).ShowModal();
+      }
+    }
+  }
+}
+
+void FrmMain::BackClick() {
+  const std::string page = caption();
+  if (page == "Custom") {
+    SetCaption("Welcome");
+    nextButton.SetFocus();
+    backButton.SetEnabled(false);
+    start.frame.SetVisible(true);
+    start.frame.ZOrderFront();
+  } else if (page == "Custom Settings") {
+    const int index = SelectionPageIndex(selection.titleLabel.caption());
+    if (index == 0) {
+      SetCaption("Custom");
+      custom.frame.ZOrderFront();
+      nextButton.SetFocus();
+    } else if (index > 0) {
+      ShowPage(index - 1, true);
+    }
+  }
+}
+
+void FrmMain::ShowPage(int index, bool back) {
+  const SelectionPage& page = kSelectionPages[index];
+  // The title goes first: setting the check box raises its click, which stores the box into
+  // the flag of the page the title names.
+  selection.titleLabel.SetCaption(std::string(page.title));
+  selection.mainLabel.SetCaption(std::string(page.mainText));
+  selection.checkLabel.SetCaption(std::string(page.checkText));
+  selection.complainLabel.SetCaption(std::string(page.complaint));
+  selection.removeLabel.SetCaption(std::string(page.offer));
+  if (back && index == kLastPage - 1) selection.customBottomLabel.SetCaption(kContinueText);
+  if (back) nextButton.SetFocus();
+  selection.checkLabel.SetValue(common::IsSet(app_.state().flags.For(page.flag)) ? 1 : 0);
+  if (!back && index == kLastPage) selection.customBottomLabel.SetCaption(kBeginText);
+}
+
+void FrmMain::CheckClick() {
+  const int index = SelectionPageIndex(selection.titleLabel.caption());
+  if (index >= 0) {
+    app_.state().flags.For(kSelectionPages[index].flag) =
+        selection.checkLabel.value() == 1 ? common::kTrue : common::kFalse;
+  }
+  nextButton.SetFocus();
+}
+
+void FrmMain::CloseClick() {
+  if (caption() == kResultsCaption) {
+    if (result.bootCheck.value() == 1) {
+      RunGuarded(app_, [this] { RestartWindows(app_.machine().system()); });
+    }
+    program().End(0);
+  }
+  if (nextButton.visible()) nextButton.SetFocus();
+  progressTimer.SetEnabled(false);
+  program().form<FrmConfirm>(app_).ShowModal();
+}
+
+void FrmMain::HelpClick() {
+  if (nextButton.visible()) nextButton.SetFocus();
+  const std::string help = HelpFilePath(app_.machine().system().ProgramFolder());
+  // The folder may hold blanks ("Program Files"): the viewer needs the path in quotes.
+  app_.machine().system().StartProgram("winhlp32 \"" + help + "\"", SW_SHOWMINIMIZED);
+}
+
+void FrmMain::StartRun() {
+  if (!app_.BeginRun()) return;
+  scan.frame.ZOrderFront();
+  backButton.SetVisible(false);
+  nextButton.SetVisible(false);
+  helpButton.SetVisible(false);
+  Engine engine = app_.engine();
+  RunOptimization(engine, app_.operations());
+}
+
+}  // namespace vu::optimizer

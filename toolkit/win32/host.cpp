@@ -1,0 +1,241 @@
+#include <windows.h>
+
+#include "toolkit/win32/host.h"
+
+#include <string>
+
+#include "platform/text.h"
+#include "toolkit/win32/host_state.h"
+#include "toolkit/win32/loop.h"
+#include "toolkit/win32/procs.h"
+#include "toolkit/win32/realize.h"
+#include "toolkit/win32/units.h"
+
+namespace vu::toolkit::win32 {
+
+namespace {
+
+HWND AsWindow(std::uintptr_t native) {
+  return reinterpret_cast<HWND>(native);
+}
+
+int ScreenCaps(int index) {
+  ScreenDC screen;
+  const int value = screen.get() != nullptr ? ::GetDeviceCaps(screen.get(), index) : 0;
+  return value > 0 ? value : 96;
+}
+
+void Restore(ModalFrame& frame) {
+  for (HWND window : frame.disabled) {
+    if (::IsWindow(window)) ::EnableWindow(window, TRUE);
+  }
+  frame.restored = true;
+}
+
+}  // namespace
+
+Win32Host::Win32Host() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  RegisterWindowClasses(instance);
+  state_ =
+      std::make_unique<HostState>(*this, instance, ScreenCaps(LOGPIXELSX), ScreenCaps(LOGPIXELSY));
+  state_->scheduler = Window(::CreateWindowExW(0, kSchedulerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                               nullptr, instance, state_.get()));
+}
+
+Win32Host::~Win32Host() {
+  // The model may be gone already: only the windows are taken down.
+  state_->closing = true;
+  state_->forms.clear();
+  state_->scheduler.Reset();
+}
+
+std::int64_t Win32Host::NowMs() {
+  return state_->NowMs();
+}
+
+double Win32Host::SecondsSinceMidnight() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+}
+
+void Win32Host::DoEvents() {
+  Pass(*state_);
+}
+
+void Win32Host::WaitForEvent() {
+  WaitAndPass(*state_);
+}
+
+void Win32Host::RunModal(Form& form) {
+  HostState& state = *state_;
+  // Gives input back to the other forms however the loop is left (End unwinds through here).
+  class Release {
+   public:
+    Release(HostState& state, Form& form) : state_(state), form_(form) {}
+    Release(const Release&) = delete;
+    Release& operator=(const Release&) = delete;
+    ~Release() {
+      auto& modals = state_.modals;
+      for (auto it = modals.end(); it != modals.begin();) {
+        --it;
+        if (it->form != &form_) continue;
+        if (!it->restored && !state_.closing) Restore(*it);
+        modals.erase(it);
+        break;
+      }
+    }
+
+   private:
+    HostState& state_;
+    Form& form_;
+  } release(state, form);
+  while (form.visible())
+    WaitAndPass(state);
+}
+
+int Win32Host::Run() {
+  HostState& state = *state_;
+  try {
+    for (;;) {
+      state.RethrowPending();
+      Program* program = state.program();
+      bool anyVisible = false;
+      if (program != nullptr) {
+        for (const Form* form : program->forms())
+          anyVisible = anyVisible || form->visible();
+      }
+      // Nothing shown and nothing scheduled: nothing can happen any more.
+      if (program == nullptr || (!anyVisible && NextDue(state) == kNever)) {
+        DestroyWindows();
+        return 0;
+      }
+      WaitAndPass(state);
+    }
+  } catch (const EndProgram& end) {
+    DestroyWindows();
+    return end.exitCode;
+  }
+}
+
+int Win32Host::ScreenWidthPixels() {
+  return ::GetSystemMetrics(SM_CXSCREEN);
+}
+int Win32Host::ScreenHeightPixels() {
+  return ::GetSystemMetrics(SM_CYSCREEN);
+}
+int Win32Host::TwipsPerPixelX() {
+  return TwipsPerPixel(state_->dpiX);
+}
+int Win32Host::TwipsPerPixelY() {
+  return TwipsPerPixel(state_->dpiY);
+}
+int Win32Host::dpiX() const {
+  return state_->dpiX;
+}
+int Win32Host::dpiY() const {
+  return state_->dpiY;
+}
+
+void Win32Host::FormCreated(Form&) {
+  // Windows are made when the form is first shown: most forms of a run are never seen.
+}
+
+void Win32Host::FormShown(Form& form) {
+  HostState& state = *state_;
+  RealizeForm(state, form);
+  RealizeNewControls(state, form);
+  HWND window = AsWindow(form.native);
+  if (window == nullptr) return;
+  if (form.modal()) {
+    ModalFrame frame;
+    frame.form = &form;
+    frame.previousActive = ::GetActiveWindow();
+    // Owned by the form it was opened from, the dialog stays in front of it.
+    if (state.FormOf(frame.previousActive) != nullptr) {
+      ::SetWindowLongPtrW(window, GWLP_HWNDPARENT,
+                          reinterpret_cast<LONG_PTR>(frame.previousActive));
+    }
+    if (Program* program = state.program()) {
+      for (const Form* other : program->forms()) {
+        HWND otherWindow = AsWindow(other->native);
+        if (other == &form || otherWindow == nullptr || !::IsWindowEnabled(otherWindow)) continue;
+        ::EnableWindow(otherWindow, FALSE);
+        frame.disabled.push_back(otherWindow);
+      }
+    }
+    state.modals.push_back(std::move(frame));
+  }
+  const bool maximize = form.spec().maximized && form.spec().border != BorderStyle::None;
+  ::ShowWindow(window, maximize ? SW_SHOWMAXIMIZED : SW_SHOW);
+  ::SetForegroundWindow(window);
+  state.RethrowPending();
+}
+
+void Win32Host::FormHidden(Form& form) {
+  HostState& state = *state_;
+  HWND window = AsWindow(form.native);
+  if (window == nullptr) return;
+  HWND reactivate = nullptr;
+  for (ModalFrame& frame : state.modals) {
+    if (frame.form != &form || frame.restored) continue;
+    // The other forms take input again before this one goes, so that the activation returns
+    // to the form it was opened from and not to another program.
+    Restore(frame);
+    reactivate = frame.previousActive;
+  }
+  ::ShowWindow(window, SW_HIDE);
+  if (reactivate != nullptr) {
+    ::SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
+    if (::IsWindowVisible(reactivate) && ::IsWindowEnabled(reactivate)) {
+      ::SetForegroundWindow(reactivate);
+    }
+  }
+  state.RethrowPending();
+}
+
+void Win32Host::FormCaptionChanged(Form& form) {
+  HWND window = AsWindow(form.native);
+  if (window == nullptr) return;
+  const std::u16string text = platform::Utf8ToUtf16(form.caption());
+  ::SetWindowTextW(window, std::wstring(text.begin(), text.end()).c_str());
+}
+
+void Win32Host::ControlChanged(Control& control, Prop prop) {
+  HostState& state = *state_;
+  if (prop == Prop::Timer) {
+    ArmScheduler(state);
+    return;
+  }
+  ApplyChange(state, control, prop);
+  state.RethrowPending();
+}
+
+void Win32Host::FocusChanged(Form& form, Control* control) {
+  HostState& state = *state_;
+  if (control == nullptr || control->native == 0 || form.native == 0) return;
+  HWND window = AsWindow(control->native);
+  // A form that is not active gets the focus back from the model when it is activated.
+  if (::GetActiveWindow() != AsWindow(form.native) || ::GetFocus() == window) return;
+  SetFocusQuietly(state, window);
+  state.RethrowPending();
+}
+
+void Win32Host::DestroyWindows() {
+  HostState& state = *state_;
+  state.closing = true;
+  for (auto& [window, form] : state.formOf)
+    form->native = 0;
+  for (auto& [window, control] : state.controlOf)
+    control->native = 0;
+  state.forms.clear();
+  state.formOf.clear();
+  state.controlOf.clear();
+  state.modals.clear();
+  state.pressed = nullptr;
+  state.pending = nullptr;
+  state.closing = false;
+}
+
+}  // namespace vu::toolkit::win32

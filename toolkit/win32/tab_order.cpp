@@ -1,0 +1,60 @@
+#include "toolkit/win32/tab_order.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <utility>
+
+namespace vu::toolkit::win32 {
+
+bool TakesFocus(Kind kind) {
+  return kind == Kind::CommandButton || kind == Kind::CheckBox || kind == Kind::OptionButton ||
+         kind == Kind::TextBox;
+}
+
+std::vector<Control*> TabSequence(const Form& form) {
+  std::vector<std::pair<std::int64_t, Control*>> stops;
+  std::int64_t creation = 0;
+  for (const auto& control : form.controls()) {
+    ++creation;
+    if (!TakesFocus(control->kind()) || !control->tabStop()) continue;
+    if (!control->shown() || !control->usable()) continue;
+    // Explicit tab indexes first, then the controls without one in creation order.
+    const std::int64_t key = control->tabIndex() >= 0 ? control->tabIndex() : INT_MAX + creation;
+    stops.emplace_back(key, control.get());
+  }
+  std::stable_sort(stops.begin(), stops.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+
+  std::vector<Control*> sequence;
+  for (std::size_t i = 0; i < stops.size(); ++i) {
+    Control* control = stops[i].second;
+    if (control->kind() == Kind::OptionButton) {
+      bool groupHasSelection = false;
+      bool earlierMember = false;
+      for (std::size_t j = 0; j < stops.size(); ++j) {
+        const Control* other = stops[j].second;
+        if (other->kind() != Kind::OptionButton || other->container() != control->container()) {
+          continue;
+        }
+        if (other->value() != 0) groupHasSelection = true;
+        if (j < i) earlierMember = true;
+      }
+      if (groupHasSelection ? control->value() == 0 : earlierMember) continue;
+    }
+    sequence.push_back(control);
+  }
+  return sequence;
+}
+
+Control* NextTabStop(const Form& form, const Control* current, bool forward) {
+  const std::vector<Control*> sequence = TabSequence(form);
+  if (sequence.empty()) return nullptr;
+  const auto it = std::find(sequence.begin(), sequence.end(), current);
+  if (it == sequence.end()) return forward ? sequence.front() : sequence.back();
+  const auto index = static_cast<std::size_t>(it - sequence.begin());
+  const std::size_t count = sequence.size();
+  return sequence[forward ? (index + 1) % count : (index + count - 1) % count];
+}
+
+}  // namespace vu::toolkit::win32
