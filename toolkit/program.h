@@ -46,6 +46,10 @@ class Host {
   // The main event loop: runs until the program ends; returns the exit code.
   virtual int Run() = 0;
 
+  // Saves a picture of the screen as a .bmp file, for the screenshots of the documentation;
+  // hosts without a screen save nothing and succeed.
+  virtual bool Screenshot(const std::string& /*path*/) { return true; }
+
   // The screen, for the run time's Screen object (twips per pixel at the real resolution).
   virtual int ScreenWidthPixels() = 0;
   virtual int ScreenHeightPixels() = 0;

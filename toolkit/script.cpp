@@ -237,6 +237,12 @@ bool ParseStep(const std::vector<Token>& tokens, Script::Step& step, std::string
     step.cancel = tokens[1].kind == Token::Word && SameName(tokens[1].text, "cancel");
     return count(step.cancel, "browse \"PATH\" | browse cancel");
   }
+  if (command == "shot") {
+    step.command = Script::Command::Shot;
+    if (!count(n == 2 && tokens[1].kind == Token::Quoted, "shot \"FILE\"")) return false;
+    step.value = tokens[1].text;
+    return true;
+  }
   error = "unknown command \"" + tokens[0].text + "\"";
   return false;
 }
@@ -466,6 +472,12 @@ bool Script::Poll(Program& program) {
       Advance(now);
       if (!browseAnswer_) Fail(program, step, "this program opens no folder dialog");
       browseAnswer_(step.cancel ? std::nullopt : std::optional<std::string>(step.value));
+      return true;
+    case Command::Shot:
+      Advance(now);
+      if (!program.host().Screenshot(step.value)) {
+        Fail(program, step, "the screen could not be saved to \"" + step.value + "\"");
+      }
       return true;
   }
   return false;

@@ -7,6 +7,7 @@
 //   until FORM[.CONTROL].PROPERTY = "TEXT" [within MS]
 //   expect FORM[.CONTROL].PROPERTY = "TEXT"
 //   browse "PATH" | browse cancel
+//   shot "FILE"            (a picture of the screen as a .bmp file; headless hosts draw none)
 //
 // PROPERTY is caption, visible, enabled, value or bold; # starts a comment; \" and \\ are the
 // only escapes inside quotes (so "C:\WINDOWS" needs none).
@@ -43,7 +44,7 @@ std::string NumberText(double value);
 
 class Script {
  public:
-  enum class Command { Click, Set, Wait, Until, Expect, Browse };
+  enum class Command { Click, Set, Wait, Until, Expect, Browse, Shot };
 
   struct Step {
     int line = 0;
@@ -52,7 +53,7 @@ class Script {
     std::string form;
     std::string control;  // empty: the form itself
     Property property = Property::Caption;
-    std::string value;    // set: the value; until/expect: the expected text; browse: path
+    std::string value;    // set: the value; until/expect: the expected text; browse, shot: path
     bool cancel = false;  // browse cancel
     std::int64_t ms = 0;  // wait: how long; until: within
   };

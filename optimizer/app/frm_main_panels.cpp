@@ -176,7 +176,8 @@ StartPanel AddStartFrame(Form& form) {
   Control& custom = form.Add(
       Kind::OptionButton, "welcomeOption2",
       Spec{.left = 360, .top = 780, .width = 3000, .height = 255, .caption = "Custom"}, &modes);
-  AddText(form, frame, "Label2", kBottomLineTop, 255,
+  // Two lines high: at 8.25 pt the note does not fit on one line of the panel.
+  AddText(form, frame, "Label2", 2400, 450,
           "Note : Custom mode is recommended for more advanced users.");
   return StartPanel{frame, express, custom, line1, line4};
 }

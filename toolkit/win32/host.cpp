@@ -9,6 +9,7 @@
 #include "toolkit/win32/loop.h"
 #include "toolkit/win32/procs.h"
 #include "toolkit/win32/realize.h"
+#include "toolkit/win32/screen_capture.h"
 #include "toolkit/win32/units.h"
 
 namespace vu::toolkit::win32 {
@@ -117,6 +118,10 @@ int Win32Host::Run() {
     DestroyWindows();
     return end.exitCode;
   }
+}
+
+bool Win32Host::Screenshot(const std::string& path) {
+  return CaptureScreen(path);
 }
 
 int Win32Host::ScreenWidthPixels() {

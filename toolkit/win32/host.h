@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "toolkit/program.h"
 
@@ -31,6 +32,8 @@ class Win32Host final : public Host {
   void WaitForEvent() override;
   void RunModal(Form& form) override;
   int Run() override;
+
+  bool Screenshot(const std::string& path) override;
 
   int ScreenWidthPixels() override;
   int ScreenHeightPixels() override;

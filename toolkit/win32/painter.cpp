@@ -7,18 +7,16 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/win32/wide.h"
 #include "toolkit/win32/gdi.h"
 #include "toolkit/win32/realize.h"
 #include "toolkit/win32/units.h"
 
 namespace vu::toolkit::win32 {
 
-namespace {
+using platform::win32::Wide;
 
-std::wstring Wide(std::string_view utf8) {
-  const std::u16string text = platform::Utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
-}
+namespace {
 
 // The windowless controls of a surface, back to front.
 std::vector<Control*> Windowless(const Form& form, const Control* container) {

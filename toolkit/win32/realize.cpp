@@ -9,21 +9,19 @@
 #include <string>
 
 #include "platform/text.h"
+#include "platform/win32/wide.h"
 #include "toolkit/win32/procs.h"
 #include "toolkit/win32/tab_order.h"
 #include "toolkit/win32/units.h"
 
 namespace vu::toolkit::win32 {
 
+using platform::win32::Wide;
+
 namespace {
 
 // Control identifiers: the control's place in its form, past the dialog manager's IDOK/IDCANCEL.
 constexpr int kFirstControlId = 1000;
-
-std::wstring Wide(std::string_view utf8) {
-  const std::u16string text = platform::Utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
-}
 
 // The edit control breaks lines only at CR LF.
 std::wstring EditText(std::string_view utf8) {
