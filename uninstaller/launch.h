@@ -1,0 +1,36 @@
+// What the Uninstall program's two entry points (the native program on a sandbox machine and the
+// real Windows program) share about their command line and automation.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolkit/script.h"
+
+namespace vu::uninstaller {
+
+// The scenario --yes plays: Yes, wait for the completion text, Close.
+extern const char* const kYesScript;
+
+// The Windows program's command-line text: automation options in front ("--script FILE", the
+// file in double quotes when it holds blanks, and "--yes"), then the uninstaller's argument,
+// which is everything after the blank that follows the last option, exactly as passed.
+struct Automation {
+  std::string script;
+  bool yes = false;
+  std::string argument;
+};
+Automation SplitCommandLine(std::string_view commandLine);
+
+// The program's folder from --app-path: |windowsDir| when empty; the folder of a path that names
+// the program file itself (...\VLUN32.exe).
+std::string ProgramFolderFromOption(const std::string& appPath, const std::string& windowsDir);
+
+// The automation script of --script FILE and --yes (appended after the file's steps). Null when
+// neither is given. False with a one-line |error| when the file cannot be read or a line is
+// malformed.
+bool BuildScript(const std::string& path, bool yes, std::unique_ptr<toolkit::Script>& script,
+                 std::string& error);
+
+}  // namespace vu::uninstaller

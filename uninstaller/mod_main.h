@@ -1,0 +1,66 @@
+// modMain: the Uninstall program's state object and entry procedure. It identifies the product
+// from the command-line argument, reads the product registration record and shows the first
+// form. One instance per run of the program; nothing global.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/machine.h"
+#include "toolkit/program.h"
+
+namespace vu::uninstaller {
+
+class FrmStart;
+class FrmConfirm;
+
+// Where the installer records every product; the product key follows the last backslash.
+inline constexpr std::string_view kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// The name shown to the user: "Velloria" gains its trade-mark sign ("Velloria Optimizer"
+// becomes "Velloria™ Optimizer"); any other long name is shown as it is.
+std::string DisplayNameOf(std::string_view longName);
+
+class UninstallApp {
+ public:
+  // |argument|: the command-line argument text, exactly as the system passed it.
+  UninstallApp(vu::platform::Machine& machine, toolkit::Program& program, std::string argument);
+  UninstallApp(const UninstallApp&) = delete;
+  UninstallApp& operator=(const UninstallApp&) = delete;
+
+  // The program's entry procedure: identifies the product, loads the progress form hidden and
+  // shows the confirmation. An unknown product ends in the fatal-error dialog.
+  void Startup();
+
+  // Sets productKey from the argument; false (after the fatal-error dialog, which ends the
+  // program) when the argument names no installed product.
+  bool ReadProductKey();
+  const std::string& productKey() const { return productKey_; }
+
+  // The record's key, below HKEY_LOCAL_MACHINE.
+  std::string RecordKey() const;
+  // A value of the record, read afresh at every call; "(Not found)" when missing.
+  std::string RecordValue(std::string_view name);
+  std::string GetShortName() { return RecordValue("ShortName"); }
+  std::string GetLongName() { return RecordValue("LongName"); }
+  std::string DisplayName() { return DisplayNameOf(GetLongName()); }
+
+  // Shows frmErrMessage modally; its Close ends the program.
+  void ShowFatalError();
+
+  vu::platform::Machine& machine() const { return machine_; }
+  toolkit::Program& program() const { return program_; }
+  // The forms, created and loaded on first use.
+  FrmStart& start();
+  FrmConfirm& confirm();
+
+ private:
+  vu::platform::Machine& machine_;
+  toolkit::Program& program_;
+  std::string argument_;
+  std::string productKey_;
+};
+
+}  // namespace vu::uninstaller

@@ -1,0 +1,235 @@
+#include "uninstaller/removal.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/registry_mod.h"
+#include "optimizer/engine/paths.h"
+#include "platform/status.h"
+#include "platform/text.h"
+#include "uninstaller/frm_start.h"
+#include "uninstaller/mod_main.h"
+
+namespace vu::uninstaller {
+
+using optimizer::GetParentFolder;
+using optimizer::IsFolderEmpty;
+using optimizer::QualifyPath;
+
+namespace {
+
+// The files the installer and the help viewer put beside the program: the program, its help
+// file and contents, and the viewer's index and full-text search files.
+constexpr const char* kProductExtensions[] = {".gid", ".exe", ".hlp", ".cnt", ".fts", ".ftg"};
+
+bool Missing(std::string_view value) {
+  return value.empty() || value == common::kRegistryNotFound;
+}
+
+// A short name only names files when it is a plain file name: nothing outside the program
+// directory may ever be reached through it.
+bool IsPlainName(std::string_view name) {
+  if (Missing(name) || name == "." || name == "..") return false;
+  return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
+}
+
+// "C:" or "C:\": a drive is never a folder to remove.
+bool IsDriveRoot(std::string_view path) {
+  return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) &&
+         path[1] == ':';
+}
+
+std::string Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::string();
+  const std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+bool Exists(UninstallApp& app, std::string_view path) {
+  return app.machine().files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The stage's label goes plain and its tick appears.
+void Done(toolkit::Control& label, toolkit::Control& tick) {
+  label.SetBold(false);
+  tick.SetVisible(true);
+}
+
+// The next stage's label goes bold and the bar starts again.
+void Begin(FrmStart& form, toolkit::Control& label) {
+  label.SetBold(true);
+  form.progressBar.SetValue(0);
+}
+
+// A text shown in a label: "&" marks an access key there, so a path's own "&" is doubled.
+std::string LabelText(std::string_view text) {
+  std::string shown;
+  for (char c : text) {
+    shown += c;
+    if (c == '&') shown += '&';
+  }
+  return shown;
+}
+
+}  // namespace
+
+int ProgressPauseMs(float r) {
+  const float ms = std::fabs(r * 100.0f - 50.0f) + 1.0f;
+  const float whole = std::floor(ms);
+  const float fraction = ms - whole;
+  auto rounded = static_cast<int>(whole);
+  if (fraction > 0.5f || (fraction == 0.5f && rounded % 2 != 0)) ++rounded;
+  return rounded;
+}
+
+void Pause(UninstallApp& app, int ms) {
+  toolkit::Control& timer = app.start().pauseTimer;
+  timer.SetInterval(std::max(ms, 1));
+  timer.SetEnabled(true);
+  while (timer.enabled())
+    app.program().WaitForEvent();
+}
+
+void ProgressFill(UninstallApp& app) {
+  toolkit::Control& bar = app.start().progressBar;
+  while (bar.value() < 100) {
+    // Capped at 100 so that a bar left at an odd value still ends full instead of sticking.
+    bar.SetValue(std::min(bar.value() + 4, 100.0));
+    Pause(app, ProgressPauseMs(app.program().Rnd()));
+    app.program().DoEvents();
+  }
+}
+
+void RunUninstall(UninstallApp& app) {
+  FrmStart& form = app.start();
+  std::vector<std::string> targets;
+
+  ProgressFill(app);
+  targets = RemoveProgramFiles(app);
+  Done(form.programLabel, form.programPic);
+
+  // Shared run-time files stay: other programs may use them.
+  Begin(form, form.sharedLabel);
+  ProgressFill(app);
+  Pause(app, 200);
+  Done(form.sharedLabel, form.sharedPic);
+
+  // The menu removal reads the record, so the record goes last.
+  Begin(form, form.registryLabel);
+  ProgressFill(app);
+  const std::vector<std::string> shortcuts = RemoveMenuEntries(app);
+  targets.insert(targets.end(), shortcuts.begin(), shortcuts.end());
+  Done(form.registryLabel, form.registryPic);
+
+  Begin(form, form.startLabel);
+  ProgressFill(app);
+  form.startPic.SetVisible(true);
+  form.startLabel.SetBold(false);
+  DeleteUninstallRecord(app);
+  Pause(app, 500);
+
+  form.progressBar.SetVisible(false);
+  form.completedLabel.SetCaption(CompletionText(LeftOver(app, targets)));
+  form.completedLabel.SetVisible(true);
+  form.closeButton.SetEnabled(true);
+  form.closeButton.SetFocus();
+}
+
+std::vector<std::string> RemoveProgramFiles(UninstallApp& app) {
+  std::vector<std::string> targets;
+  const std::string dir = app.RecordValue("ProgramfilePath");
+  if (Missing(dir)) return targets;
+  platform::FileSystem& files = app.machine().files();
+
+  // Only what the product put there: anything else keeps the folder, and that is intended.
+  const std::string shortName = app.GetShortName();
+  if (IsPlainName(shortName)) {
+    for (const char* extension : kProductExtensions) {
+      std::string path = QualifyPath(dir) + shortName + extension;
+      files.Remove(path);
+      targets.push_back(std::move(path));
+    }
+  }
+  if (IsDriveRoot(dir)) return targets;
+  files.RemoveDirectory(dir);
+  targets.push_back(dir);
+
+  const std::string parent = GetParentFolder(dir);
+  if (parent != dir && !IsDriveRoot(parent) && common::IsSet(IsFolderEmpty(files, parent))) {
+    files.RemoveDirectory(parent);
+  }
+  return targets;
+}
+
+std::vector<std::string> RemoveMenuEntries(UninstallApp& app) {
+  std::vector<std::string> targets;
+  const std::string menu = app.RecordValue("StartmenuPath");
+  const std::string shortName = app.GetShortName();
+  platform::FileSystem& files = app.machine().files();
+
+  if (IsPlainName(shortName)) {
+    const std::string links[] = {shortName, "Uninstall " + shortName};
+    std::string programs;
+    const bool known =
+        app.machine().shell().SpecialFolderPath(CSIDL_PROGRAMS, programs) == ERROR_SUCCESS;
+    for (const std::string& link : links) {
+      RemoveMenuShortcut(app, kMenuGroup, link);
+      if (known) {
+        targets.push_back(QualifyPath(programs) + std::string(kMenuGroup) + "\\" + Trim(link) +
+                          ".lnk");
+      }
+    }
+    if (!Missing(menu)) {
+      for (const std::string& link : links) {
+        std::string path = QualifyPath(menu) + link + ".lnk";
+        files.Remove(path);
+        targets.push_back(std::move(path));
+      }
+    }
+  }
+  if (!Missing(menu) && !IsDriveRoot(menu) && common::IsSet(IsFolderEmpty(files, menu))) {
+    files.RemoveDirectory(menu);
+  }
+  return targets;
+}
+
+void RemoveMenuShortcut(UninstallApp& app, std::string_view group, std::string_view linkName) {
+  app.machine().shell().RemoveMenuShortcut(group, Trim(linkName));
+}
+
+void DeleteUninstallRecord(UninstallApp& app) {
+  const std::string dir = app.RecordValue("ProgramfilePath");
+  if (!Missing(dir)) {
+    const std::string shortName = app.GetShortName();
+    // Without a usable short name the program file is unknown; the directory stands for it.
+    const std::string program =
+        IsPlainName(shortName) ? QualifyPath(dir) + shortName + ".exe" : dir;
+    if (!IsDriveRoot(program) && Exists(app, program)) return;
+  }
+  common::DeleteRegistryKey(app.machine().registry(), HKEY_LOCAL_MACHINE, app.RecordKey());
+}
+
+std::vector<std::string> LeftOver(UninstallApp& app, const std::vector<std::string>& targets) {
+  std::vector<std::string> left;
+  for (const std::string& path : targets) {
+    // The recorded menu folder is usually the group itself: one shortcut, named once.
+    const bool named = std::any_of(left.begin(), left.end(), [&](const std::string& other) {
+      return platform::EqualsNoCase(other, path);
+    });
+    if (!named && Exists(app, path)) left.push_back(path);
+  }
+  return left;
+}
+
+std::string CompletionText(const std::vector<std::string>& left) {
+  if (left.empty()) return kCompletedText;
+  std::string text = "Uninstallation incomplete. Not removed: ";
+  for (std::size_t i = 0; i < left.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += LabelText(left[i]);
+  }
+  return text + ". Click '&Close' to end.";
+}
+
+}  // namespace vu::uninstaller
