@@ -1,0 +1,208 @@
+#include "installer/mod_files.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "installer/mod_main.h"
+#include "platform/status.h"
+
+namespace vu::installer {
+
+namespace {
+
+using vu::platform::FileSystem;
+using vu::platform::Status;
+
+constexpr const char* kMenuGroup = "Velloria Utilities";
+
+std::string Join(std::string_view folder, std::string_view name) {
+  return std::string(folder) + "\\" + std::string(name);
+}
+
+// What the run time's Dir finds without attribute flags: a file that is neither hidden, system
+// nor a folder.
+bool NormalFileExists(FileSystem& files, const std::string& path) {
+  vu::platform::FindData entry;
+  std::unique_ptr<vu::platform::Listing> listing;
+  if (files.FindFirst(path, entry, listing) != ERROR_SUCCESS) return false;
+  constexpr std::uint32_t kNotNormal =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+  return (entry.attributes & kNotNormal) == 0;
+}
+
+bool FileExists(FileSystem& files, const std::string& path) {
+  const std::uint32_t attributes = files.Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Makes |path| unless something of that name exists already (an existing folder stays as it is).
+void MakeFolderIfMissing(FileSystem& files, const std::string& path) {
+  if (path.empty()) return;
+  if (files.Attributes(path) != INVALID_FILE_ATTRIBUTES) return;
+  files.MakeDirectory(path);
+}
+
+std::string TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::string();
+  const std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string Normalised(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    char c = path[i] == '/' ? '\\' : path[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    // Keep the two backslashes of a network name; collapse doubled ones elsewhere.
+    if (c == '\\' && i >= 2 && !out.empty() && out.back() == '\\') continue;
+    out += c;
+  }
+  if (out.size() > 3 && out.back() == '\\') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+std::string GetWindowsDir(InstallerApp& app) {
+  return app.machine().system().WindowsDirectory();
+}
+
+std::string GetSystemDir(InstallerApp& app) {
+  return app.machine().system().SystemDirectory();
+}
+
+std::string AddBackslash(std::string_view path) {
+  if (path.empty()) return std::string();
+  if (path.back() == '\\') return std::string(path);
+  return std::string(path) + "\\";
+}
+
+std::string QuoteIfBlank(std::string_view path) {
+  if (path.find(' ') == std::string_view::npos) return std::string(path);
+  return "\"" + std::string(path) + "\"";
+}
+
+bool SamePath(std::string_view a, std::string_view b) {
+  return Normalised(a) == Normalised(b);
+}
+
+void InstallSystemFiles(InstallerApp& app) {
+  FileSystem& files = app.machine().files();
+  const InstallerSettings& settings = app.settings();
+  const std::string own = app.machine().system().ProgramFolder();
+  const std::string systemDir = GetSystemDir(app);
+  for (int i = 1; i <= settings.runtimeCount; ++i) {
+    const std::string& name = settings.RuntimeFiles[static_cast<std::size_t>(i)];
+    const std::string target = Join(systemDir, name);
+    if (NormalFileExists(files, target)) continue;
+    // Only a file that arrived is registered: the tool has nothing to work on otherwise.
+    if (files.Copy(Join(own, name), target, false) != ERROR_SUCCESS) continue;
+    app.outcome().runtimeCopied[static_cast<std::size_t>(i)] = true;
+    app.machine().system().StartProgram(
+        QuoteIfBlank(Join(systemDir, "regsvr32.exe")) + " /s " + QuoteIfBlank(target),
+        SW_SHOWMINIMIZED);
+  }
+}
+
+void InstallProgramFiles(InstallerApp& app) {
+  FileSystem& files = app.machine().files();
+  const InstallerSettings& settings = app.settings();
+  const std::string own = app.machine().system().ProgramFolder();
+
+  struct Placement {
+    std::string source;
+    std::string target;
+    bool required;  // the installation is incomplete without it
+    bool sourcePresent = false;
+    bool same = false;
+    bool copied = false;
+  };
+  std::vector<Placement> placements = {
+      {Join(own, settings.ProgramFile), Join(settings.ProgramfilePath, settings.ProgramFile), true},
+      {Join(own, "Uninstall.exe"), Join(GetWindowsDir(app), "VLUN32.exe"), true},
+      {Join(own, "Optimizer.hlp"), Join(settings.ProgramfilePath, "Optimizer.hlp"), false},
+      {Join(own, "Optimizer.cnt"), Join(settings.ProgramfilePath, "Optimizer.cnt"), false},
+  };
+
+  // An earlier installation's file goes only when its replacement is at hand, and never when the
+  // installer runs from the place it installs to (the source would be the target).
+  for (Placement& placement : placements) {
+    placement.sourcePresent = FileExists(files, placement.source);
+    placement.same = SamePath(placement.source, placement.target);
+    if (placement.sourcePresent && !placement.same) files.Remove(placement.target);
+  }
+
+  // Level by level; position 3 (after "C:") is skipped so that the drive is never made.
+  const std::string folder = AddBackslash(settings.ProgramfilePath);
+  for (std::size_t i = 1; i <= folder.size(); ++i) {
+    if (folder[i - 1] != '\\' || i == 3) continue;
+    MakeFolderIfMissing(files, folder.substr(0, i - 1));
+  }
+
+  for (Placement& placement : placements) {
+    if (placement.same) continue;
+    placement.copied = files.Copy(placement.source, placement.target, false) == ERROR_SUCCESS;
+  }
+
+  app.outcome().missing.clear();
+  for (const Placement& placement : placements) {
+    if (!placement.required) continue;
+    const bool placed = FileExists(files, placement.target) &&
+                        (placement.copied || placement.same || !placement.sourcePresent);
+    if (!placed) app.outcome().missing.push_back(placement.target);
+  }
+}
+
+void CreateProgramMenu(InstallerApp& app) {
+  FileSystem& files = app.machine().files();
+  const InstallerSettings& settings = app.settings();
+  const std::string& menu = settings.StartmenuPath;
+  for (std::size_t i = 1; i <= menu.size(); ++i) {
+    if (i == menu.size()) {
+      MakeFolderIfMissing(files, menu);
+    } else if (menu[i - 1] == '\\' && i != 3) {
+      MakeFolderIfMissing(files, menu.substr(0, i - 1));
+    }
+  }
+  MakeMenuShortcut(app, Join(settings.ProgramfilePath, settings.ProgramFile), kMenuGroup, "",
+                   settings.ShortName);
+}
+
+void MakeMenuShortcut(InstallerApp& app, std::string_view target, std::string_view group,
+                      std::string_view arguments, std::string_view linkName) {
+  app.machine().shell().CreateMenuShortcut(group, TrimBlanks(linkName), TrimBlanks(target),
+                                           arguments);
+}
+
+void RemoveSourceFiles(InstallerApp& app) {
+  FileSystem& files = app.machine().files();
+  const InstallerSettings& settings = app.settings();
+  const std::string own = app.machine().system().ProgramFolder();
+
+  std::vector<std::pair<std::string, std::string>> sources = {
+      {settings.ProgramFile, Join(settings.ProgramfilePath, settings.ProgramFile)},
+      {"Uninstall.exe", Join(GetWindowsDir(app), "VLUN32.exe")},
+  };
+  const std::string systemDir = GetSystemDir(app);
+  for (int i = 1; i <= settings.runtimeCount; ++i) {
+    const auto slot = static_cast<std::size_t>(i);
+    if (!app.outcome().runtimeCopied[slot]) continue;
+    sources.emplace_back(settings.RuntimeFiles[slot], Join(systemDir, settings.RuntimeFiles[slot]));
+  }
+
+  for (const auto& [name, target] : sources) {
+    const std::string source = Join(own, name);
+    if (SamePath(source, target)) continue;
+    std::uint64_t sourceLength = 0;
+    std::uint64_t targetLength = 0;
+    if (files.Length(source, sourceLength) != ERROR_SUCCESS) continue;
+    if (!FileExists(files, target) || files.Length(target, targetLength) != ERROR_SUCCESS) continue;
+    if (sourceLength != targetLength) continue;
+    files.Remove(source);
+  }
+}
+
+}  // namespace vu::installer

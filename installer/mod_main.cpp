@@ -1,0 +1,51 @@
+#include "installer/mod_main.h"
+
+#include "installer/frm_main.h"
+#include "installer/frm_splash.h"
+#include "installer/mod_files.h"
+
+namespace vu::installer {
+
+void SetProductNames(InstallerSettings& settings) {
+  settings.ProgramFile = "Optimizer.exe";
+  settings.ShortName = "Optimizer";
+  settings.LongName = "Velloria Optimizer";
+  settings.runtimeCount = 9;
+  settings.RuntimeFiles = {"",
+                           "Shelllnk.tlb",
+                           "MSVBVM50.DLL",
+                           "MSCOMCTL32.OCX",
+                           "MSCOMCTL.OCA",
+                           "OLEAUT32.DLL",
+                           "OLEPRO32.DLL",
+                           "ASYCFILT.DLL",
+                           "STDOLE32.TLB",
+                           "CTL3D32.DLL",
+                           ""};
+}
+
+void SetDefaultPaths(InstallerSettings& settings) {
+  settings.UseMenuIcon = common::kTrue;
+  settings.ProgramfilePath = "C:\\Program Files\\Velloria Utilities\\" + settings.ShortName;
+  settings.StartmenuPath = "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities";
+}
+
+InstallerApp::InstallerApp(vu::platform::Machine& machine, toolkit::Program& program)
+    : machine_(machine), program_(program) {}
+
+void InstallerApp::Startup() {
+  SetProductNames(settings_);
+  InstallSystemFiles(*this);
+  SetDefaultPaths(settings_);
+  splash().Show();
+}
+
+FrmMain& InstallerApp::main() {
+  return program_.form<FrmMain>(*this);
+}
+
+FrmSplash& InstallerApp::splash() {
+  return program_.form<FrmSplash>(*this);
+}
+
+}  // namespace vu::installer

@@ -1,0 +1,19 @@
+// The product registration record: the key under the system's list of installed programs that the
+// add/remove-programs list shows and the uninstaller reads.
+#pragma once
+
+#include <string>
+
+namespace vu::installer {
+
+class InstallerApp;
+
+inline constexpr const char* kUninstallKeyBase =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// Writes ProgramfilePath, UninstallString, DisplayName, ShortName, LongName and, with the menu,
+// StartmenuPath, in that order, one SetRegistryValue each. Values of an earlier installation that
+// this one does not write stay.
+void WriteUninstallRecord(InstallerApp& app);
+
+}  // namespace vu::installer
