@@ -1,0 +1,24 @@
+// The cleaners' lists of what they found: entries numbered from 1, at most 1000 of them kept.
+// Finds beyond the 1000th are still counted, so a cleaner can tell that work was left undone.
+#pragma once
+
+#include <climits>
+#include <utility>
+#include <vector>
+
+namespace vu::optimizer {
+
+template <typename Entry>
+struct FoundList {
+  static constexpr int kCapacity = 1000;
+  std::vector<Entry> entries;  // entries[0] is entry number 1
+  int count = 0;               // every find, stored or not; never wraps
+
+  void Add(Entry entry) {
+    if (count < INT_MAX) ++count;
+    if (count <= kCapacity) entries.push_back(std::move(entry));
+  }
+  bool Overflowed() const { return count > kCapacity; }
+};
+
+}  // namespace vu::optimizer

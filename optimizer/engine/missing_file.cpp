@@ -1,0 +1,123 @@
+#include "optimizer/engine/missing_file.h"
+
+#include <vector>
+
+#include "common/registry_data.h"
+#include "optimizer/engine/paths.h"
+#include "platform/text.h"
+
+namespace vu::optimizer {
+
+namespace {
+
+constexpr std::size_t kMaxPathText = 256;  // a text this long or longer is never judged
+
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The byte offset |count| characters after |from| (or the end of the text).
+std::size_t AdvanceCharacters(std::string_view text, std::size_t from, std::size_t count) {
+  std::size_t at = from;
+  for (std::size_t k = 0; k < count && at < text.size(); ++k) {
+    ++at;
+    while (at < text.size() && IsContinuation(text[at]))
+      ++at;
+  }
+  return at;
+}
+
+std::size_t CountCharacters(std::string_view text) {
+  std::size_t count = 0;
+  for (char c : text) {
+    if (!IsContinuation(c)) ++count;
+  }
+  return count;
+}
+
+std::string_view TrimTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ')
+    text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::string TrimAfterExtension(std::string_view text) {
+  const std::size_t dot = text.find('.');
+  if (dot == std::string_view::npos) return std::string(text);
+  const std::size_t comma = text.find(',');
+  std::size_t gap = 0;
+  if (comma != std::string_view::npos && comma > dot) {
+    gap = CountCharacters(text.substr(dot, comma - dot));
+  }
+  // Characters kept after the dot: three, or fewer when the comma is closer than that.
+  const std::size_t after = (gap >= 3 || gap == 0) ? 3 : 3 - gap;
+  return std::string(text.substr(0, AdvanceCharacters(text, dot + 1, after)));
+}
+
+std::string CutAfterDot(std::string_view text) {
+  const std::size_t dot = text.find('.');
+  if (dot == std::string_view::npos) return std::string(text);
+  return std::string(text.substr(0, AdvanceCharacters(text, dot + 1, 3)));
+}
+
+PathState ProbePath(vu::platform::FileSystem& files, std::string_view path) {
+  if (path.empty()) return PathState::Unknown;
+  vu::platform::Status error = ERROR_SUCCESS;
+  if (files.Attributes(path, &error) != INVALID_FILE_ATTRIBUTES) return PathState::Exists;
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return PathState::Missing;
+  return PathState::Unknown;
+}
+
+PathHead ResolvePathHead(vu::platform::FileSystem& files, std::string_view text) {
+  // The readings, in the order they are tried: the whole text, the text cut after its
+  // extension, then the text cut before each blank or comma from the last to the first, so
+  // that an argument or a dotted folder name never makes an existing program look gone.
+  std::vector<std::string_view> readings;
+  auto add = [&readings](std::string_view reading) {
+    reading = TrimTrailingBlanks(reading);
+    if (reading.size() <= 3) return;  // "C:\" alone says nothing about the text
+    for (std::string_view known : readings) {
+      if (known == reading) return;
+    }
+    readings.push_back(reading);
+  };
+  add(text);
+  add(text.substr(0, TrimAfterExtension(text).size()));
+  for (std::size_t i = text.size(); i-- > 0;) {
+    if (text[i] == ' ' || text[i] == ',') add(text.substr(0, i));
+  }
+
+  bool anyMissing = false;
+  for (std::string_view reading : readings) {
+    switch (ProbePath(files, reading)) {
+      case PathState::Exists:
+        return PathHead{PathState::Exists, reading.size()};
+      case PathState::Missing:
+        anyMissing = true;
+        break;
+      case PathState::Unknown:
+        break;
+    }
+  }
+  return PathHead{anyMissing ? PathState::Missing : PathState::Unknown, 0};
+}
+
+bool IsSystemDrivePath(vu::platform::System& system, std::string_view text) {
+  if (text.find(":\\") != 1) return false;
+  if (common::AnsiLength(text) >= kMaxPathText) return false;
+  const std::string systemDir = GetSystemDir(system);
+  if (systemDir.empty()) return false;
+  return vu::platform::UpperCase(text.substr(0, 1)) ==
+         vu::platform::UpperCase(std::string_view(systemDir).substr(0, 1));
+}
+
+common::VbBool IsMissingFile(vu::platform::Machine& machine, std::string_view text) {
+  // The ANSI calls see the text up to its first NUL.
+  const std::string path = TrimNull(text);
+  if (!IsSystemDrivePath(machine.system(), path)) return common::kFalse;
+  return common::ToVbBool(ResolvePathHead(machine.files(), path).state == PathState::Missing);
+}
+
+}  // namespace vu::optimizer

@@ -1,0 +1,92 @@
+#include "optimizer/engine/registry_mistakes.h"
+
+#include <cstdint>
+#include <memory>
+
+#include "common/registry_mod.h"
+#include "common/vb.h"
+#include "optimizer/engine/missing_file.h"
+#include "optimizer/engine/paths.h"
+#include "platform/text.h"
+
+namespace vu::optimizer {
+
+namespace {
+
+using vu::platform::RootKey;
+
+struct Pass {
+  RootKey root;
+  const char* section;
+};
+constexpr Pass kPasses[] = {{HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE :"},
+                            {HKEY_CURRENT_USER, "HKEY_CURRENT_USER :"},
+                            {HKEY_USERS, "HKEY_USERS :"}};
+constexpr const char* kStartKey = "Software\\";
+constexpr std::string_view kExcludedBranch = "SOFTWARE\\CLASSES\\";
+constexpr int kFinalProgressInterval = 50;
+
+// A value is a mistake only when its text is judged missing both as the enumeration reads it and
+// as it is stored.
+bool IsMistake(Engine& engine, RootKey root, const std::string& keyPath,
+               const common::RegistryEntry& entry) {
+  if (entry.type != REG_SZ) return false;
+  if (!common::IsSet(IsMissingFile(engine.machine, entry.data))) return false;
+  const std::optional<std::string> stored =
+      StoredText(engine.machine.registry(), root, keyPath, entry.name);
+  if (!stored) return false;
+  return *stored == entry.data || common::IsSet(IsMissingFile(engine.machine, *stored));
+}
+
+}  // namespace
+
+std::optional<std::string> StoredText(vu::platform::Registry& registry, RootKey root,
+                                      std::string_view keyPath, std::string_view valueName) {
+  std::unique_ptr<vu::platform::RegistryKey> key;
+  registry.OpenKey(root, keyPath, key);
+  if (!key) return std::nullopt;
+  std::uint32_t type = 0;
+  std::string data;
+  if (key->QueryValue(valueName, type, data) != ERROR_SUCCESS) return std::nullopt;
+  return TrimNull(data);
+}
+
+int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, MistakeList& list) {
+  vu::platform::Registry& registry = engine.machine.registry();
+  for (std::uint32_t index = 0;; ++index) {
+    const common::RegistryEntry entry = common::EnumRegistryValue(registry, root, keyPath, index);
+    if (entry.data == common::kEnumNotFound) break;
+    if (IsMistake(engine, root, keyPath, entry)) list.Add({keyPath, entry.name});
+  }
+  for (std::uint32_t index = 0;; ++index) {
+    const std::string name = common::EnumRegistryKey(registry, root, keyPath, index);
+    if (name == common::kEnumNotFound) break;
+    const std::string childPath = keyPath + name + "\\";
+    engine.view.linkNameLabel.SetCaption(vu::platform::LowerCase(name));
+    engine.program.DoEvents();
+    if (vu::platform::UpperCase(childPath) != kExcludedBranch) {
+      ScanRegistryKey(engine, root, childPath, list);
+    }
+  }
+  return list.count;
+}
+
+bool FixRegistryMistakes(Engine& engine) {
+  bool allDone = true;
+  for (const Pass& pass : kPasses) {
+    engine.view.sectionLabel.SetCaption(pass.section);
+    MistakeList list;
+    ScanRegistryKey(engine, pass.root, kStartKey, list);
+    for (const RegistryMistake& mistake : list.entries) {
+      const vu::platform::Status status = common::DeleteRegistryValueChecked(
+          engine.machine.registry(), pass.root, mistake.keyPath, mistake.valueName);
+      if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) allDone = false;
+    }
+    // Finds beyond the list stay in the registry: the step did not fix everything it found.
+    if (list.Overflowed()) allDone = false;
+  }
+  engine.view.progressTimer.SetInterval(kFinalProgressInterval);
+  return allDone;
+}
+
+}  // namespace vu::optimizer

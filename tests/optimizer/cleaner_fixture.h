@@ -1,0 +1,69 @@
+// A started Optimizer on a fresh sandbox machine, with shorthands for laying out the files,
+// shortcuts and registry values the cleaners judge.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "common/registry_mod.h"
+#include "harness.h"
+#include "platform/sandbox/shell_link.h"
+
+namespace vu::optimizer::testing {
+
+class CleanerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { world.Start(); }
+
+  Engine engine() { return world.app.engine(); }
+  vu::platform::sandbox::SandboxMachine& machine() { return world.temp.machine(); }
+  vu::platform::FileSystem& files() { return machine().files(); }
+  vu::platform::Registry& registry() { return machine().registry(); }
+
+  // Makes |path| a file, with every missing folder above it.
+  void File(const std::string& path, std::string_view bytes = "x") {
+    MakeFolders(path.substr(0, path.rfind('\\')));
+    ASSERT_EQ(files().WriteAll(path, bytes), ERROR_SUCCESS) << path;
+  }
+  void Folder(const std::string& path) { MakeFolders(path); }
+  void Link(const std::string& path, const std::string& target) {
+    File(path, vu::platform::sandbox::BuildShellLink(target));
+  }
+  bool Exists(const std::string& path) {
+    return files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  void Sz(vu::platform::RootKey root, const std::string& key, const std::string& name,
+          const std::string& text) {
+    common::SetRegistryValue(registry(), root, key, name, REG_SZ, text);
+  }
+  // A value of any type with exactly |bytes| stored (no terminator added).
+  void Raw(vu::platform::RootKey root, const std::string& key, const std::string& name,
+           std::uint32_t type, std::string_view bytes) {
+    std::unique_ptr<vu::platform::RegistryKey> handle;
+    ASSERT_EQ(registry().CreateKey(root, key, handle), ERROR_SUCCESS);
+    ASSERT_EQ(handle->SetValue(name, type, bytes), ERROR_SUCCESS);
+  }
+  bool HasValue(vu::platform::RootKey root, const std::string& key, const std::string& name) {
+    return common::GetRegistryString(registry(), root, key, name) != common::kRegistryNotFound;
+  }
+  bool HasKey(vu::platform::RootKey root, const std::string& key) {
+    std::unique_ptr<vu::platform::RegistryKey> handle;
+    return registry().OpenKey(root, key, handle) == ERROR_SUCCESS && handle;
+  }
+
+  OptimizerWorld world;
+
+ private:
+  void MakeFolders(const std::string& folder) {
+    std::size_t at = folder.find('\\');
+    while (at != std::string::npos) {
+      at = folder.find('\\', at + 1);
+      files().MakeDirectory(folder.substr(0, at));
+    }
+  }
+};
+
+}  // namespace vu::optimizer::testing
