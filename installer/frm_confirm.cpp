@@ -58,6 +58,7 @@ FrmConfirm::FrmConfirm(toolkit::Program& program, InstallerApp& app)
 
   // Resume: the wizard goes on where it was; the stage timers never stopped.
   resumeButton.onClick = [this] { Hide(); };
+  onClose = [this] { resumeButton.UserClick(); };
   exitButton.onClick = [this] { this->program().End(0); };
 }
 

@@ -237,6 +237,8 @@ void FrmMain::WireEvents() {
   command2.onClick = [this] { NextClick(); };
   command3.onClick = [this] { BackClick(); };
   command1.onClick = [this] { CancelClick(); };
+  // The title bar's close box and Alt+F4 do what Cancel does, when it can be pressed.
+  onClose = [this] { command1.UserClick(); };
   check1.onClick = [this] { Check1Click(); };
   check2.onClick = [this] { command2.SetFocus(); };
   option1.onClick = [this] { command2.SetFocus(); };

@@ -13,10 +13,9 @@ out=$root/docs/screenshots
 work=$root/build/windows/shots
 mkdir -p "$out" "$work"
 
-if [ ! -x "$bin/Optimizer.exe" ]; then
-  cmake --preset windows >/dev/null
-  cmake --build --preset windows -j"$(nproc)"
-fi
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$(nproc)" >/dev/null
+dist=$root/build/windows/dist
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
@@ -25,12 +24,19 @@ fi
 
 for name in "${names[@]}"; do
   script=$root/scripts/shots/$name.txt
-  program=Optimizer.exe
+  # The installer runs from a copy of the installation set in C:\SETUP; the uninstaller as the
+  # list of installed programs starts it, after an Express installation.
+  export SHOT_NAME=$name SHOT_DIST=$dist SHOT_ARGUMENT="" SHOT_SETUP=no SHOT_INSTALL=no
   case "$name" in
-    install-*) program=Install.exe ;;
-    uninstall-*) program=Uninstall.exe ;;
+    install-*) SHOT_PROGRAM='C:\SETUP\Install.exe' SHOT_SETUP=yes ;;
+    uninstall-fatal*) SHOT_PROGRAM=$bin/Uninstall.exe ;;
+    uninstall-*)
+      SHOT_PROGRAM='C:\WINDOWS\VLUN32.exe' SHOT_ARGUMENT='-Velloria Optimizer'
+      SHOT_SETUP=yes SHOT_INSTALL=yes ;;
+    *) SHOT_PROGRAM=$bin/Optimizer.exe ;;
   esac
-  [ -f "$bin/$program" ] || { echo "skipped $name: $program is not built"; continue; }
+  export SHOT_PROGRAM
+  [ -f "$bin/Optimizer.exe" ] || { echo "skipped $name: the Windows build is missing"; continue; }
   prefix=$work/$name.prefix
   rm -rf "$prefix" "$work/$name"
   mkdir -p "$work/$name"
@@ -40,11 +46,26 @@ for name in "${names[@]}"; do
     cd "$work/$name"
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
       wineboot -i >/dev/null 2>&1 || true
-      case "'"$name"'" in
+      case "$SHOT_NAME" in
         *-120*) wine reg add "HKCU\Control Panel\Desktop" /v LogPixels /t REG_DWORD /d 120 /f \
                   >/dev/null 2>&1 ;;
       esac
-      timeout 900 wine explorer /desktop=shot,1024x768 "'"$bin/$program"'" --script script.txt
+      if [ "$SHOT_SETUP" = yes ]; then
+        mkdir -p "$WINEPREFIX/drive_c/SETUP"
+        cp "$SHOT_DIST"/* "$WINEPREFIX/drive_c/SETUP/"
+      fi
+      if [ "$SHOT_INSTALL" = yes ]; then
+        wine "C:\\SETUP\\Install.exe" --express >/dev/null 2>&1
+        mkdir -p "$WINEPREFIX/drive_c/SETUP"
+        cp "$SHOT_DIST"/* "$WINEPREFIX/drive_c/SETUP/"
+      fi
+      if [ -n "$SHOT_ARGUMENT" ]; then
+        # Through cmd, so that the argument arrives unquoted, as the system passes it.
+        timeout 900 wine explorer /desktop=shot,1024x768 cmd /c \
+          "$SHOT_PROGRAM --script script.txt $SHOT_ARGUMENT"
+      else
+        timeout 900 wine explorer /desktop=shot,1024x768 "$SHOT_PROGRAM" --script script.txt
+      fi
       status=$?
       wineserver -k 2>/dev/null || true
       exit $status'

@@ -55,6 +55,8 @@ FrmConfirm::FrmConfirm(toolkit::Program& program, OptimizerApp& app)
     app_.main().progressTimer.SetEnabled(true);
   };
   exitButton.onClick = [this] { this->program().End(0); };
+  // Closing the dialog from its title bar resumes: leaving the program takes an explicit choice.
+  onClose = [this] { resumeButton.UserClick(); };
 }
 
 void FrmConfirm::Load() {

@@ -78,6 +78,7 @@ FrmError::FrmError(toolkit::Program& program, OptimizerApp& app)
                                          SW_SHOWMINIMIZED);
   };
   closeButton.onClick = [this] { this->program().End(0); };
+  onClose = [this] { closeButton.UserClick(); };
 }
 
 void FrmError::Load() {

@@ -101,6 +101,8 @@ void FrmMain::WireEvents() {
   backButton.onClick = [this] { BackClick(); };
   closeButton.onClick = [this] { CloseClick(); };
   helpButton.onClick = [this] { HelpClick(); };
+  // The title bar's close box and Alt+F4 do what the Close button does, when it can be pressed.
+  onClose = [this] { closeButton.UserClick(); };
   selection.checkLabel.onClick = [this] { CheckClick(); };
   result.bootCheck.onClick = [this] { closeButton.SetFocus(); };
   start.welcomeOption1.onMouseUp = [this] { nextButton.SetFocus(); };

@@ -36,6 +36,7 @@ FrmMustSelect::FrmMustSelect(toolkit::Program& program, OptimizerApp& app)
                       "will have nothing to do."});
   AddDialogSeparators(*this, 1275);
   understoodButton.onClick = [this] { Hide(); };
+  onClose = [this] { understoodButton.UserClick(); };
 }
 
 void FrmMustSelect::Load() {

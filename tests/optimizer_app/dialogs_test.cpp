@@ -146,6 +146,24 @@ TEST(CloseTest, TheResultsPageRestartsOnlyWhenTheBoxIsTicked) {
   }
 }
 
+TEST(CloseTest, TheWindowsCloseBoxDoesWhatTheCloseButtonDoes) {
+  OptimizerWorld world;
+  world.Start();
+  FrmMain& main = world.main();
+  Answer(world,
+         "expect frmConfirm.visible = \"True\"\n"
+         "click frmConfirm.Command2\n");
+  main.onClose();
+  EXPECT_TRUE(world.program.script()->finished()) << world.errors.str();
+  EXPECT_EQ(main.caption(), "Welcome");
+
+  ASSERT_TRUE(world.Click("nextButton"));
+  ASSERT_EQ(main.caption(), "Finished Optimizing");
+  ASSERT_TRUE(world.Click("bootCheck"));
+  EXPECT_EQ(world.EndCode([&] { main.onClose(); }), 0);
+  EXPECT_EQ(world.temp.Journal(), "");
+}
+
 TEST(CloseTest, AFailedRestartStillEnds) {
   OptimizerWorld world;
   world.temp.machine().faults().FailNth(platform::sandbox::Op::Restart, 1, ERROR_ACCESS_DENIED);

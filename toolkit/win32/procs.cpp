@@ -4,6 +4,7 @@
 
 #include "toolkit/win32/procs.h"
 
+#include "platform/win32/wide.h"
 #include "toolkit/win32/host_state.h"
 #include "toolkit/win32/loop.h"
 #include "toolkit/win32/painter.h"
@@ -155,6 +156,12 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (form->onLostFocus) state->Guard([&] { form->onLostFocus(); });
       }
       break;
+    case WM_HELP:
+      // F1 opens the contents of the program's help file, as the run time does.
+      if (Program* program = state->program(); program != nullptr && !program->helpFile().empty()) {
+        ::WinHelpW(window, platform::win32::Wide(program->helpFile()).c_str(), HELP_FINDER, 0);
+      }
+      return TRUE;
     case WM_CLOSE:
       if (form->onClose) state->Guard([&] { form->onClose(); });
       return 0;
