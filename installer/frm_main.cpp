@@ -92,7 +92,8 @@ FrmMain::FrmMain(toolkit::Program& program, InstallerApp& app)
                       Spec spec =
                           Text(120, 360, "Welcome to the Velloria™ Optimizer setup program.");
                       spec.bold = true;
-                      spec.fontSize = 12;
+                      // 9 pt: at 12 pt the heading does not fit the text column on one line.
+                      spec.fontSize = 9;
                       spec.align = toolkit::Align::Center;
                       return spec;
                     }())),
@@ -116,7 +117,7 @@ FrmMain::FrmMain(toolkit::Program& program, InstallerApp& app)
       label5(Add(Kind::Label, "Label5",
                  Text(2760, 255, "Click 'I Agree' to accept the agreement and continue."))),
       label4(Add(Kind::Label, "Label4",
-                 Text(3060, 255,
+                 Text(3015, 420,
                       "This program is protected by copyright law and international treaties."))),
       label1(Add(Kind::Label, "Label1",
                  Text(1200, 255, "Please select a method of installation and then click '&Next'.",

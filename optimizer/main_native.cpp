@@ -1,8 +1,10 @@
 // The Optimizer on a sandbox machine, with the headless form host:
 //   optimizer --machine DIR [--app-path WINPATH] [--script FILE] [--express] [--fast]
 //             [--transcript]
-// Exit status: 0 when the program ends, 2 for a bad command line, machine or script, 3 when a
-// script step fails, 4 when the program sits idle with nothing left to happen.
+//   optimizer --machine DIR --restore WINPATH   (puts back what a run changed, from its backup)
+// Exit status: 0 when the program ends or everything was restored, 1 when something could not be
+// restored, 2 for a bad command line, machine or script, 3 when a script step fails, 4 when the
+// program sits idle with nothing left to happen.
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "optimizer/app/launch.h"
 #include "optimizer/app/operations_table.h"
 #include "optimizer/app/optimizer_app.h"
+#include "optimizer/engine/restore.h"
 #include "platform/sandbox/machine.h"
 #include "platform/status.h"
 #include "toolkit/headless/host.h"
@@ -26,7 +29,8 @@ constexpr int kExitUsage = vu::toolkit::kExitScriptMalformed;
 int Usage(const std::string& error) {
   std::cerr << "optimizer: " << error << "\n"
             << "usage: optimizer --machine DIR [--app-path WINPATH] [--script FILE] [--express]"
-               " [--fast] [--transcript]\n";
+               " [--fast] [--transcript]\n"
+            << "       optimizer --machine DIR --restore BACKUPFOLDER\n";
   return kExitUsage;
 }
 
@@ -44,6 +48,13 @@ int main(int argc, char** argv) {
   if (!machine) {
     std::cerr << "optimizer: " << error << "\n";
     return kExitUsage;
+  }
+  if (!options.restore.empty()) {
+    std::string report;
+    const int restored = optimizer::RunRestore(*machine, options.restore, report);
+    machine->Commit();
+    std::cout << report;
+    return restored;
   }
   machine->SetProgramFolder(optimizer::ProgramFolderFromOption(options.appPath));
   machine->SetCommandLine(options.arguments);

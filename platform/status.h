@@ -49,6 +49,9 @@ using RootKey = std::uint32_t;
 #ifndef ERROR_NOT_READY
 #define ERROR_NOT_READY 21L
 #endif
+#ifndef ERROR_WRITE_FAULT
+#define ERROR_WRITE_FAULT 29L
+#endif
 #ifndef ERROR_SHARING_VIOLATION
 #define ERROR_SHARING_VIOLATION 32L
 #endif

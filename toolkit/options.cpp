@@ -67,16 +67,57 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
   return true;
 }
 
-std::unique_ptr<Script> LoadScript(const std::string& path, std::string& error) {
+namespace {
+
+bool ReadScriptFile(const std::string& path, std::string& text, std::string& error) {
   std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
                    std::ios::binary);
   if (!in) {
     error = "cannot read script " + path;
-    return nullptr;
+    return false;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Script::Parse(text.str(), &error);
+  std::ostringstream content;
+  content << in.rdbuf();
+  text = content.str();
+  return true;
+}
+
+bool EndsWithExe(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return tail == ".exe";
+}
+
+}  // namespace
+
+std::unique_ptr<Script> LoadScript(const std::string& path, std::string& error) {
+  std::string text;
+  if (!ReadScriptFile(path, text, error)) return nullptr;
+  return Script::Parse(text, &error);
+}
+
+bool LoadScenario(const std::string& path, const std::string& scenario,
+                  std::unique_ptr<Script>& script, std::string& error) {
+  script.reset();
+  if (path.empty() && scenario.empty()) return true;
+  std::string text;
+  if (!path.empty() && !ReadScriptFile(path, text, error)) return false;
+  if (!text.empty() && text.back() != '\n') text += '\n';
+  text += scenario;
+  script = Script::Parse(text, &error);
+  return script != nullptr;
+}
+
+std::string ProgramFolderFromOption(const std::string& appPath, const std::string& fallback) {
+  if (appPath.empty()) return fallback;
+  if (!EndsWithExe(appPath)) return appPath;
+  const std::size_t slash = appPath.rfind('\\');
+  if (slash == std::string::npos) return fallback;
+  // A file directly in a drive root keeps its backslash: "C:\".
+  return appPath.substr(0, slash == 2 ? 3 : slash);
 }
 
 }  // namespace vu::toolkit

@@ -31,4 +31,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 // or a line is malformed (the caller exits with kExitScriptMalformed).
 std::unique_ptr<Script> LoadScript(const std::string& path, std::string& error);
 
+// The script of --script FILE (when |path| is not empty) followed by |scenario|, the steps of a
+// built-in option such as --express (when not empty). True with a null |script| when there is
+// neither; false with a one-line |error| when the file cannot be read or a line is malformed.
+bool LoadScenario(const std::string& path, const std::string& scenario,
+                  std::unique_ptr<Script>& script, std::string& error);
+
+// The program's folder from --app-path: |fallback| when it is empty or names a bare file; the
+// folder of a path that names the program file itself (...\Program.exe); otherwise the path.
+std::string ProgramFolderFromOption(const std::string& appPath, const std::string& fallback);
+
 }  // namespace vu::toolkit

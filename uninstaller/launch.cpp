@@ -1,8 +1,6 @@
 #include "uninstaller/launch.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include "toolkit/options.h"
 
 namespace vu::uninstaller {
 
@@ -12,15 +10,6 @@ const char* const kYesScript =
     "click frmStart.Command1\n";
 
 namespace {
-
-bool EndsWithExe(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
-  for (char& c : tail) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return tail == ".exe";
-}
 
 // Takes one option word (or a quoted file name) from the front of |rest|; false when none.
 bool TakeWord(std::string_view& rest, std::string& word) {
@@ -70,34 +59,12 @@ Automation SplitCommandLine(std::string_view commandLine) {
 }
 
 std::string ProgramFolderFromOption(const std::string& appPath, const std::string& windowsDir) {
-  if (appPath.empty()) return windowsDir;
-  if (!EndsWithExe(appPath)) return appPath;
-  const std::size_t slash = appPath.rfind('\\');
-  if (slash == std::string::npos) return windowsDir;
-  // A file directly in a drive root keeps its backslash: "C:\".
-  return appPath.substr(0, slash == 2 ? 3 : slash);
+  return toolkit::ProgramFolderFromOption(appPath, windowsDir);
 }
 
 bool BuildScript(const std::string& path, bool yes, std::unique_ptr<toolkit::Script>& script,
                  std::string& error) {
-  script.reset();
-  if (path.empty() && !yes) return true;
-  std::string text;
-  if (!path.empty()) {
-    std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
-                     std::ios::binary);
-    if (!in) {
-      error = "cannot read script " + path;
-      return false;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    text = content.str();
-    if (!text.empty() && text.back() != '\n') text += '\n';
-  }
-  if (yes) text += kYesScript;
-  script = toolkit::Script::Parse(text, &error);
-  return script != nullptr;
+  return toolkit::LoadScenario(path, yes ? kYesScript : "", script, error);
 }
 
 }  // namespace vu::uninstaller

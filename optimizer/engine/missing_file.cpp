@@ -72,8 +72,9 @@ PathState ProbePath(vu::platform::FileSystem& files, std::string_view path) {
 
 PathHead ResolvePathHead(vu::platform::FileSystem& files, std::string_view text) {
   // The readings, in the order they are tried: the whole text, the text cut after its
-  // extension, then the text cut before each blank or comma from the last to the first, so
-  // that an argument or a dotted folder name never makes an existing program look gone.
+  // extension, then the text cut before each blank, comma or semicolon from the last to the
+  // first, so that an argument, a dotted folder name or a search-path list ("C:\APP;") never
+  // makes an existing program or folder look gone.
   std::vector<std::string_view> readings;
   auto add = [&readings](std::string_view reading) {
     reading = TrimTrailingBlanks(reading);
@@ -86,7 +87,7 @@ PathHead ResolvePathHead(vu::platform::FileSystem& files, std::string_view text)
   add(text);
   add(text.substr(0, TrimAfterExtension(text).size()));
   for (std::size_t i = text.size(); i-- > 0;) {
-    if (text[i] == ' ' || text[i] == ',') add(text.substr(0, i));
+    if (text[i] == ' ' || text[i] == ',' || text[i] == ';') add(text.substr(0, i));
   }
 
   bool anyMissing = false;

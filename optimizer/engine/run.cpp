@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "optimizer/engine/backup.h"
 #include "optimizer/engine/paths.h"
 #include "optimizer/engine/progress.h"
 #include "platform/status.h"
@@ -114,8 +115,14 @@ void RunOptimization(Engine& engine, const Operations& operations) {
   for (Step step : kProgressShowOrder)
     view.steps[Index(step)].progressLabel.SetVisible(true);
 
+  // The steps change the machine through a recorder that keeps a backup of whatever they
+  // remove or replace; a change it cannot back up is refused.
+  BackupMachine backup(engine.machine);
+  Engine recorded{backup, engine.program, engine.state, engine.view};
   for (const StepPacing& pacing : kRunOrder) {
-    if (Selected(engine, pacing.step)) RunStep(engine, operations, pacing, searchComplete);
+    if (!Selected(engine, pacing.step)) continue;
+    backup.SetOptimization(view.steps[Index(pacing.step)].resultLabel.caption());
+    RunStep(recorded, operations, pacing, searchComplete);
   }
 
   // Results: unselected steps grey without a mark; a step that did not fully work shows the
@@ -131,6 +138,10 @@ void RunOptimization(Engine& engine, const Operations& operations) {
     view.steps[Index(pacing.step)].resultTick.SetPicture(outcome == StepOutcome::Done ? "tick"
                                                                                       : "warning");
   }
+  view.backupLabel.SetCaption(backup.folder().empty()
+                                  ? std::string()
+                                  : "A backup of all changes was saved in " + backup.folder());
+  view.backupLabel.SetVisible(!backup.folder().empty());
   view.resultFrame.ZOrderFront();
   view.helpButton.SetVisible(true);
   view.form.SetCaption("Finished Optimizing");

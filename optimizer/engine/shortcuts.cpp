@@ -48,6 +48,9 @@ constexpr int kShellFolders[] = {0x00, 0x02, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0b,
                                  0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1a, 0x1b, 0x1c, 0x1f};
 // Application data: programs keep their own shortcuts there (the Quick Launch bar among them).
 constexpr int kAppDataFolders[] = {0x1a, 0x1c};
+// The program menus (the user's and all users'): their groups are the user's to lose, even where
+// the menu itself lies inside application data, as it does since Windows 2000.
+constexpr int kMenuFolders[] = {0x02, 0x0b, 0x16, 0x17};
 
 std::string FolderKey(std::string_view path) {
   while (!path.empty() && path.back() == '\\')
@@ -73,6 +76,12 @@ class ProtectedFolders {
         trees_.push_back(FolderKey(path) + "\\");
       }
     }
+    for (int csidl : kMenuFolders) {
+      std::string path;
+      if (machine.shell().SpecialFolderPath(csidl, path) == ERROR_SUCCESS && !path.empty()) {
+        menus_.push_back(FolderKey(path) + "\\");
+      }
+    }
   }
 
   bool Contains(std::string_view folder) const {
@@ -80,6 +89,8 @@ class ProtectedFolders {
     if (key.find('\\') == std::string::npos) return true;  // a drive root
     if (std::find(exact_.begin(), exact_.end(), key) != exact_.end()) return true;
     if (!windowsDir_.empty() && FolderKey(GetParentFolder(key)) == windowsDir_) return true;
+    const auto inside = [&key](const std::string& tree) { return key.starts_with(tree); };
+    if (std::any_of(menus_.begin(), menus_.end(), inside)) return false;
     return std::any_of(trees_.begin(), trees_.end(),
                        [&key](const std::string& tree) { return key.starts_with(tree); });
   }
@@ -98,6 +109,7 @@ class ProtectedFolders {
   std::string windowsDir_;
   std::vector<std::string> exact_;
   std::vector<std::string> trees_;
+  std::vector<std::string> menus_;
 };
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <limits>
 
+#include "platform/ini.h"
 #include "platform/sandbox/host_io.h"
-#include "platform/sandbox/ini.h"
 #include "platform/sandbox/paths.h"
 #include "platform/text.h"
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/ini.h"
 #include "platform/sandbox/host_io.h"
-#include "platform/sandbox/ini.h"
 #include "platform/sandbox/layout.h"
 #include "platform/text.h"
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/sandbox/registry_path.h"
+#include "platform/registry_path.h"
 #include "platform/text.h"
 
 namespace vu::platform::sandbox {

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/test_paths.h"
 #include "tools/helpc/hlp_writer.h"
 #include "tools/helpc/markup.h"
 
@@ -73,9 +74,7 @@ TEST_F(HelpcTest, ReportsUnreadableInputAndBadFiles) {
 
 // The Optimizer's own help: it compiles, and its contents topic leads to every topic.
 TEST(OptimizerHelp, CompilesAndReachesEveryTopicFromTheContents) {
-  const char* source_dir = std::getenv("VU_SOURCE_DIR");
-  ASSERT_NE(source_dir, nullptr);
-  std::ifstream in(std::string(source_dir) + "/help/optimizer.txt", std::ios::binary);
+  std::ifstream in(vu::testing::SourceDir() / "help/optimizer.txt", std::ios::binary);
   ASSERT_TRUE(in);
   const Document doc = ParseMarkup(
       std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));

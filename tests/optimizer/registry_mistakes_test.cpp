@@ -64,6 +64,9 @@ TEST_F(MissingFileTest, AnArgumentOrADottedFolderNeverMakesAnExistingProgramMiss
   EXPECT_FALSE(Missing("C:\\PROGRAM FILES\\APP 2.0\\RUN.EXE /s"));
   EXPECT_FALSE(Missing("C:\\PROGRAM FILES\\APP 2.0\\ICONS.DLL,3"));
   EXPECT_TRUE(Missing("C:\\PROGRAM FILES\\APP 3.0\\RUN.EXE /s"));
+  // A search-path list, as App Paths keeps it, names an existing folder.
+  EXPECT_FALSE(Missing("C:\\PROGRAM FILES\\APP 2.0;"));
+  EXPECT_TRUE(Missing("C:\\PROGRAM FILES\\APP 3.0;"));
 }
 
 TEST_F(MissingFileTest, ANameTheFileSystemRefusesIsNotEvidenceOfAMissingFile) {

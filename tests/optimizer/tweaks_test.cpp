@@ -12,6 +12,7 @@
 #include "optimizer/engine/tweaks.h"
 #include "platform/sandbox/facts.h"
 #include "platform/sandbox/layout.h"
+#include "tests/test_paths.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -213,10 +214,8 @@ TEST(MaxFileCacheTest, IsAQuarterOfMemoryInKilobytesUpToTheLimit) {
 
 // The program itself, run to the end on a new machine with the virtual clock.
 TEST(ExpressRunTest, TunesTheMachineAndEndsCleanly) {
-  const char* bin = std::getenv("VU_BIN_DIR");
-  if (bin == nullptr) GTEST_SKIP() << "VU_BIN_DIR is not set";
-  const std::filesystem::path program = std::filesystem::path(bin) / "optimizer";
-  if (!std::filesystem::exists(program)) GTEST_SKIP() << "no " << program;
+  const std::filesystem::path program = vu::testing::BinDir() / "optimizer";
+  ASSERT_TRUE(std::filesystem::exists(program)) << program;
 
   TempMachine temp;
   const std::string command = program.string() + " --machine '" + temp.dir().string() +

@@ -14,6 +14,7 @@
 
 #include "platform/sandbox/shell_link_idlist.h"
 #include "platform/text.h"
+#include "tests/test_paths.h"
 
 namespace vu::platform::sandbox {
 namespace {
@@ -21,8 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path DataDir() {
-  if (const char* source = std::getenv("VU_SOURCE_DIR")) return fs::path(source) / "tests/data/lnk";
-  return fs::path(__FILE__).parent_path().parent_path() / "data/lnk";
+  return vu::testing::SourceDir() / "tests/data/lnk";
 }
 
 std::string ReadFile(const fs::path& path) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "tests/test_paths.h"
 #include "uninstaller/frm_err_message.h"
 #include "uninstaller/launch.h"
 #include "uninstaller/removal.h"
@@ -200,13 +201,8 @@ TEST(CommandLineTest, AutomationOptionsComeOffTheFrontOnly) {
 
 TEST(CommandLineTest, TheNativeProgramUninstallsWithYes) {
   // The program is built beside this test program.
-  const char* variable = std::getenv("VU_BIN_DIR");
-  std::error_code error;
-  const std::string bin =
-      variable != nullptr
-          ? std::string(variable)
-          : std::filesystem::read_symlink("/proc/self/exe", error).parent_path().string();
-  if (!std::filesystem::exists(bin + "/uninstall")) GTEST_SKIP() << "no uninstall in " << bin;
+  const std::string bin = vu::testing::BinDir().string();
+  ASSERT_TRUE(std::filesystem::exists(bin + "/uninstall")) << bin;
   TempMachine temp;
   temp.InstallDefault();
   std::string folder = temp.machine().hostDir();

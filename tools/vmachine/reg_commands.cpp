@@ -6,11 +6,11 @@
 #include <memory>
 #include <sstream>
 
+#include "common/regedit4.h"
 #include "common/registry_mod.h"
+#include "platform/registry_path.h"
 #include "platform/sandbox/faults.h"
-#include "platform/sandbox/regfile.h"
 #include "platform/sandbox/registry.h"
-#include "platform/sandbox/registry_path.h"
 
 namespace vu::tools {
 
@@ -19,6 +19,8 @@ namespace {
 using vu::platform::RootKey;
 using vu::platform::Status;
 using namespace vu::platform::sandbox;
+using namespace vu::common;
+using namespace vu::platform;
 
 constexpr int kBadInput = 2;
 

@@ -1,10 +1,10 @@
-#include "platform/sandbox/ini.h"
+#include "platform/ini.h"
 
 #include <vector>
 
 #include "platform/text.h"
 
-namespace vu::platform::sandbox::ini {
+namespace vu::platform::ini {
 namespace {
 
 struct Line {
@@ -146,4 +146,35 @@ std::optional<std::string> GetEntry(std::string_view text, std::string_view sect
   return std::string(value);
 }
 
-}  // namespace vu::platform::sandbox::ini
+bool HasSection(std::string_view text, std::string_view section) {
+  const std::vector<Line> lines = SplitLines(text);
+  return FindSection(lines, section) != lines.size();
+}
+
+std::string RemoveEntry(std::string_view text, std::string_view section, std::string_view key,
+                        bool dropEmptySection) {
+  const std::vector<Line> lines = SplitLines(text);
+  const std::size_t header = FindSection(lines, section);
+  if (header == lines.size()) return std::string(text);
+  std::size_t end = 0;
+  const std::size_t found = FindKey(lines, header, key, end);
+  if (found == lines.size()) return std::string(text);
+  std::vector<bool> keep(lines.size(), true);
+  keep[found] = false;
+  bool empty = true;
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (keep[i] && !Trim(lines[i].content).empty()) empty = false;
+  }
+  if (dropEmptySection && empty) {
+    for (std::size_t i = header; i < end; ++i)
+      keep[i] = false;
+    if (header > 0 && Trim(lines[header - 1].content).empty()) keep[header - 1] = false;
+  }
+  std::string result;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (keep[i]) result += std::string(lines[i].content) + std::string(lines[i].ending);
+  }
+  return result;
+}
+
+}  // namespace vu::platform::ini

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace vu::platform::sandbox::ini {
+namespace vu::platform::ini {
 
 // The text with |key|=|value| in [section]: an existing entry gets the new value in place, a
 // missing one is added after the section's last non-blank line, a missing section is appended
@@ -20,4 +20,13 @@ std::string SetEntry(std::string_view text, std::string_view section, std::strin
 std::optional<std::string> GetEntry(std::string_view text, std::string_view section,
                                     std::string_view key);
 
-}  // namespace vu::platform::sandbox::ini
+// Whether the text has a [section] header.
+bool HasSection(std::string_view text, std::string_view section);
+
+// The text without the entry |key| of [section] (the first match); unchanged when there is none.
+// With |dropEmptySection|, a section left without entries loses its header too, and the blank
+// line before it that SetEntry put there when it appended the section.
+std::string RemoveEntry(std::string_view text, std::string_view section, std::string_view key,
+                        bool dropEmptySection);
+
+}  // namespace vu::platform::ini

@@ -1,4 +1,4 @@
-// Registry key paths and root names, shared by the sandbox registry, its .reg file reader and
+// Registry key paths and root names, shared by the sandbox registry, the REGEDIT4 reader and
 // writer, and the vmachine tool.
 #pragma once
 
@@ -9,7 +9,7 @@
 
 #include "platform/status.h"
 
-namespace vu::platform::sandbox {
+namespace vu::platform {
 
 // The segments of a key path. Empty segments are dropped, so a leading, trailing or doubled
 // backslash is tolerated as Windows 9x tolerates it ("\Control Panel\desktop").
@@ -26,4 +26,4 @@ std::string_view RootName(RootKey root);
 // first segment names no root.
 bool ParseFullKeyName(std::string_view fullName, RootKey& root, std::string& path);
 
-}  // namespace vu::platform::sandbox
+}  // namespace vu::platform

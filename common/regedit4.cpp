@@ -1,11 +1,20 @@
-#include "platform/sandbox/regfile.h"
+#include "common/regedit4.h"
 
 #include <memory>
 
-#include "platform/sandbox/registry_path.h"
+#include "platform/registry_path.h"
 #include "platform/text.h"
 
-namespace vu::platform::sandbox {
+namespace vu::common {
+
+using vu::platform::Cp1252ToUtf8;
+using vu::platform::EqualsNoCase;
+using vu::platform::IsValidUtf8;
+using vu::platform::NormalizeKeyPath;
+using vu::platform::ParseFullKeyName;
+using vu::platform::RootKey;
+using vu::platform::RootName;
+using vu::platform::Status;
 
 namespace {
 
@@ -42,12 +51,6 @@ bool ParseHexNumber(std::string_view s, std::size_t maxDigits, std::uint32_t& va
 
 bool IsTextType(std::uint32_t type) {
   return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
-std::string FullKeyName(RootKey root, std::string_view path) {
-  std::string name(RootName(root));
-  if (!path.empty()) name += '\\' + std::string(path);
-  return name;
 }
 
 class Parser {
@@ -247,8 +250,10 @@ void AppendHex(std::string& out, std::uint32_t value, int digits) {
     out += kDigits[(value >> shift) & 15];
 }
 
-void AppendValue(std::string& out, std::string_view name, std::uint32_t type,
-                 std::string_view data) {
+}  // namespace
+
+void AppendRegValue(std::string& out, std::string_view name, std::uint32_t type,
+                    std::string_view data) {
   const std::size_t lineStart = out.size();
   if (name.empty()) {
     out += '@';
@@ -290,16 +295,18 @@ void AppendValue(std::string& out, std::string_view name, std::uint32_t type,
   out += "\r\n";
 }
 
+namespace {
+
 Status ExportKey(vu::platform::Registry& registry, RootKey root, const std::string& path,
                  std::string& out) {
   std::unique_ptr<vu::platform::RegistryKey> key;
   Status status = registry.OpenKey(root, path, key);
   if (status != ERROR_SUCCESS) return status;
-  out += '[' + FullKeyName(root, path) + "]\r\n";
+  out += '[' + RegKeyName(root, path) + "]\r\n";
   std::string name, data;
   std::uint32_t type = 0;
   for (std::uint32_t i = 0; (status = key->EnumValue(i, name, type, data)) == ERROR_SUCCESS; ++i) {
-    AppendValue(out, name, type, data);
+    AppendRegValue(out, name, type, data);
   }
   if (status != ERROR_NO_MORE_ITEMS) return status;
   out += "\r\n";
@@ -318,6 +325,12 @@ Status ExportKey(vu::platform::Registry& registry, RootKey root, const std::stri
 
 }  // namespace
 
+std::string RegKeyName(RootKey root, std::string_view path) {
+  std::string name(RootName(root));
+  if (!path.empty()) name += '\\' + std::string(path);
+  return name;
+}
+
 bool ParseRegFile(std::string_view bytes, std::vector<RegFileEdit>& edits,
                   RegFileProblem& problem) {
   edits.clear();
@@ -335,7 +348,7 @@ bool ApplyRegFile(vu::platform::Registry& registry, const std::vector<RegFileEdi
                   RegFileProblem& problem) {
   std::unique_ptr<vu::platform::RegistryKey> current;
   for (const RegFileEdit& edit : edits) {
-    const std::string keyName = FullKeyName(edit.root, edit.path);
+    const std::string keyName = RegKeyName(edit.root, edit.path);
     Status status = ERROR_SUCCESS;
     std::string what;
     switch (edit.kind) {
@@ -386,4 +399,4 @@ Status ExportRegFile(vu::platform::Registry& registry, const std::vector<RegBran
   return ERROR_SUCCESS;
 }
 
-}  // namespace vu::platform::sandbox
+}  // namespace vu::common

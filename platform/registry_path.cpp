@@ -1,10 +1,10 @@
-#include "platform/sandbox/registry_path.h"
+#include "platform/registry_path.h"
 
 #include <array>
 
 #include "platform/text.h"
 
-namespace vu::platform::sandbox {
+namespace vu::platform {
 
 namespace {
 
@@ -67,4 +67,4 @@ bool ParseFullKeyName(std::string_view fullName, RootKey& root, std::string& pat
   return true;
 }
 
-}  // namespace vu::platform::sandbox
+}  // namespace vu::platform

@@ -25,14 +25,14 @@
 #include "platform/registry.h"
 #include "platform/status.h"
 
-namespace vu::platform::sandbox {
+namespace vu::common {
 
 // One change a .reg file asks for, with the line that asked.
 struct RegFileEdit {
   enum class Kind { kCreateKey, kDeleteKey, kSetValue, kDeleteValue };
   Kind kind = Kind::kCreateKey;
   int line = 0;
-  RootKey root = 0;
+  vu::platform::RootKey root = 0;
   std::string path;  // below the root
   std::string name;  // value name; empty for the default value
   std::uint32_t type = 0;
@@ -55,14 +55,22 @@ bool ApplyRegFile(vu::platform::Registry& registry, const std::vector<RegFileEdi
 
 // A key to export: root and path below it (empty for the root itself).
 struct RegBranch {
-  RootKey root = 0;
+  vu::platform::RootKey root = 0;
   std::string path;
 };
 
 // The REGEDIT4 text of every branch in order: each key and all keys below it, subkeys in
 // enumeration order, values in creation order. Fails with the status of the first call that
 // failed (ERROR_FILE_NOT_FOUND for a branch that is not there).
-Status ExportRegFile(vu::platform::Registry& registry, const std::vector<RegBranch>& branches,
-                     std::string& text);
+vu::platform::Status ExportRegFile(vu::platform::Registry& registry,
+                                   const std::vector<RegBranch>& branches, std::string& text);
 
-}  // namespace vu::platform::sandbox
+// "HKEY_LOCAL_MACHINE\Software\X": a key's name as a .reg file spells it.
+std::string RegKeyName(vu::platform::RootKey root, std::string_view path);
+
+// Appends one CRLF-terminated value line ("name"=data, or @=data for the default value) in the
+// form ParseRegFile reads back to the same type and bytes.
+void AppendRegValue(std::string& out, std::string_view name, std::uint32_t type,
+                    std::string_view data);
+
+}  // namespace vu::common

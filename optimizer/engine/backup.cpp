@@ -1,0 +1,369 @@
+#include "optimizer/engine/backup.h"
+
+#include <optional>
+#include <vector>
+
+#include "common/regedit4.h"
+#include "platform/ini.h"
+#include "platform/registry_path.h"
+
+namespace vu::optimizer {
+
+using vu::platform::FindData;
+using vu::platform::Listing;
+using vu::platform::RegistryKey;
+using vu::platform::RootKey;
+using vu::platform::Status;
+
+namespace {
+
+// What a refused change reports. Deliberately not a "not found" status: callers count those as
+// "already gone", and a change that was refused must count as not made.
+constexpr Status kRefused = ERROR_WRITE_FAULT;
+
+std::string ValueName(std::string_view name) {
+  if (name.empty()) return "@";
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string ValueLabel(std::string_view name) {
+  return name.empty() ? std::string("the default value") : "value \"" + std::string(name) + "\"";
+}
+
+std::string Child(const std::string& path, std::string_view sub) {
+  const std::string normal = vu::platform::NormalizeKeyPath(sub);
+  if (path.empty()) return normal;
+  return normal.empty() ? path : path + '\\' + normal;
+}
+
+FileRecord MakeRecord(FileRecord::Kind kind, std::string_view path, std::uint32_t attributes = 0) {
+  FileRecord record;
+  record.kind = kind;
+  record.path = std::string(path);
+  record.attributes = attributes;
+  return record;
+}
+
+std::string AttributeLetters(std::uint32_t attributes) {
+  std::string letters;
+  if (attributes & FILE_ATTRIBUTE_READONLY) letters += 'R';
+  if (attributes & FILE_ATTRIBUTE_HIDDEN) letters += 'H';
+  if (attributes & FILE_ATTRIBUTE_SYSTEM) letters += 'S';
+  if (attributes & FILE_ATTRIBUTE_ARCHIVE) letters += 'A';
+  return letters.empty() ? std::string("none") : letters;
+}
+
+class BackupKey final : public RegistryKey {
+ public:
+  BackupKey(vu::platform::Registry& registry, BackupLog& log, RootKey root, std::string path,
+            std::unique_ptr<RegistryKey> key)
+      : registry_(registry), log_(log), root_(root), path_(std::move(path)), key_(std::move(key)) {}
+
+  Status QueryValue(std::string_view name, std::uint32_t& type, std::string& data) override {
+    return key_->QueryValue(name, type, data);
+  }
+  Status Flush() override { return key_->Flush(); }
+  Status EnumKey(std::uint32_t index, std::string& name) override {
+    return key_->EnumKey(index, name);
+  }
+  Status EnumValue(std::uint32_t index, std::string& name, std::uint32_t& type,
+                   std::string& data) override {
+    return key_->EnumValue(index, name, type, data);
+  }
+
+  Status SetValue(std::string_view name, std::uint32_t type, std::string_view data) override {
+    std::uint32_t oldType = 0;
+    std::string oldData;
+    const Status old = key_->QueryValue(name, oldType, oldData);
+    // Writing what is already there changes nothing worth keeping.
+    if (old == ERROR_SUCCESS && oldType == type && oldData == data)
+      return key_->SetValue(name, type, data);
+    std::string undo = KeyLine();
+    std::string what;
+    if (old == ERROR_SUCCESS) {
+      common::AppendRegValue(undo, name, oldType, oldData);
+      what = "Changed " + ValueLabel(name) + " of " + KeyName();
+    } else if (old == ERROR_FILE_NOT_FOUND) {
+      undo += ValueName(name) + "=-\r\n";
+      what = "Added " + ValueLabel(name) + " to " + KeyName();
+    } else {
+      return kRefused;
+    }
+    if (log_.AddRegistry(undo + "\r\n", what) != ERROR_SUCCESS) return kRefused;
+    return key_->SetValue(name, type, data);
+  }
+
+  Status DeleteValue(std::string_view name) override {
+    std::uint32_t oldType = 0;
+    std::string oldData;
+    const Status old = key_->QueryValue(name, oldType, oldData);
+    if (old == ERROR_FILE_NOT_FOUND) return key_->DeleteValue(name);
+    if (old != ERROR_SUCCESS) return kRefused;
+    std::string undo = KeyLine();
+    common::AppendRegValue(undo, name, oldType, oldData);
+    if (log_.AddRegistry(undo + "\r\n", "Deleted " + ValueLabel(name) + " of " + KeyName()) !=
+        ERROR_SUCCESS) {
+      return kRefused;
+    }
+    return key_->DeleteValue(name);
+  }
+
+  Status DeleteSubKey(std::string_view path) override {
+    const std::string branch = Child(path_, path);
+    if (branch.empty()) return key_->DeleteSubKey(path);
+    std::string text;
+    const Status exported = common::ExportRegFile(registry_, {{root_, branch}}, text);
+    if (exported == ERROR_FILE_NOT_FOUND) return key_->DeleteSubKey(path);
+    if (exported != ERROR_SUCCESS) return kRefused;
+    // The export's own REGEDIT4 header goes; the log writes one for the whole file.
+    text.erase(0, text.find("\r\n\r\n") + 4);
+    if (log_.AddRegistry(text, "Deleted key " + common::RegKeyName(root_, branch) +
+                                   " with everything below it") != ERROR_SUCCESS) {
+      return kRefused;
+    }
+    return key_->DeleteSubKey(path);
+  }
+
+ private:
+  std::string KeyName() const { return common::RegKeyName(root_, path_); }
+  std::string KeyLine() const { return "[" + KeyName() + "]\r\n"; }
+
+  vu::platform::Registry& registry_;
+  BackupLog& log_;
+  RootKey root_;
+  std::string path_;
+  std::unique_ptr<RegistryKey> key_;
+};
+
+class BackupRegistry final : public vu::platform::Registry {
+ public:
+  BackupRegistry(vu::platform::Registry& registry, BackupLog& log)
+      : registry_(registry), log_(log) {}
+
+  Status OpenKey(RootKey root, std::string_view path, std::unique_ptr<RegistryKey>& key) override {
+    std::unique_ptr<RegistryKey> inner;
+    const Status status = registry_.OpenKey(root, path, inner);
+    Wrap(root, path, inner, key);
+    return status;
+  }
+
+  Status CreateKey(RootKey root, std::string_view path,
+                   std::unique_ptr<RegistryKey>& key) override {
+    key.reset();
+    // A key the run makes is deleted again on restore: the first missing one on the path.
+    if (const std::optional<std::string> missing = FirstMissing(root, path)) {
+      const std::string name = common::RegKeyName(root, *missing);
+      if (log_.AddRegistry("[-" + name + "]\r\n\r\n", "Created key " + name) != ERROR_SUCCESS)
+        return kRefused;
+    }
+    std::unique_ptr<RegistryKey> inner;
+    const Status status = registry_.CreateKey(root, path, inner);
+    Wrap(root, path, inner, key);
+    return status;
+  }
+
+ private:
+  void Wrap(RootKey root, std::string_view path, std::unique_ptr<RegistryKey>& inner,
+            std::unique_ptr<RegistryKey>& key) {
+    key.reset();
+    if (inner) {
+      key = std::make_unique<BackupKey>(registry_, log_, root, vu::platform::NormalizeKeyPath(path),
+                                        std::move(inner));
+    }
+  }
+
+  std::optional<std::string> FirstMissing(RootKey root, std::string_view path) {
+    std::unique_ptr<RegistryKey> probe;
+    if (registry_.OpenKey(root, path, probe) != ERROR_FILE_NOT_FOUND) return std::nullopt;
+    std::string prefix;
+    for (std::string_view part : vu::platform::SplitKeyPath(path)) {
+      prefix = prefix.empty() ? std::string(part) : prefix + '\\' + std::string(part);
+      probe.reset();
+      const Status status = registry_.OpenKey(root, prefix, probe);
+      if (status == ERROR_FILE_NOT_FOUND) return prefix;
+      if (status != ERROR_SUCCESS) return std::nullopt;
+    }
+    return std::nullopt;
+  }
+
+  vu::platform::Registry& registry_;
+  BackupLog& log_;
+};
+
+class BackupFiles final : public vu::platform::FileSystem {
+ public:
+  BackupFiles(vu::platform::FileSystem& files, BackupLog& log) : files_(files), log_(log) {}
+
+  Status FindFirst(std::string_view pattern, FindData& first,
+                   std::unique_ptr<Listing>& listing) override {
+    return files_.FindFirst(pattern, first, listing);
+  }
+  std::uint32_t Attributes(std::string_view path, Status* error) override {
+    return files_.Attributes(path, error);
+  }
+  Status Length(std::string_view path, std::uint64_t& length) override {
+    return files_.Length(path, length);
+  }
+  Status ReadFirstLine(std::string_view path, std::string& line) override {
+    return files_.ReadFirstLine(path, line);
+  }
+  Status ReadAll(std::string_view path, std::string& bytes) override {
+    return files_.ReadAll(path, bytes);
+  }
+  Status ReadProfileString(std::string_view file, std::string_view section, std::string_view key,
+                           std::string& value) override {
+    return files_.ReadProfileString(file, section, key, value);
+  }
+
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
+    const std::uint32_t old = files_.Attributes(path);
+    // Putting back what the newest change took away leaves nothing to keep (Msdos.sys is
+    // opened for a write that turned out to change nothing, and closed again).
+    if (old != INVALID_FILE_ATTRIBUTES && log_.NewestIsAttributes(path, attributes)) {
+      const Status status = files_.SetAttributes(path, attributes);
+      if (status == ERROR_SUCCESS) log_.RetractNewest();
+      return status;
+    }
+    if (old != INVALID_FILE_ATTRIBUTES &&
+        (old & kKeptAttributes) != (attributes & kKeptAttributes)) {
+      FileRecord record = MakeRecord(FileRecord::Kind::kAttributes, path, old & kKeptAttributes);
+      if (log_.Add(std::move(record), "Changed the attributes of " + std::string(path) + " (were " +
+                                          AttributeLetters(old) + ")") != ERROR_SUCCESS) {
+        return kRefused;
+      }
+    }
+    return files_.SetAttributes(path, attributes);
+  }
+
+  Status Remove(std::string_view path) override {
+    const std::uint32_t old = files_.Attributes(path);
+    // A missing file, a folder or a read-only file is refused by the call itself.
+    if (old != INVALID_FILE_ATTRIBUTES &&
+        (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0 &&
+        !BackUpFile(path, old, "Deleted " + std::string(path))) {
+      return kRefused;
+    }
+    return files_.Remove(path);
+  }
+
+  Status RemoveDirectory(std::string_view path) override {
+    const std::uint32_t old = files_.Attributes(path);
+    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+        IsEmptyFolder(path)) {
+      FileRecord record = MakeRecord(FileRecord::Kind::kFolder, path, old & kKeptAttributes);
+      if (log_.Add(std::move(record), "Deleted the empty folder " + std::string(path)) !=
+          ERROR_SUCCESS) {
+        return kRefused;
+      }
+    }
+    return files_.RemoveDirectory(path);
+  }
+
+  Status MakeDirectory(std::string_view path) override {
+    Status error = ERROR_SUCCESS;
+    if (files_.Attributes(path, &error) == INVALID_FILE_ATTRIBUTES &&
+        error == ERROR_FILE_NOT_FOUND) {
+      FileRecord record = MakeRecord(FileRecord::Kind::kNewFolder, path);
+      if (log_.Add(std::move(record), "Made the folder " + std::string(path)) != ERROR_SUCCESS)
+        return kRefused;
+    }
+    return files_.MakeDirectory(path);
+  }
+
+  Status WriteAll(std::string_view path, std::string_view bytes) override {
+    if (!BeforeReplace(path)) return kRefused;
+    return files_.WriteAll(path, bytes);
+  }
+
+  Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
+    if (!failIfExists && !BeforeReplace(to)) return kRefused;
+    if (failIfExists && !NoteIfNew(to)) return kRefused;
+    return files_.Copy(from, to, failIfExists);
+  }
+
+  Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
+                            std::string_view value) override {
+    std::string old;
+    const Status read = files_.ReadProfileString(file, section, key, old);
+    if (read == ERROR_SUCCESS && old == value)
+      return files_.WriteProfileString(file, section, key, value);
+    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) return kRefused;
+    if (!NoteIfNew(file)) return kRefused;
+    FileRecord record = MakeRecord(FileRecord::Kind::kEntry, file);
+    record.section = std::string(section);
+    record.key = std::string(key);
+    std::string what =
+        "Set " + std::string(key) + " in [" + std::string(section) + "] of " + std::string(file);
+    if (read == ERROR_SUCCESS) {
+      record.value = old;
+      what += " (was " + old + ")";
+    } else {
+      std::string text;
+      record.sectionExisted = files_.ReadAll(file, text) == ERROR_SUCCESS &&
+                              vu::platform::ini::HasSection(text, section);
+      what += " (was not set)";
+    }
+    if (log_.Add(std::move(record), std::move(what)) != ERROR_SUCCESS) return kRefused;
+    return files_.WriteProfileString(file, section, key, value);
+  }
+
+ private:
+  bool BackUpFile(std::string_view path, std::uint32_t attributes, std::string what) {
+    FileRecord record = MakeRecord(FileRecord::Kind::kFile, path, attributes & kKeptAttributes);
+    return log_.AddFile(std::move(record), std::move(what)) == ERROR_SUCCESS;
+  }
+
+  // A file about to be overwritten is kept; one about to be made is noted, to go again.
+  bool BeforeReplace(std::string_view path) {
+    const std::uint32_t old = files_.Attributes(path);
+    if (old == INVALID_FILE_ATTRIBUTES) return NoteIfNew(path);
+    if ((old & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+    return BackUpFile(path, old, "Replaced " + std::string(path));
+  }
+
+  bool NoteIfNew(std::string_view path) {
+    Status error = ERROR_SUCCESS;
+    if (files_.Attributes(path, &error) != INVALID_FILE_ATTRIBUTES) return true;
+    if (error != ERROR_FILE_NOT_FOUND) return true;  // the call itself will fail
+    FileRecord record = MakeRecord(FileRecord::Kind::kNewFile, path);
+    return log_.Add(std::move(record), "Made the file " + std::string(path)) == ERROR_SUCCESS;
+  }
+
+  bool IsEmptyFolder(std::string_view path) {
+    FindData entry;
+    std::unique_ptr<Listing> listing;
+    if (files_.FindFirst(std::string(path) + "\\*", entry, listing) != ERROR_SUCCESS) return false;
+    do {
+      if (entry.name != "." && entry.name != "..") return false;
+    } while (listing->Next(entry));
+    return true;
+  }
+
+  vu::platform::FileSystem& files_;
+  BackupLog& log_;
+};
+
+}  // namespace
+
+BackupMachine::BackupMachine(vu::platform::Machine& machine)
+    : machine_(machine),
+      log_(machine),
+      registry_(std::make_unique<BackupRegistry>(machine.registry(), log_)),
+      files_(std::make_unique<BackupFiles>(machine.files(), log_)) {}
+
+BackupMachine::~BackupMachine() = default;
+
+vu::platform::Registry& BackupMachine::registry() {
+  return *registry_;
+}
+
+vu::platform::FileSystem& BackupMachine::files() {
+  return *files_;
+}
+
+}  // namespace vu::optimizer
