@@ -16,3 +16,6 @@ echo "== Windows build and tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
 ctest --preset windows
+
+echo "== the whole journey under Wine: install, optimize, uninstall"
+bash tests/e2e/journey.sh

@@ -27,7 +27,8 @@ constexpr int kBottomLineTop = 2520;
 constexpr int kTickLeft[2] = {240, 2400};
 constexpr int kStepLabelLeft[2] = {480, 2640};
 constexpr int kStepLabelWidth[2] = {1905, 2160};
-constexpr int kResultRowTop[5] = {850, 1090, 1330, 1570, 1810};
+// Rows 225 apart (a tick's height): the note needs three lines and the backup line two below them.
+constexpr int kResultRowTop[5] = {790, 1015, 1240, 1465, 1690};
 constexpr int kScanRowTop[5] = {1000, 1230, 1460, 1690, 1920};
 constexpr int kTickSize = 225;  // a 15 x 15 pixel picture
 
@@ -262,7 +263,7 @@ ResultPanel AddResultFrame(Form& form) {
   Control& frame = AddPanel(form, "resultFrame", 1920, kPanelWidth);
   AddTitle(form, frame, "Label22", "Optimization Complete");
   AddTitleSeparator(form, frame, "Line11", "Line12", 4680);
-  AddText(form, frame, "Label21", 600, 210, "Optimizer has finished optimizing your system.");
+  AddText(form, frame, "Label21", 570, 210, "Optimizer has finished optimizing your system.");
 
   auto steps = [&]<std::size_t... I>(std::index_sequence<I...>) {
     return std::array<LabelAndTick, kStepCount>{
@@ -270,18 +271,19 @@ ResultPanel AddResultFrame(Form& form) {
   }
   (std::make_index_sequence<kStepCount>{});
 
-  AddText(form, frame, "Label5", 2070, 390,
+  AddText(form, frame, "Label5", 1920, 585,
           "Note : For average computer use it is recommended you optimize at least once a week. "
           "Full effect experienced after restart.");
-  Control& backup = form.Add(
-      Kind::Label, "backupLabel",
-      Spec{.left = kTextLeft, .top = 2460, .width = kTextWidth, .height = 195, .wordWrap = false},
-      &frame);
+  Control& backup =
+      form.Add(Kind::Label, "backupLabel",
+               Spec{.left = kTextLeft, .top = 2505, .width = kTextWidth, .height = 390}, &frame);
   Control& boot = form.Add(Kind::CheckBox, "bootCheck",
-                           Spec{.left = kTextLeft,
-                                .top = 2655,
-                                .width = 2415,
-                                .height = 240,
+                           // On the note's short last line, to leave the panel's foot to the
+                           // backup line.
+                           Spec{.left = 2640,
+                                .top = 2295,
+                                .width = 2055,
+                                .height = 225,
                                 .caption = "Restart computer",
                                 .value = 1},
                            &frame);

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The product's main job on a demo machine: a sandbox Windows 98 machine with planted problems of
+# every kind the Optimizer removes. The product is installed into it with the installer, the
+# Optimizer's Express run plays with its transcript, and a summary compares the machine before and
+# after. Every figure of the summary is read off the machine, not taken from the programs.
+#   bash scripts/demo.sh [--fast]      --fast: the virtual clock (seconds instead of minutes)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+fast=()
+for arg in "$@"; do
+  case "$arg" in
+    --fast) fast=(--fast) ;;
+    *) echo "usage: bash scripts/demo.sh [--fast]" >&2; exit 2 ;;
+  esac
+done
+
+bash scripts/install-deps.sh
+echo "== building the native programs"
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$(nproc)" >/dev/null
+
+bin=$root/build/native/bin
+vm=$bin/vmachine
+demo=$root/build/demo
+machine=$demo/machine
+rm -rf "$demo"
+mkdir -p "$demo"
+"$vm" init "$machine" >/dev/null
+host() { "$vm" path "$machine" "$1"; }
+# A file with some content at a Windows path of the machine.
+plant_file() {
+  local path
+  path=$(host "$1")
+  mkdir -p "$(dirname "$path")"
+  printf '%s\r\n' "${2:-MZ stand-in}" >"$path"
+}
+# A shortcut at a Windows path of the machine, its folder made first.
+plant_link() {
+  mkdir -p "$(dirname "$(host "$1")")"
+  "$vm" lnk "$machine" "$1" "$2" >/dev/null
+}
+
+echo "== planting problems on the demo machine"
+# Programs that are still there, and shortcuts to them that must stay.
+plant_file 'C:\WINDOWS\NOTEPAD.EXE'
+plant_file 'C:\PROGRAM FILES\WRITER\WRITER.EXE'
+plant_file 'C:\WINDOWS\SYSTEM\MSVCRT.DLL'
+plant_file 'C:\WINDOWS\UNINST.EXE'
+plant_link 'C:\WINDOWS\START MENU\PROGRAMS\Accessories\Notepad.lnk' 'C:\WINDOWS\NOTEPAD.EXE'
+plant_link 'C:\WINDOWS\DESKTOP\Writer.lnk' 'C:\PROGRAM FILES\WRITER\WRITER.EXE'
+# Shortcuts whose programs were deleted: one in its own menu group, one on the desktop.
+plant_link 'C:\WINDOWS\START MENU\PROGRAMS\Old Game\Old Game.lnk' 'C:\PROGRAM FILES\OLD GAME\GAME.EXE'
+plant_link 'C:\WINDOWS\DESKTOP\Old Paint.lnk' 'C:\OLDPAINT\PAINT.EXE'
+cat >"$demo/planted.reg" <<'REG'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Old Game]
+"InstallDir"="C:\\PROGRAM FILES\\OLD GAME\\GAME.EXE"
+"Version"="1.2"
+
+[HKEY_LOCAL_MACHINE\Software\Writer]
+"Path"="C:\\PROGRAM FILES\\WRITER\\WRITER.EXE"
+
+[HKEY_USERS\.DEFAULT\Software\Old Paint\Recent]
+"File1"="C:\\OLDPAINT\\SAMPLES\\SUNSET.BMP"
+"Icon"="C:\\OLDPAINT\\PAINT.EXE,0"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDLLs]
+"C:\\WINDOWS\\SYSTEM\\MSVCRT.DLL"=dword:00000003
+"C:\\WINDOWS\\SYSTEM\\OLDGAME.DLL"=dword:00000001
+"D:\\TOOLS\\NETWORK.DLL"=dword:00000001
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Old Game]
+"DisplayName"="Old Game"
+"UninstallString"="C:\\WINDOWS\\UNINST.EXE -f\"C:\\PROGRAM FILES\\OLD GAME\\DEISL1.ISU\""
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Writer]
+"DisplayName"="Writer"
+"UninstallString"="C:\\WINDOWS\\UNINST.EXE -f\"C:\\PROGRAM FILES\\WRITER\\DEISL1.ISU\""
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\NetTrans\0001]
+"DriverDesc"="NetBEUI"
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\NetTrans\0002]
+"DriverDesc"="TCP/IP"
+REG
+plant_file 'C:\PROGRAM FILES\WRITER\DEISL1.ISU'
+"$vm" reg import "$machine" "$demo/planted.reg"
+
+# The machine as it is now, for the summary: files, registry, settings files.
+snapshot() {
+  (cd "$machine/drives" && find . -mindepth 1 | sed 's|^\./\(.\)|\1:|; s|/|\\|g' | LC_ALL=C sort) >"$demo/$1.files"
+  "$vm" reg export "$machine" | awk '
+    { sub(/\r$/, "") }
+    /^\[/ { key = substr($0, 2, length($0) - 2); print "key " key; next }
+    /^"|^@/ { print "value " key " :: " $0 }' | LC_ALL=C sort >"$demo/$1.registry"
+}
+snapshot before
+
+if [ -x "$bin/install" ]; then
+  echo "== installing the product with the installer (Express)"
+  "$vm" setup "$machine" >/dev/null
+  "$bin/install" --machine "$machine" --app-path 'C:\SETUP' --express "${fast[@]}"
+  snapshot installed
+else
+  echo "== the installer is not built yet: the Optimizer runs from its default folder"
+  cp "$demo/before.files" "$demo/installed.files"
+  cp "$demo/before.registry" "$demo/installed.registry"
+fi
+
+echo "== the Optimizer's Express run${fast:+ (virtual clock)}"
+"$bin/optimizer" --machine "$machine" --express --transcript "${fast[@]}"
+snapshot after
+
+gone() { LC_ALL=C comm -23 "$demo/$1" "$demo/$2"; }
+new() { LC_ALL=C comm -13 "$demo/$1" "$demo/$2"; }
+count() { grep -c . || true; }
+
+echo
+echo "== what the installer placed (read off the machine)"
+new before.files installed.files | sed 's|^|  |'
+new before.registry installed.registry | grep '^value ' | sed 's/^value /  /' || true
+echo
+echo "== what the Optimizer changed on the machine (read off the machine)"
+echo "Files and folders removed:"
+gone installed.files after.files | sed 's|^|  |'
+echo "Registry keys removed:"
+gone installed.registry after.registry | grep '^key ' | sed 's/^key /  /' || true
+echo "Registry values removed or changed (old data):"
+gone installed.registry after.registry | grep '^value ' | sed 's/^value /  /' || true
+echo "Registry values written (new data):"
+new installed.registry after.registry | grep '^value ' | sed 's/^value /  /' || true
+echo "system.ini [vcache]:"
+tr -d '\r' <"$(host 'C:\WINDOWS\SYSTEM.INI')" |
+  awk '/^\[/ { on = tolower($0) == "[vcache]"; next } on && NF { print "  " $0 }'
+echo "Msdos.sys BootMenuDelay: $(grep -i '^BootMenuDelay' "$(host 'C:\MSDOS.SYS')" | tr -d '\r' || echo none)" \
+  "(attributes $("$vm" attrib "$machine" 'C:\MSDOS.SYS' | cut -d' ' -f1))"
+echo "Restart requested: $(grep -ci restart "$machine/journal.log" || true) time(s) (the run clears \"Restart computer\")"
+echo
+echo "In figures: $(gone installed.files after.files | count) files and folders removed," \
+  "$(gone installed.registry after.registry | grep -c '^key ' || true) registry keys removed," \
+  "$(gone installed.registry after.registry | grep '^value ' | count) values removed or changed," \
+  "$(new installed.registry after.registry | grep '^value ' | count) values written."
+echo "The demo machine stays in build/demo/machine (inspect it with build/native/bin/vmachine)."
