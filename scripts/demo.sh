@@ -125,6 +125,8 @@ echo
 echo "== what the Optimizer changed on the machine (read off the machine)"
 echo "Files and folders removed:"
 gone installed.files after.files | sed 's|^|  |'
+echo "Files and folders added (the run's backup of what it changed):"
+new installed.files after.files | sed 's|^|  |'
 echo "Registry keys removed:"
 gone installed.registry after.registry | grep '^key ' | sed 's/^key /  /' || true
 echo "Registry values removed or changed (old data):"
