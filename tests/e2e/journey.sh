@@ -172,6 +172,26 @@ REG
   LC_ALL=C comm -13 "$work/before.values" "$work/after.values" | sed 's/^/  (written: /; s/$/)/'
   check "nothing outside the planted problems was removed" test "$unexpected" -eq 0
 
+  echo "== putting the run's changes back: regedit /s Registry.reg, then Optimizer.exe --restore"
+  local backups backup
+  backups=$(find -L "$c/users" -maxdepth 3 -type d -name "Velloria Optimizer Backups" | head -1)
+  backup=$(ls -td "$backups"/*/ 2>/dev/null | head -1)
+  check "the run saved a backup" test -f "${backup}Registry.reg"
+  if [ -f "${backup}Registry.reg" ]; then
+    local win="Z:${backup//\//\\}"
+    wine regedit /s "${win}Registry.reg" >/dev/null 2>&1
+    wine 'C:\Program Files\Velloria Utilities\Optimizer\Optimizer.exe' --restore "${win%\\}"
+    snapshot restored
+    check "the broken shortcut is back" test -f "$menu/Old Game/Old Game.lnk"
+    # What Wine itself rewrites whenever it starts: its service counter, network cards, video.
+    local wine_own='Control\\ServiceCurrent\]\|\\NetworkCards\\\|Control\\Video\\'
+    local differences
+    differences=$(LC_ALL=C diff "$work/before.values" "$work/restored.values" |
+      grep '^[<>]' | grep -v "$wine_own" || true)
+    [ -z "$differences" ] || echo "$differences" | sed 's/^/  differs: /'
+    check "the registry is as it was before the run" test -z "$differences"
+  fi
+
   echo "== the uninstall command from the record, as the system runs it"
   local command
   command=$(wine reg query "$record" /v UninstallString | tr -d '\r' |
