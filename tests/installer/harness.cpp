@@ -3,93 +3,38 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <fstream>
-#include <random>
 
 #include "common/registry_mod.h"
-#include "platform/sandbox/facts.h"
 #include "platform/sandbox/layout.h"
+#include "tests/support/scripted.h"
 #include "toolkit/script.h"
 
 namespace vu::installer::testing {
-
-namespace {
-
-std::filesystem::path FreshFolder() {
-  static std::atomic<int> counter{0};
-  std::random_device random;
-  return std::filesystem::temp_directory_path() /
-         ("vu-installer-test-" + std::to_string(random()) + "-" + std::to_string(++counter));
-}
-
-// Ends a scenario that would otherwise wait for ever.
-class Watchdog : public toolkit::Form {
- public:
-  explicit Watchdog(toolkit::Program& program)
-      : Form(program, "watchdog", toolkit::FormSpec{.caption = "watchdog"}) {
-    Add(toolkit::Kind::Timer, "deadline", toolkit::Spec{.interval = 3600 * 1000}).onTick = [this] {
-      this->program().End(99);
-    };
-  }
-};
-
-}  // namespace
 
 std::vector<std::string> RuntimeNames() {
   return {"Shelllnk.tlb", "MSVBVM50.DLL", "MSCOMCTL32.OCX", "MSCOMCTL.OCA", "OLEAUT32.DLL",
           "OLEPRO32.DLL", "ASYCFILT.DLL", "STDOLE32.TLB",   "CTL3D32.DLL"};
 }
 
-TempMachine::TempMachine(int pixelsPerInch) : dir_(FreshFolder()) {
-  std::string error;
-  if (!vu::platform::sandbox::SandboxMachine::Init(dir_.string(), &error)) {
-    ADD_FAILURE() << "cannot make a machine: " << error;
-    std::abort();
-  }
-  const std::string ini = (dir_ / vu::platform::sandbox::kMachineIni).string();
-  vu::platform::sandbox::WriteFacts(ini, {{"LogPixelsX", std::to_string(pixelsPerInch)}});
-  machine_ = vu::platform::sandbox::SandboxMachine::Open(dir_.string(), &error);
-  if (!machine_) {
-    ADD_FAILURE() << "cannot open the machine: " << error;
-    std::abort();
-  }
-  machine_->SetProgramFolder(kSetFolder);
-}
-
-TempMachine::~TempMachine() {
-  machine_.reset();
-  std::error_code ignored;
-  std::filesystem::remove_all(dir_, ignored);
-}
-
-std::string TempMachine::Journal() const {
-  std::ifstream in(dir_ / vu::platform::sandbox::kJournal);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+TempMachine::TempMachine(int pixelsPerInch)
+    : vu::test_support::TempMachine("vu-installer-test-", kSetFolder, pixelsPerInch) {}
 
 void TempMachine::AddDrive(char letter) {
-  std::filesystem::create_directories(dir_ / vu::platform::sandbox::kDrivesFolder /
+  std::filesystem::create_directories(dir() / vu::platform::sandbox::kDrivesFolder /
                                       std::string(1, letter));
 }
 
 void TempMachine::Write(const std::string& path, std::string_view bytes) {
-  vu::platform::FileSystem& files = machine_->files();
+  vu::platform::FileSystem& files = machine().files();
   for (std::size_t i = 3; i < path.size(); ++i) {
     if (path[i] == '\\') files.MakeDirectory(path.substr(0, i));
   }
   ASSERT_EQ(files.WriteAll(path, bytes), ERROR_SUCCESS) << path;
 }
 
-bool TempMachine::Exists(const std::string& path) {
-  return machine_->files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string TempMachine::Read(const std::string& path) {
   std::string bytes;
-  machine_->files().ReadAll(path, bytes);
+  machine().files().ReadAll(path, bytes);
   return bytes;
 }
 
@@ -142,18 +87,13 @@ void InstallWorld::LaySet(bool runtime, const std::vector<std::string>& leaveOut
 }
 
 int InstallWorld::Play(std::string_view script) {
-  std::string error;
-  auto parsed = toolkit::Script::Parse(script, &error);
-  if (!parsed) {
-    ADD_FAILURE() << "script: " << error;
-    return -1;
-  }
-  parsed->SetErrorStream(errors);
+  auto parsed = vu::test_support::ParseScript(script, errors);
+  if (!parsed) return -1;
   parsed->SetBrowseAnswer([this](std::optional<std::string> answer) {
     temp.machine().shell().QueueBrowseAnswer(std::move(answer));
   });
   program().SetScript(std::move(parsed));
-  program().form<Watchdog>();
+  program().form<vu::test_support::Watchdog>();
   const int code = program().Run([this] { app().Startup(); });
   temp.machine().Commit();
   return code;

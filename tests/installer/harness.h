@@ -14,6 +14,7 @@
 #include "installer/frm_main.h"
 #include "installer/mod_main.h"
 #include "platform/sandbox/machine.h"
+#include "tests/support/temp_machine.h"
 #include "toolkit/headless/host.h"
 #include "toolkit/program.h"
 
@@ -26,26 +27,17 @@ inline constexpr const char* kRecordKey =
 // The nine run-time files, in table order.
 std::vector<std::string> RuntimeNames();
 
-class TempMachine {
+// A new machine in a temporary folder, removed again with the object; Install runs from
+// C:\SETUP.
+class TempMachine : public vu::test_support::TempMachine {
  public:
   explicit TempMachine(int pixelsPerInch = 96);
-  ~TempMachine();
-  TempMachine(const TempMachine&) = delete;
-  TempMachine& operator=(const TempMachine&) = delete;
 
-  vu::platform::sandbox::SandboxMachine& machine() { return *machine_; }
-  const std::filesystem::path& dir() const { return dir_; }
-  std::string Journal() const;
   // A drive beside C: (an empty folder drives/<letter>).
   void AddDrive(char letter);
   // Writes |bytes| at a Windows path, making the folders on the way.
   void Write(const std::string& path, std::string_view bytes);
-  bool Exists(const std::string& path);
   std::string Read(const std::string& path);
-
- private:
-  std::filesystem::path dir_;
-  std::unique_ptr<vu::platform::sandbox::SandboxMachine> machine_;
 };
 
 // One start of Install on the machine: its host, program and state.

@@ -13,27 +13,17 @@
 #include "optimizer/app/frm_main.h"
 #include "optimizer/app/optimizer_app.h"
 #include "platform/sandbox/machine.h"
+#include "tests/support/temp_machine.h"
 #include "toolkit/headless/host.h"
 #include "toolkit/program.h"
 
 namespace vu::optimizer::testing {
 
-// A new machine in a temporary folder, removed again with the object.
-class TempMachine {
+// A new machine in a temporary folder, removed again with the object; the Optimizer runs from
+// its default folder.
+class TempMachine : public vu::test_support::TempMachine {
  public:
   explicit TempMachine(int pixelsPerInch = 96);
-  ~TempMachine();
-  TempMachine(const TempMachine&) = delete;
-  TempMachine& operator=(const TempMachine&) = delete;
-
-  vu::platform::sandbox::SandboxMachine& machine() { return *machine_; }
-  const std::filesystem::path& dir() const { return dir_; }
-  // journal.log as it stands (empty when nothing was journalled).
-  std::string Journal() const;
-
- private:
-  std::filesystem::path dir_;
-  std::unique_ptr<vu::platform::sandbox::SandboxMachine> machine_;
 };
 
 struct OptimizerWorld {

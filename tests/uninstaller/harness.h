@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/sandbox/machine.h"
+#include "tests/support/temp_machine.h"
 #include "toolkit/headless/host.h"
 #include "toolkit/program.h"
 #include "uninstaller/frm_confirm.h"
@@ -28,20 +29,15 @@ inline constexpr const char* kUninstaller = "C:\\WINDOWS\\VLUN32.exe";
 inline constexpr const char* kRecordKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velloria Optimizer";
 
-// A new machine in a temporary folder, removed again with the object.
-class TempMachine {
+// A new machine in a temporary folder, removed again with the object; Uninstall runs from
+// C:\WINDOWS.
+class TempMachine : public vu::test_support::TempMachine {
  public:
   explicit TempMachine(int pixelsPerInch = 96);
-  ~TempMachine();
-  TempMachine(const TempMachine&) = delete;
-  TempMachine& operator=(const TempMachine&) = delete;
-
-  vu::platform::sandbox::SandboxMachine& machine() { return *machine_; }
 
   // A file (and any missing folder on its path) with a line of text.
   void MakeFile(const std::string& path);
   void MakeFolder(const std::string& path);
-  bool Exists(const std::string& path);
   // Writes one REG_SZ value under HKEY_LOCAL_MACHINE.
   void SetValue(const std::string& key, const std::string& name, const std::string& text);
   void DeleteValue(const std::string& key, const std::string& name);
@@ -50,10 +46,6 @@ class TempMachine {
   // The express installation: program files, uninstaller, one shortcut in the program-menu
   // group, and the record with all six values.
   void InstallDefault();
-
- private:
-  std::filesystem::path dir_;
-  std::unique_ptr<vu::platform::sandbox::SandboxMachine> machine_;
 };
 
 // Records every value the progress bar takes.

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/machine.h"
 #include "toolkit/program.h"
+#include "toolkit/script.h"
 
 namespace vu::toolkit::win32 {
 
@@ -30,5 +34,38 @@ class ProcessSetup {
 // returns |main|'s exit code. |main| builds the Program and returns Program::Run's result.
 int RunWin32Program(
     const std::function<int(Host& host, const std::vector<std::string>& arguments)>& main);
+
+// The automation options of a Windows program's arguments (the program's name first): --script
+// FILE or --script=FILE, --express and, when |takesRestore|, --restore FOLDER. Windows programs
+// pass over arguments they do not know; only these count.
+struct AutomationOptions {
+  std::string script;
+  bool express = false;
+  std::string restore;
+};
+AutomationOptions ReadAutomationOptions(const std::vector<std::string>& arguments,
+                                        bool takesRestore);
+
+// What one program brings to RunWin32Entry.
+struct Win32Entry {
+  // The program's name, in front of an error message ("Optimizer: ...").
+  std::string name;
+  // Work done instead of the forms (the Optimizer's --restore): its exit code, or nothing to go
+  // on to the forms. Optional.
+  std::function<std::optional<int>(const std::vector<std::string>& arguments)> instead;
+  // The automation script from the arguments (or the machine's raw command line); null for none,
+  // false with a one-line |error|.
+  std::function<bool(platform::Machine& machine, const std::vector<std::string>& arguments,
+                     std::unique_ptr<Script>& script, std::string& error)>
+      buildScript;
+  // Whether the script's folder-dialog answers go to the machine's shell.
+  bool answersBrowse = true;
+  // Makes the application on |program| and returns Program::Run's result.
+  std::function<int(platform::Machine& machine, Program& program)> run;
+};
+
+// RunWin32Program with the real machine: the script built, its error reported on standard error
+// with kExitScriptMalformed, then the program run. Returns the exit code.
+int RunWin32Entry(const Win32Entry& entry);
 
 }  // namespace vu::toolkit::win32

@@ -1,0 +1,49 @@
+// The native entry of the three programs: the shared command line (toolkit::Options), the
+// sandbox machine, and the headless host sized from the machine's screen. Each program brings
+// its name, its usage, the options it refuses and how it builds its script and application.
+//
+// Exit status: the program's own, or kExitScriptMalformed for a bad command line, machine or
+// script. The machine is committed after the run.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/machine.h"
+#include "platform/sandbox/machine.h"
+#include "platform/system.h"
+#include "toolkit/options.h"
+#include "toolkit/program.h"
+#include "toolkit/script.h"
+
+namespace vu::toolkit {
+
+struct NativeEntry {
+  // The program's name, in front of every message ("optimizer: ...").
+  std::string name;
+  // The usage lines written after a command-line error, each ending in a newline.
+  std::string usage;
+  // The message for an option this program does not take, or empty when all are fine.
+  std::function<std::string(const Options& options)> refuse;
+  // Work done instead of the forms once the machine is open (the Optimizer's --restore): its
+  // exit code, or nothing to go on to the forms. Optional.
+  std::function<std::optional<int>(platform::sandbox::SandboxMachine& machine,
+                                   const Options& options)>
+      instead;
+  // The program's folder on the machine, from --app-path.
+  std::function<std::string(const Options& options, platform::System& system)> programFolder;
+  // The automation script (null for none); false with a one-line |error|.
+  std::function<bool(const Options& options, std::unique_ptr<Script>& script, std::string& error)>
+      buildScript;
+  // Whether the script's folder-dialog answers go to the machine's shell.
+  bool answersBrowse = true;
+  // Makes the application on |program| and returns Program::Run's result.
+  std::function<int(platform::Machine& machine, Program& program, const Options& options)> run;
+};
+
+// Runs |entry| with the process's arguments and returns the exit status.
+int RunNativeEntry(int argc, char** argv, const NativeEntry& entry);
+
+}  // namespace vu::toolkit
