@@ -47,7 +47,8 @@ class Registry {
   virtual ~Registry() = default;
 
   // RegOpenKey: opens an existing key. An empty path opens the root itself.
-  virtual Status OpenKey(RootKey root, std::string_view path, std::unique_ptr<RegistryKey>& key) = 0;
+  virtual Status OpenKey(RootKey root, std::string_view path,
+                         std::unique_ptr<RegistryKey>& key) = 0;
   // RegCreateKey: opens the key, creating it and every missing key on the path.
   virtual Status CreateKey(RootKey root, std::string_view path,
                            std::unique_ptr<RegistryKey>& key) = 0;

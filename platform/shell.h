@@ -51,7 +51,9 @@ class Shell {
     return ShowBrowseDialog(owner, title, flags, root);
   }
   // Queues the answer to the next folder dialog: a path, or nullopt for "cancel".
-  void QueueBrowseAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
+  void QueueBrowseAnswer(std::optional<std::string> answer) {
+    answers_.push_back(std::move(answer));
+  }
 
  protected:
   virtual std::string ShowBrowseDialog(std::uintptr_t owner, std::string_view title,

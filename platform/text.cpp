@@ -108,14 +108,16 @@ template <typename Map>
 std::string MapCase(std::string_view utf8, Map map) {
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) AppendUtf8(out, map(DecodeUtf8(utf8, i)));
+  for (std::size_t i = 0; i < utf8.size();)
+    AppendUtf8(out, map(DecodeUtf8(utf8, i)));
   return out;
 }
 
 std::u32string Decode(std::string_view utf8) {
   std::u32string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) out += DecodeUtf8(utf8, i);
+  for (std::size_t i = 0; i < utf8.size();)
+    out += DecodeUtf8(utf8, i);
   return out;
 }
 
@@ -133,7 +135,8 @@ bool Match(const std::u32string& name, std::size_t n, const std::u32string& pat,
       return false;
     }
   }
-  while (p < pat.size() && pat[p] == U'*') ++p;
+  while (p < pat.size() && pat[p] == U'*')
+    ++p;
   return p == pat.size();
 }
 
@@ -218,8 +221,12 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-std::string UpperCase(std::string_view utf8) { return MapCase(utf8, ToUpper); }
-std::string LowerCase(std::string_view utf8) { return MapCase(utf8, ToLower); }
+std::string UpperCase(std::string_view utf8) {
+  return MapCase(utf8, ToUpper);
+}
+std::string LowerCase(std::string_view utf8) {
+  return MapCase(utf8, ToLower);
+}
 
 int CompareNoCase(std::string_view a, std::string_view b) {
   std::size_t i = 0, j = 0;
@@ -233,7 +240,9 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   return 0;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) { return CompareNoCase(a, b) == 0; }
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return CompareNoCase(a, b) == 0;
+}
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
   std::u32string pat = Decode(UpperCase(pattern));

@@ -1,4 +1,4 @@
-// Reader and writer of shell link (.lnk) files, after Microsoft's open specification MS-SHLLINK,
+// Reader and writer of shell link (.lnk) files in Microsoft's published MS-SHLLINK format,
 // for the sandbox machine, which has no shell to ask.
 #pragma once
 

@@ -13,7 +13,10 @@ TEST(Text, Utf8AndUtf16RoundTripIncludingAstralAndNul) {
 }
 
 TEST(Text, InvalidUtf8BecomesReplacementWithoutDroppingBytes) {
-  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFD" u"b");
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFD"
+            u"b");
   EXPECT_EQ(Utf8ToUtf16("\xE2\x84"), u"\uFFFD\uFFFD");  // truncated sequence at the end
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong form
   EXPECT_FALSE(IsValidUtf8("\x99"));
