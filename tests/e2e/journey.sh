@@ -117,6 +117,9 @@ REG
   check "the record holds the uninstall command" \
     has_value "$record" UninstallString 'VLUN32.exe -Velloria Optimizer'
   check "the record holds the display name" has_value "$record" DisplayName 'Velloria'
+  check "the record holds the short name" has_value "$record" ShortName 'Optimizer'
+  check "the record holds the long name" has_value "$record" LongName 'Velloria Optimizer'
+  check "the record names the menu folder" has_value "$record" StartmenuPath 'Velloria Utilities'
   check "the installation set's program was moved, not copied" absent "$c/SETUP/Optimizer.exe"
   snapshot before
 
@@ -143,7 +146,6 @@ REG
   check "menu delay" has_value 'HKCU\Control Panel\desktop' MenuShowDelay 0
   check "CD cache" has_value 'HKLM\System\CurrentControlSet\Control\FileSystem\CDFS' CacheSize 6B020000
   check "system.ini has a vcache section" grep -qi '^MaxFileCache=' "$c/windows/system.ini"
-  check "the program did not restart the machine (the box was cleared)" true
 
   # Nothing else was removed: every value that is gone was planted, or is one of Wine's own
   # values whose text names a file on C: that does not exist. (Changed values are the tweaks
