@@ -3,6 +3,7 @@
 #include "common/large_font.h"
 #include "installer/frm_main.h"
 #include "installer/mod_main.h"
+#include "toolkit/dialog_parts.h"
 
 namespace vu::installer {
 
@@ -10,12 +11,7 @@ using toolkit::Kind;
 using toolkit::Spec;
 
 FrmConfirm::FrmConfirm(toolkit::Program& program, InstallerApp& app)
-    : Form(program, "frmConfirm",
-           toolkit::FormSpec{.caption = "Exit Setup",
-                             .clientWidth = 4860,
-                             .clientHeight = 2160,
-                             .border = toolkit::BorderStyle::FixedDialog,
-                             .showIcon = false}),
+    : Form(program, "frmConfirm", toolkit::DialogSpec("Exit Setup", 4860, 2160)),
       picture1(Add(
           Kind::PictureBox, "Picture1",
           Spec{.left = 40, .top = 0, .width = 1185, .height = 1455, .picture = "dialog_small"})),

@@ -16,29 +16,7 @@ constexpr int kTextLeft = 1320;
 }  // namespace
 
 void AddSeparator(toolkit::Form& form, const char* grey, const char* light, int left, int y) {
-  const int right = form.spec().clientWidth - 120;
-  form.Add(Kind::Line, grey,
-           Spec{.left = left, .top = y, .width = right, .height = y, .foreColor = kGreyLine});
-  form.Add(Kind::Line, light,
-           Spec{.left = left,
-                .top = y + 20,
-                .width = right,
-                .height = y + 20,
-                .foreColor = toolkit::kSysScrollBar});
-}
-
-toolkit::FormSpec DialogSpec(std::string caption, int clientWidth, int clientHeight) {
-  return toolkit::FormSpec{.caption = std::move(caption),
-                           .clientWidth = clientWidth,
-                           .clientHeight = clientHeight,
-                           .border = toolkit::BorderStyle::FixedDialog,
-                           .showIcon = false};
-}
-
-toolkit::Control& AddDialogPicture(toolkit::Form& form) {
-  return form.Add(
-      Kind::PictureBox, "Picture1",
-      Spec{.left = 40, .top = 0, .width = 1176, .height = 1440, .picture = "dialog_small"});
+  toolkit::AddSeparator(form, grey, light, left, form.spec().clientWidth - 120, y);
 }
 
 toolkit::Control& AddHeading(toolkit::Form& form, std::string caption) {

@@ -5,23 +5,22 @@
 #include <string>
 
 #include "toolkit/control.h"
+#include "toolkit/dialog_parts.h"
 #include "toolkit/form.h"
 
 namespace vu::uninstaller {
 
 class UninstallApp;
 
+using toolkit::AddDialogPicture;
+using toolkit::DialogSpec;
+
 // The darker line of every two-line separator.
-inline constexpr toolkit::Color kGreyLine = toolkit::Rgb(128, 128, 128);
+inline constexpr toolkit::Color kGreyLine = toolkit::kSeparatorGrey;
 
 // A two-line separator from |left| to 120 twips short of the form's right edge; the lines are
 // 20 twips apart, so that they stay on separate pixel rows at 120 pixels per inch too.
 void AddSeparator(toolkit::Form& form, const char* grey, const char* light, int left, int y);
-
-toolkit::FormSpec DialogSpec(std::string caption, int clientWidth, int clientHeight);
-
-// Picture1: the dialogs' 79 x 97 pixel picture at the top left.
-toolkit::Control& AddDialogPicture(toolkit::Form& form);
 
 // A bold heading at the top, right of the picture.
 toolkit::Control& AddHeading(toolkit::Form& form, std::string caption);

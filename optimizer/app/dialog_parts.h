@@ -5,16 +5,15 @@
 #include <string>
 
 #include "toolkit/control.h"
+#include "toolkit/dialog_parts.h"
 #include "toolkit/form.h"
 
 namespace vu::optimizer {
 
 class OptimizerApp;
 
-toolkit::FormSpec DialogSpec(std::string caption, int clientWidth, int clientHeight);
-
-// Picture1: a 79 x 97 pixel picture at the top left.
-toolkit::Control& AddDialogPicture(toolkit::Form& form);
+using toolkit::AddDialogPicture;
+using toolkit::DialogSpec;
 
 // One separator under the title (from |titleLeft|) and one above the buttons.
 void AddDialogSeparators(toolkit::Form& form, int titleLeft);
