@@ -12,8 +12,8 @@
 namespace vu::installer {
 
 using toolkit::Control;
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 namespace {
 
@@ -39,63 +39,63 @@ constexpr const char* kLicence =
     "4. Limitation of liability. In no event shall Velloria Utilities be liable for any damages "
     "arising out of the use of or inability to use the software.";
 
-Spec Text(int top, int height, const char* caption, bool visible = true) {
-  return Spec{.left = kLeft,
-              .top = top,
-              .width = kWidth,
-              .height = height,
-              .caption = caption,
-              .visible = visible};
+Design Text(int top, int height, const char* caption, bool visible = true) {
+  return Design{.left = kLeft,
+                .top = top,
+                .width = kWidth,
+                .height = height,
+                .caption = caption,
+                .visible = visible};
 }
 
-Spec Button(int left, const char* caption) {
-  return Spec{.left = left,
-              .top = kButtonTop,
-              .width = kButtonWidth,
-              .height = kButtonHeight,
-              .caption = caption};
+Design Button(int left, const char* caption) {
+  return Design{.left = left,
+                .top = kButtonTop,
+                .width = kButtonWidth,
+                .height = kButtonHeight,
+                .caption = caption};
 }
 
-Spec StageTimer(int interval) {
-  return Spec{.enabled = false, .interval = interval};
+Design StageTimer(int interval) {
+  return Design{.enabled = false, .interval = interval};
 }
 
 }  // namespace
 
 FrmMain::FrmMain(toolkit::Program& program, InstallerApp& app)
     : Form(program, "frmMain",
-           toolkit::FormSpec{.caption = "Welcome",
-                             .clientWidth = 7200,
-                             .clientHeight = 3975,
-                             .border = toolkit::BorderStyle::FixedSingle,
-                             .icon = "install"}),
+           toolkit::FormDesign{.caption = "Welcome",
+                               .clientWidth = 7200,
+                               .clientHeight = 3975,
+                               .border = toolkit::BorderStyle::FixedSingle,
+                               .icon = "install"}),
       picture1(Add(
           Kind::PictureBox, "Picture1",
-          Spec{
+          Design{
               .left = 120, .top = 120, .width = 1800, .height = 3450, .picture = "install_small"})),
       bigPic(Add(Kind::PictureBox, "bigPic",
-                 Spec{.left = 120,
-                      .top = 120,
-                      .width = 240,
-                      .height = 240,
-                      .visible = false,
-                      .picture = "install_large"})),
+                 Design{.left = 120,
+                        .top = 120,
+                        .width = 240,
+                        .height = 240,
+                        .visible = false,
+                        .picture = "install_large"})),
       bigExc(Add(Kind::PictureBox, "bigExc",
-                 Spec{.left = 480,
-                      .top = 120,
-                      .width = 240,
-                      .height = 240,
-                      .visible = false,
-                      .picture = "dialog_large"})),
+                 Design{.left = 480,
+                        .top = 120,
+                        .width = 240,
+                        .height = 240,
+                        .visible = false,
+                        .picture = "dialog_large"})),
       mainLabel(Add(Kind::Label, "mainLabel",
                     [] {
-                      Spec spec =
+                      Design design =
                           Text(120, 360, "Welcome to the Velloria™ Optimizer setup program.");
-                      spec.bold = true;
+                      design.bold = true;
                       // 9 pt: at 12 pt the heading does not fit the text column on one line.
-                      spec.fontSize = 9;
-                      spec.align = toolkit::Align::Center;
-                      return spec;
+                      design.fontSize = 9;
+                      design.align = toolkit::Align::Center;
+                      return design;
                     }())),
       firstLabel(Add(Kind::Label, "firstLabel",
                      Text(600, 435, "This program will install Optimizer onto your computer."))),
@@ -106,13 +106,13 @@ FrmMain::FrmMain(toolkit::Program& program, InstallerApp& app)
                            "multi-task as not."))),
       frame3(Add(Kind::Frame, "Frame3", Text(1740, 900, "Please read the following carefully"))),
       text1(Add(Kind::TextBox, "Text1",
-                Spec{.left = 120,
-                     .top = 240,
-                     .width = kWidth - 240,
-                     .height = 540,
-                     .caption = kLicence,
-                     .backColor = toolkit::kSysWindow,
-                     .multiLine = true},
+                Design{.left = 120,
+                       .top = 240,
+                       .width = kWidth - 240,
+                       .height = 540,
+                       .caption = kLicence,
+                       .backColor = toolkit::kSysWindow,
+                       .multiLine = true},
                 &frame3)),
       label5(Add(Kind::Label, "Label5",
                  Text(2760, 255, "Click 'I Agree' to accept the agreement and continue."))),
@@ -123,27 +123,27 @@ FrmMain::FrmMain(toolkit::Program& program, InstallerApp& app)
                  Text(1200, 255, "Please select a method of installation and then click '&Next'.",
                       false))),
       shape2(Add(Kind::Shape, "Shape2",
-                 Spec{.left = kLeft,
-                      .top = 1500,
-                      .width = kWidth,
-                      .height = 780,
-                      .visible = false,
-                      .foreColor = toolkit::kSysButtonShadow})),
+                 Design{.left = kLeft,
+                        .top = 1500,
+                        .width = kWidth,
+                        .height = 780,
+                        .visible = false,
+                        .foreColor = toolkit::kSysButtonShadow})),
       option1(Add(Kind::OptionButton, "Option1",
-                  Spec{.left = kLeft + 240,
-                       .top = 1590,
-                       .width = 3600,
-                       .height = 255,
-                       .caption = "Express Install (recommended)",
-                       .visible = false,
-                       .value = -1})),
+                  Design{.left = kLeft + 240,
+                         .top = 1590,
+                         .width = 3600,
+                         .height = 255,
+                         .caption = "Express Install (recommended)",
+                         .visible = false,
+                         .value = -1})),
       option2(Add(Kind::OptionButton, "Option2",
-                  Spec{.left = kLeft + 240,
-                       .top = 1920,
-                       .width = 3600,
-                       .height = 255,
-                       .caption = "Custom Install",
-                       .visible = false})),
+                  Design{.left = kLeft + 240,
+                         .top = 1920,
+                         .width = 3600,
+                         .height = 255,
+                         .caption = "Custom Install",
+                         .visible = false})),
       label3(Add(Kind::Label, "Label3",
                  Text(2400, 615,
                       "Express Install will automatically select the installation directory and "
@@ -151,77 +151,77 @@ FrmMain::FrmMain(toolkit::Program& program, InstallerApp& app)
                       false))),
       frame2(Add(Kind::Frame, "Frame2", Text(1200, 660, "Directory for installation", false))),
       pathLabel(Add(Kind::Label, "pathLabel",
-                    Spec{.left = 120,
-                         .top = 300,
-                         .width = kWidth - 240,
-                         .height = 255,
-                         .visible = false,
-                         .wordWrap = false},
-                    &frame2)),
-      command4(Add(Kind::CommandButton, "Command4",
-                   Spec{.left = kLeft + kWidth - kButtonWidth,
-                        .top = 1980,
-                        .width = kButtonWidth,
-                        .height = kButtonHeight,
-                        .caption = "&Browse...",
-                        .visible = false})),
-      command5(Add(Kind::CommandButton, "Command5",
-                   Spec{.left = kLeft + kWidth - kButtonWidth,
-                        .top = 1980,
-                        .width = kButtonWidth,
-                        .height = kButtonHeight,
-                        .caption = "Browse...",
-                        .visible = false})),
-      check1(Add(Kind::CheckBox, "Check1",
-                 Spec{.left = kLeft,
-                      .top = 2040,
-                      .width = 2400,
-                      .height = 255,
-                      .caption = "Use Menu icon",
-                      .visible = false,
-                      .value = 1})),
-      frame1(Add(Kind::Frame, "Frame1", Text(1200, 1380, "Status", false))),
-      statusLabel(Add(Kind::Label, "statusLabel",
-                      Spec{.left = 120,
+                    Design{.left = 120,
                            .top = 300,
                            .width = kWidth - 240,
                            .height = 255,
-                           .caption = "Checking for necessary disk space...",
-                           .visible = false},
+                           .visible = false,
+                           .wordWrap = false},
+                    &frame2)),
+      command4(Add(Kind::CommandButton, "Command4",
+                   Design{.left = kLeft + kWidth - kButtonWidth,
+                          .top = 1980,
+                          .width = kButtonWidth,
+                          .height = kButtonHeight,
+                          .caption = "&Browse...",
+                          .visible = false})),
+      command5(Add(Kind::CommandButton, "Command5",
+                   Design{.left = kLeft + kWidth - kButtonWidth,
+                          .top = 1980,
+                          .width = kButtonWidth,
+                          .height = kButtonHeight,
+                          .caption = "Browse...",
+                          .visible = false})),
+      check1(Add(Kind::CheckBox, "Check1",
+                 Design{.left = kLeft,
+                        .top = 2040,
+                        .width = 2400,
+                        .height = 255,
+                        .caption = "Use Menu icon",
+                        .visible = false,
+                        .value = 1})),
+      frame1(Add(Kind::Frame, "Frame1", Text(1200, 1380, "Status", false))),
+      statusLabel(Add(Kind::Label, "statusLabel",
+                      Design{.left = 120,
+                             .top = 300,
+                             .width = kWidth - 240,
+                             .height = 255,
+                             .caption = "Checking for necessary disk space...",
+                             .visible = false},
                       &frame1)),
       label2(Add(Kind::Label, "Label2",
-                 Spec{.left = 120,
-                      .top = 720,
-                      .width = 1200,
-                      .height = 255,
-                      .caption = "Progress",
-                      .visible = false},
+                 Design{.left = 120,
+                        .top = 720,
+                        .width = 1200,
+                        .height = 255,
+                        .caption = "Progress",
+                        .visible = false},
                  &frame1)),
-      progressBar(
-          Add(Kind::ProgressBar, "ProgressBar",
-              Spec{.left = 120, .top = 960, .width = kWidth - 240, .height = 300, .visible = false},
-              &frame1)),
+      progressBar(Add(
+          Kind::ProgressBar, "ProgressBar",
+          Design{.left = 120, .top = 960, .width = kWidth - 240, .height = 300, .visible = false},
+          &frame1)),
       label6(Add(Kind::Label, "Label6", Text(1800, 255, "Please click 'Finish\" to exit", false))),
       check2(Add(Kind::CheckBox, "Check2",
-                 Spec{.left = kLeft,
-                      .top = 2160,
-                      .width = 3000,
-                      .height = 255,
-                      .caption = "Run Optimizer after exit",
-                      .visible = false,
-                      .value = 1})),
+                 Design{.left = kLeft,
+                        .top = 2160,
+                        .width = 3000,
+                        .height = 255,
+                        .caption = "Run Optimizer after exit",
+                        .visible = false,
+                        .value = 1})),
       command3(Add(Kind::CommandButton, "Command3",
                    [] {
-                     Spec spec = Button(3240, "&Back");
-                     spec.enabled = false;
-                     return spec;
+                     Design design = Button(3240, "&Back");
+                     design.enabled = false;
+                     return design;
                    }())),
       command2(Add(Kind::CommandButton, "Command2",
                    [] {
-                     Spec spec = Button(4560, "I &Agree");
-                     spec.tabIndex = 0;
-                     spec.isDefault = true;
-                     return spec;
+                     Design design = Button(4560, "I &Agree");
+                     design.tabIndex = 0;
+                     design.isDefault = true;
+                     return design;
                    }())),
       command1(Add(Kind::CommandButton, "Command1", Button(5880, "&Cancel"))),
       diskspaceTimer(Add(Kind::Timer, "diskspaceTimer", StageTimer(20))),

@@ -10,8 +10,8 @@
 
 namespace vu::installer {
 
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 namespace {
 
@@ -40,52 +40,54 @@ std::string PercentText(int percent) {
 
 FrmSplash::FrmSplash(toolkit::Program& program, InstallerApp& app)
     : Form(program, "frmSplash",
-           toolkit::FormSpec{.caption = "Setup",
-                             .clientWidth = 6000,
-                             .clientHeight = 2640,
-                             .border = toolkit::BorderStyle::FixedDialog,
-                             .icon = "install"}),
-      label1(Add(Kind::Label, "Label1",
-                 Spec{.left = 2160,
-                      .top = 240,
-                      .width = 3600,
-                      .height = 1095,
-                      .caption = "Velloria Optimizer is preparing the Setup program, which will "
-                                 "guide you through the rest of the installation. Please wait."})),
+           toolkit::FormDesign{.caption = "Setup",
+                               .clientWidth = 6000,
+                               .clientHeight = 2640,
+                               .border = toolkit::BorderStyle::FixedDialog,
+                               .icon = "install"}),
+      label1(
+          Add(Kind::Label, "Label1",
+              Design{.left = 2160,
+                     .top = 240,
+                     .width = 3600,
+                     .height = 1095,
+                     .caption = "Velloria Optimizer is preparing the Setup program, which will "
+                                "guide you through the rest of the installation. Please wait."})),
       percentLabel(Add(Kind::Label, "percentLabel",
-                       Spec{.left = kBarLeft,
-                            .top = 1560,
-                            .width = kBarWidth,
-                            .height = 255,
-                            .caption = "0 %",
-                            .bold = true,
-                            .align = toolkit::Align::Center})),
-      progressBorder(Add(Kind::Shape, "progressBorder",
-                         Spec{.left = kBarLeft,
-                              .top = kBarTop,
+                       Design{.left = kBarLeft,
+                              .top = 1560,
                               .width = kBarWidth,
-                              .height = kBarHeight,
-                              .foreColor = toolkit::kSysWindowText})),
+                              .height = 255,
+                              .caption = "0 %",
+                              .bold = true,
+                              .align = toolkit::Align::Center})),
+      progressBorder(Add(Kind::Shape, "progressBorder",
+                         Design{.left = kBarLeft,
+                                .top = kBarTop,
+                                .width = kBarWidth,
+                                .height = kBarHeight,
+                                .foreColor = toolkit::kSysWindowText})),
       progressBar(Add(Kind::Shape, "ProgressBar",
-                      Spec{.left = kBarLeft,
-                           .top = kBarTop,
-                           .width = 0,
-                           .height = kBarHeight,
-                           .foreColor = kBarColor,
-                           .backColor = kBarColor,
-                           .shape = toolkit::ShapeStyle::FilledRectangle})),
+                      Design{.left = kBarLeft,
+                             .top = kBarTop,
+                             .width = 0,
+                             .height = kBarHeight,
+                             .foreColor = kBarColor,
+                             .backColor = kBarColor,
+                             .shape = toolkit::ShapeStyle::FilledRectangle})),
       picture1(Add(
           Kind::PictureBox, "Picture1",
-          Spec{.left = 120, .top = 120, .width = 1800, .height = 2400, .picture = "setup_small"})),
+          Design{
+              .left = 120, .top = 120, .width = 1800, .height = 2400, .picture = "setup_small"})),
       bigVL(Add(Kind::PictureBox, "bigVL",
-                Spec{.left = 120,
-                     .top = 120,
-                     .width = 1800,
-                     .height = 2400,
-                     .visible = false,
-                     .picture = "setup_large"})),
-      incrementTimer(Add(Kind::Timer, "incrementTimer", Spec{.enabled = true, .interval = 300})),
-      progressTimer(Add(Kind::Timer, "progressTimer", Spec{.enabled = false, .interval = 300})),
+                Design{.left = 120,
+                       .top = 120,
+                       .width = 1800,
+                       .height = 2400,
+                       .visible = false,
+                       .picture = "setup_large"})),
+      incrementTimer(Add(Kind::Timer, "incrementTimer", Design{.enabled = true, .interval = 300})),
+      progressTimer(Add(Kind::Timer, "progressTimer", Design{.enabled = false, .interval = 300})),
       app_(app) {
   incrementTimer.onTick = [this] { IncrementTick(); };
   progressTimer.onTick = [this] { ProgressTick(); };

@@ -34,13 +34,13 @@ void PaintGradient(toolkit::Form& form, std::int16_t red, std::int16_t green, st
 
 FrmStart::FrmStart(toolkit::Program& program)
     : Form(program, "frmStart",
-           toolkit::FormSpec{.caption = "Setup",
-                             .border = toolkit::BorderStyle::None,
-                             .centred = false,
-                             .maximized = true,
-                             .showIcon = false,
-                             .icon = "install",
-                             .backColor = toolkit::Rgb(0, 0, 0)}) {
+           toolkit::FormDesign{.caption = "Setup",
+                               .border = toolkit::BorderStyle::None,
+                               .centred = false,
+                               .maximized = true,
+                               .showIcon = false,
+                               .icon = "install",
+                               .backColor = toolkit::Rgb(0, 0, 0)}) {
   onPaint = [](toolkit::Form& form) {
     std::int16_t blue = 255;
     PaintGradient(form, 0, 0, blue, common::kFalse);

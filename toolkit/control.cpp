@@ -27,14 +27,14 @@ class FlagScope {
 
 }  // namespace
 
-Control::Control(Form& form, Kind kind, std::string name, Control* container, const Spec& spec)
-    : form_(form), kind_(kind), name_(std::move(name)), container_(container), spec_(spec) {
-  if (kind_ == Kind::ProgressBar) spec_.value = static_cast<float>(spec_.value);
-  if (kind_ == Kind::OptionButton && IsSelected(spec_.value)) spec_.value = -1;
+Control::Control(Form& form, Kind kind, std::string name, Control* container, const Design& design)
+    : form_(form), kind_(kind), name_(std::move(name)), container_(container), design_(design) {
+  if (kind_ == Kind::ProgressBar) design_.value = static_cast<float>(design_.value);
+  if (kind_ == Kind::OptionButton && IsSelected(design_.value)) design_.value = -1;
   if (kind_ == Kind::Timer) {
     Program& program = form_.program();
     program.RegisterTimer(*this);
-    if (spec_.enabled && spec_.interval > 0) dueAt = program.host().NowMs() + spec_.interval;
+    if (design_.enabled && design_.interval > 0) dueAt = program.host().NowMs() + design_.interval;
   }
 }
 
@@ -43,42 +43,42 @@ void Control::Changed(Prop prop) {
 }
 
 void Control::Move(int left, int top) {
-  if (spec_.left == left && spec_.top == top) return;
-  spec_.left = left;
-  spec_.top = top;
+  if (design_.left == left && design_.top == top) return;
+  design_.left = left;
+  design_.top = top;
   Changed(Prop::Geometry);
 }
 
 void Control::Resize(int width, int height) {
-  if (spec_.width == width && spec_.height == height) return;
-  spec_.width = width;
-  spec_.height = height;
+  if (design_.width == width && design_.height == height) return;
+  design_.width = width;
+  design_.height = height;
   Changed(Prop::Geometry);
 }
 
 void Control::SetLine(int x1, int y1, int x2, int y2) {
-  spec_.left = x1;
-  spec_.top = y1;
-  spec_.width = x2;
-  spec_.height = y2;
+  design_.left = x1;
+  design_.top = y1;
+  design_.width = x2;
+  design_.height = y2;
   Changed(Prop::Geometry);
 }
 
 void Control::SetCaption(std::string caption) {
-  if (spec_.caption == caption) return;
-  spec_.caption = std::move(caption);
+  if (design_.caption == caption) return;
+  design_.caption = std::move(caption);
   Changed(Prop::Caption);
 }
 
 void Control::SetVisible(bool visible) {
-  if (spec_.visible == visible) return;
-  spec_.visible = visible;
+  if (design_.visible == visible) return;
+  design_.visible = visible;
   Changed(Prop::Visible);
 }
 
 void Control::SetEnabled(bool enabled) {
-  if (spec_.enabled == enabled) return;
-  spec_.enabled = enabled;
+  if (design_.enabled == enabled) return;
+  design_.enabled = enabled;
   if (kind_ == Kind::Timer) {
     // Only switching a timer on starts a new countdown; switching it off drops the pending tick.
     if (enabled) form_.program().RestartTimer(*this);
@@ -90,39 +90,39 @@ void Control::SetEnabled(bool enabled) {
 
 bool Control::shown() const {
   for (const Control* c = this; c != nullptr; c = c->container_) {
-    if (!c->spec_.visible) return false;
+    if (!c->design_.visible) return false;
   }
   return true;
 }
 
 bool Control::usable() const {
   for (const Control* c = this; c != nullptr; c = c->container_) {
-    if (!c->spec_.enabled) return false;
+    if (!c->design_.enabled) return false;
   }
   return true;
 }
 
 void Control::SetBold(bool bold) {
-  if (spec_.bold == bold) return;
-  spec_.bold = bold;
+  if (design_.bold == bold) return;
+  design_.bold = bold;
   Changed(Prop::Font);
 }
 
 void Control::SetForeColor(Color color) {
-  if (spec_.foreColor == color) return;
-  spec_.foreColor = color;
+  if (design_.foreColor == color) return;
+  design_.foreColor = color;
   Changed(Prop::ForeColor);
 }
 
 void Control::SetBackColor(Color color) {
-  if (spec_.backColor == color) return;
-  spec_.backColor = color;
+  if (design_.backColor == color) return;
+  design_.backColor = color;
   Changed(Prop::BackColor);
 }
 
 void Control::SetAlign(Align align) {
-  if (spec_.align == align) return;
-  spec_.align = align;
+  if (design_.align == align) return;
+  design_.align = align;
   Changed(Prop::Font);
 }
 
@@ -130,27 +130,27 @@ void Control::SetValue(double value) {
   switch (kind_) {
     case Kind::CheckBox:
       // As in the run time, assigning the value a check box already has raises no click.
-      if (spec_.value == value) return;
-      spec_.value = value;
+      if (design_.value == value) return;
+      design_.value = value;
       Changed(Prop::Value);
       RaiseClick();
       return;
     case Kind::OptionButton: {
       if (!IsSelected(value)) {
-        if (!IsSelected(spec_.value)) return;
-        spec_.value = 0;
+        if (!IsSelected(design_.value)) return;
+        design_.value = 0;
         Changed(Prop::Value);
         return;
       }
-      if (IsSelected(spec_.value)) return;
+      if (IsSelected(design_.value)) return;
       // Only the option buttons of the same container form a group; theirs is cleared silently.
       for (const auto& other : form_.controls()) {
         if (other.get() == this || other->kind_ != Kind::OptionButton) continue;
-        if (other->container_ != container_ || !IsSelected(other->spec_.value)) continue;
-        other->spec_.value = 0;
+        if (other->container_ != container_ || !IsSelected(other->design_.value)) continue;
+        other->design_.value = 0;
         other->Changed(Prop::Value);
       }
-      spec_.value = -1;
+      design_.value = -1;
       Changed(Prop::Value);
       RaiseClick();
       return;
@@ -159,14 +159,14 @@ void Control::SetValue(double value) {
       // Out of range is an error in the run time, which the programs' error traps skip.
       const float v = static_cast<float>(value);
       if (!(v >= 0.0f && v <= 100.0f)) return;
-      if (static_cast<float>(spec_.value) == v) return;
-      spec_.value = v;
+      if (static_cast<float>(design_.value) == v) return;
+      design_.value = v;
       Changed(Prop::Value);
       return;
     }
     default:
-      if (spec_.value == value) return;
-      spec_.value = value;
+      if (design_.value == value) return;
+      design_.value = value;
       Changed(Prop::Value);
       return;
   }
@@ -174,21 +174,21 @@ void Control::SetValue(double value) {
 
 void Control::SetInterval(int ms) {
   if (ms < 0) return;
-  spec_.interval = ms;
+  design_.interval = ms;
   // Assigning the interval restarts the countdown even when the value is the same.
-  if (kind_ == Kind::Timer && spec_.enabled) form_.program().RestartTimer(*this);
+  if (kind_ == Kind::Timer && design_.enabled) form_.program().RestartTimer(*this);
   Changed(Prop::Timer);
 }
 
 void Control::SetTag(std::string tag) {
-  if (spec_.tag == tag) return;
-  spec_.tag = std::move(tag);
+  if (design_.tag == tag) return;
+  design_.tag = std::move(tag);
   Changed(Prop::Tag);
 }
 
 void Control::SetPicture(std::string picture) {
-  if (spec_.picture == picture) return;
-  spec_.picture = std::move(picture);
+  if (design_.picture == picture) return;
+  design_.picture = std::move(picture);
   Changed(Prop::Picture);
 }
 
@@ -231,7 +231,7 @@ bool Control::UserClick() {
   if (form_.program().ended()) return true;
   switch (kind_) {
     case Kind::CheckBox:
-      SetValue(spec_.value == 1 ? 0 : 1);
+      SetValue(design_.value == 1 ? 0 : 1);
       break;
     case Kind::OptionButton:
       SetValue(-1);

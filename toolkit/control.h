@@ -63,7 +63,7 @@ enum class Align { Left, Center, Right };
 enum class ShapeStyle { Rectangle, FilledRectangle };
 
 // Everything a control can be created with. Fields a kind does not use are ignored.
-struct Spec {
+struct Design {
   int left = 0, top = 0, width = 0, height = 0;  // twips; for a Line: x1, y1, x2, y2
   std::string caption{};                         // caption, or a text box's text
   bool visible = true;
@@ -90,7 +90,7 @@ struct Spec {
 
 class Control {
  public:
-  Control(Form& form, Kind kind, std::string name, Control* container, const Spec& spec);
+  Control(Form& form, Kind kind, std::string name, Control* container, const Design& design);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -101,52 +101,52 @@ class Control {
   Control* container() const { return container_; }
 
   // Geometry in twips. For a Line, left/top/width/height hold x1/y1/x2/y2.
-  int left() const { return spec_.left; }
-  int top() const { return spec_.top; }
-  int width() const { return spec_.width; }
-  int height() const { return spec_.height; }
+  int left() const { return design_.left; }
+  int top() const { return design_.top; }
+  int width() const { return design_.width; }
+  int height() const { return design_.height; }
   void Move(int left, int top);
   void Resize(int width, int height);
   void SetLine(int x1, int y1, int x2, int y2);
 
-  const std::string& caption() const { return spec_.caption; }
+  const std::string& caption() const { return design_.caption; }
   void SetCaption(std::string caption);
 
-  bool visible() const { return spec_.visible; }
+  bool visible() const { return design_.visible; }
   void SetVisible(bool visible);
-  bool enabled() const { return spec_.enabled; }
+  bool enabled() const { return design_.enabled; }
   void SetEnabled(bool enabled);
   // The control and every container that holds it are visible (the form itself not counted).
   bool shown() const;
   // The control and every container that holds it are enabled.
   bool usable() const;
 
-  bool bold() const { return spec_.bold; }
+  bool bold() const { return design_.bold; }
   void SetBold(bool bold);
-  double fontSize() const { return spec_.fontSize; }
-  const std::string& fontName() const { return spec_.fontName; }
-  Color foreColor() const { return spec_.foreColor; }
+  double fontSize() const { return design_.fontSize; }
+  const std::string& fontName() const { return design_.fontName; }
+  Color foreColor() const { return design_.foreColor; }
   void SetForeColor(Color color);
-  Color backColor() const { return spec_.backColor; }
+  Color backColor() const { return design_.backColor; }
   void SetBackColor(Color color);
-  Align align() const { return spec_.align; }
+  Align align() const { return design_.align; }
   void SetAlign(Align align);
-  bool wordWrap() const { return spec_.wordWrap; }
+  bool wordWrap() const { return design_.wordWrap; }
 
   // Check box: 0 cleared, 1 ticked. Option button: 0 or -1. Progress bar: 0..100 (a
   // single-precision value, stored as float so that comparisons behave as the programs expect).
-  double value() const { return spec_.value; }
+  double value() const { return design_.value; }
   // Check box and option button: raises click (an option button only when it becomes selected
   // and then clears the other option buttons of its container without their click).
   void SetValue(double value);
 
   // Timer: the interval restarts the countdown; interval 0 never ticks.
-  int interval() const { return spec_.interval; }
+  int interval() const { return design_.interval; }
   void SetInterval(int ms);
-  const std::string& tag() const { return spec_.tag; }
+  const std::string& tag() const { return design_.tag; }
   void SetTag(std::string tag);
 
-  const std::string& picture() const { return spec_.picture; }
+  const std::string& picture() const { return design_.picture; }
   void SetPicture(std::string picture);
 
   // Brings the control to the front of its container (ZOrder 0).
@@ -156,13 +156,13 @@ class Control {
 
   void SetFocus();
 
-  int tabIndex() const { return spec_.tabIndex; }
-  bool tabStop() const { return spec_.tabStop; }
-  bool isDefault() const { return spec_.isDefault; }
-  bool border() const { return spec_.border; }
-  ShapeStyle shape() const { return spec_.shape; }
-  bool multiLine() const { return spec_.multiLine; }
-  bool handCursor() const { return spec_.handCursor; }
+  int tabIndex() const { return design_.tabIndex; }
+  bool tabStop() const { return design_.tabStop; }
+  bool isDefault() const { return design_.isDefault; }
+  bool border() const { return design_.border; }
+  ShapeStyle shape() const { return design_.shape; }
+  bool multiLine() const { return design_.multiLine; }
+  bool handCursor() const { return design_.handCursor; }
 
   // Events. Handlers run on the one UI thread; a timer's tick is never re-entered.
   std::function<void()> onClick;
@@ -194,7 +194,7 @@ class Control {
   Kind kind_;
   std::string name_;
   Control* container_;
-  Spec spec_;
+  Design design_;
   int zOrder_ = 0;
   bool ticking_ = false;
 };

@@ -2,29 +2,30 @@
 
 namespace vu::toolkit {
 
-FormSpec DialogSpec(std::string caption, int clientWidth, int clientHeight) {
-  return FormSpec{.caption = std::move(caption),
-                  .clientWidth = clientWidth,
-                  .clientHeight = clientHeight,
-                  .border = BorderStyle::FixedDialog,
-                  .showIcon = false};
+FormDesign DialogDesign(std::string caption, int clientWidth, int clientHeight) {
+  return FormDesign{.caption = std::move(caption),
+                    .clientWidth = clientWidth,
+                    .clientHeight = clientHeight,
+                    .border = BorderStyle::FixedDialog,
+                    .showIcon = false};
 }
 
 Control& AddDialogPicture(Form& form) {
   return form.Add(
       Kind::PictureBox, "Picture1",
-      Spec{.left = 40, .top = 0, .width = 1176, .height = 1440, .picture = "dialog_small"});
+      Design{.left = 40, .top = 0, .width = 1176, .height = 1440, .picture = "dialog_small"});
 }
 
 void AddSeparator(Form& form, const char* grey, const char* light, int left, int right, int y) {
-  form.Add(Kind::Line, grey,
-           Spec{.left = left, .top = y, .width = right, .height = y, .foreColor = kSeparatorGrey});
+  form.Add(
+      Kind::Line, grey,
+      Design{.left = left, .top = y, .width = right, .height = y, .foreColor = kSeparatorGrey});
   form.Add(Kind::Line, light,
-           Spec{.left = left,
-                .top = y + 20,
-                .width = right,
-                .height = y + 20,
-                .foreColor = kSysScrollBar});
+           Design{.left = left,
+                  .top = y + 20,
+                  .width = right,
+                  .height = y + 20,
+                  .foreColor = kSysScrollBar});
 }
 
 }  // namespace vu::toolkit

@@ -12,7 +12,7 @@ namespace vu::toolkit {
 inline constexpr Color kSeparatorGrey = Rgb(128, 128, 128);
 
 // A fixed dialog frame without an icon, of the given client size in twips.
-FormSpec DialogSpec(std::string caption, int clientWidth, int clientHeight);
+FormDesign DialogDesign(std::string caption, int clientWidth, int clientHeight);
 
 // Picture1: the dialog picture at the top left.
 Control& AddDialogPicture(Form& form);

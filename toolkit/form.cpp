@@ -17,14 +17,14 @@ bool CanHoldFocus(Kind kind) {
 
 }  // namespace
 
-Form::Form(Program& program, std::string name, const FormSpec& spec)
-    : program_(program), name_(std::move(name)), spec_(spec) {}
+Form::Form(Program& program, std::string name, const FormDesign& design)
+    : program_(program), name_(std::move(name)), design_(design) {}
 
 Form::~Form() = default;
 
 void Form::SetCaption(std::string caption) {
-  if (spec_.caption == caption) return;
-  spec_.caption = std::move(caption);
+  if (design_.caption == caption) return;
+  design_.caption = std::move(caption);
   if (loaded_) program_.host().FormCaptionChanged(*this);
 }
 
@@ -77,8 +77,8 @@ void Form::Hide() {
   program_.host().FormHidden(*this);
 }
 
-Control& Form::Add(Kind kind, std::string name, const Spec& spec, Control* container) {
-  auto control = std::make_unique<Control>(*this, kind, std::move(name), container, spec);
+Control& Form::Add(Kind kind, std::string name, const Design& design, Control* container) {
+  auto control = std::make_unique<Control>(*this, kind, std::move(name), container, design);
   control->zOrder_ = static_cast<int>(controls_.size());
   Control& ref = *control;
   controls_.push_back(std::move(control));
@@ -131,13 +131,13 @@ const std::vector<FillRect>& Form::Paint() {
 }
 
 int Form::clientWidth() const {
-  if (!spec_.maximized) return spec_.clientWidth;
+  if (!design_.maximized) return design_.clientWidth;
   Host& host = program_.host();
   return host.ScreenWidthPixels() * host.TwipsPerPixelX();
 }
 
 int Form::clientHeight() const {
-  if (!spec_.maximized) return spec_.clientHeight;
+  if (!design_.maximized) return design_.clientHeight;
   Host& host = program_.host();
   return host.ScreenHeightPixels() * host.TwipsPerPixelY();
 }

@@ -19,7 +19,7 @@ class Program;
 
 enum class BorderStyle { FixedSingle, FixedDialog, None };
 
-struct FormSpec {
+struct FormDesign {
   std::string caption{};
   int clientWidth = 0, clientHeight = 0;  // twips
   BorderStyle border = BorderStyle::FixedSingle;
@@ -40,16 +40,16 @@ struct FillRect {
 
 class Form {
  public:
-  Form(Program& program, std::string name, const FormSpec& spec);
+  Form(Program& program, std::string name, const FormDesign& design);
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   virtual ~Form();
 
   Program& program() const { return program_; }
   const std::string& name() const { return name_; }
-  const FormSpec& spec() const { return spec_; }
+  const FormDesign& design() const { return design_; }
 
-  const std::string& caption() const { return spec_.caption; }
+  const std::string& caption() const { return design_.caption; }
   void SetCaption(std::string caption);
   bool visible() const { return visible_; }
   bool modal() const { return modal_; }
@@ -63,7 +63,7 @@ class Form {
 
   // Creates a control; |container| null puts it on the form itself. Forms create their
   // controls in the constructor: the host realises the controls it finds at FormCreated.
-  Control& Add(Kind kind, std::string name, const Spec& spec, Control* container = nullptr);
+  Control& Add(Kind kind, std::string name, const Design& design, Control* container = nullptr);
   // A control by name; null when there is none (automation scripts look controls up by name).
   Control* Find(std::string_view name) const;
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
@@ -100,7 +100,7 @@ class Form {
 
   Program& program_;
   std::string name_;
-  FormSpec spec_;
+  FormDesign design_;
   bool visible_ = false;
   bool modal_ = false;
   bool enabled_ = true;

@@ -6,8 +6,8 @@
 
 namespace vu::uninstaller {
 
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 namespace {
 
@@ -16,17 +16,17 @@ constexpr int kTextLeft = 1320;
 }  // namespace
 
 void AddSeparator(toolkit::Form& form, const char* grey, const char* light, int left, int y) {
-  toolkit::AddSeparator(form, grey, light, left, form.spec().clientWidth - 120, y);
+  toolkit::AddSeparator(form, grey, light, left, form.design().clientWidth - 120, y);
 }
 
 toolkit::Control& AddHeading(toolkit::Form& form, std::string caption) {
   return form.Add(Kind::Label, "Label1",
-                  Spec{.left = kTextLeft,
-                       .top = 120,
-                       .width = form.spec().clientWidth - kTextLeft - 120,
-                       .height = 255,
-                       .caption = std::move(caption),
-                       .bold = true});
+                  Design{.left = kTextLeft,
+                         .top = 120,
+                         .width = form.design().clientWidth - kTextLeft - 120,
+                         .height = 255,
+                         .caption = std::move(caption),
+                         .bold = true});
 }
 
 void AddDialogSeparators(toolkit::Form& form) {

@@ -13,7 +13,7 @@ namespace vu::uninstaller {
 class UninstallApp;
 
 using toolkit::AddDialogPicture;
-using toolkit::DialogSpec;
+using toolkit::DialogDesign;
 
 // The darker line of every two-line separator.
 inline constexpr toolkit::Color kGreyLine = toolkit::kSeparatorGrey;

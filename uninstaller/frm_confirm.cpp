@@ -7,37 +7,37 @@
 
 namespace vu::uninstaller {
 
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 FrmConfirm::FrmConfirm(toolkit::Program& program, UninstallApp& app)
-    : Form(program, "frmConfirm", DialogSpec("Velloria UnInstaller", 4740, 2160)),
+    : Form(program, "frmConfirm", DialogDesign("Velloria UnInstaller", 4740, 2160)),
       picture1(AddDialogPicture(*this)),
       label1(AddHeading(*this, "")),
-      label3(
-          Add(Kind::Label, "Label3", Spec{.left = 1440, .top = 600, .width = 3135, .height = 495})),
+      label3(Add(Kind::Label, "Label3",
+                 Design{.left = 1440, .top = 600, .width = 3135, .height = 495})),
       yesButton(Add(Kind::CommandButton, "Command1",
-                    Spec{.left = 2280,
-                         .top = 1680,
-                         .width = 1095,
-                         .height = 375,
-                         .caption = "&Yes",
-                         .tabIndex = 0,
-                         .isDefault = true})),
+                    Design{.left = 2280,
+                           .top = 1680,
+                           .width = 1095,
+                           .height = 375,
+                           .caption = "&Yes",
+                           .tabIndex = 0,
+                           .isDefault = true})),
       noButton(Add(Kind::CommandButton, "Command2",
-                   Spec{.left = 3480,
-                        .top = 1680,
-                        .width = 1095,
-                        .height = 375,
-                        .caption = "&No",
-                        .tabIndex = 1})),
+                   Design{.left = 3480,
+                          .top = 1680,
+                          .width = 1095,
+                          .height = 375,
+                          .caption = "&No",
+                          .tabIndex = 1})),
       app_(app) {
   Add(Kind::Label, "Label2",
-      Spec{.left = 1440,
-           .top = 1200,
-           .width = 3135,
-           .height = 255,
-           .caption = "Do you wish to continue with uninstall?"});
+      Design{.left = 1440,
+             .top = 1200,
+             .width = 3135,
+             .height = 255,
+             .caption = "Do you wish to continue with uninstall?"});
   AddDialogSeparators(*this);
 
   yesButton.onClick = [this] { YesClick(); };

@@ -5,28 +5,28 @@
 
 namespace vu::uninstaller {
 
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 FrmErrMessage::FrmErrMessage(toolkit::Program& program, UninstallApp& app)
-    : Form(program, "frmErrMessage", DialogSpec("Fatal Error", 4740, 2160)),
+    : Form(program, "frmErrMessage", DialogDesign("Fatal Error", 4740, 2160)),
       picture1(AddDialogPicture(*this)),
       closeButton(Add(Kind::CommandButton, "Command1",
-                      Spec{.left = 3480,
-                           .top = 1680,
-                           .width = 1095,
-                           .height = 375,
-                           .caption = "&Close",
-                           .tabIndex = 0,
-                           .isDefault = true})),
+                      Design{.left = 3480,
+                             .top = 1680,
+                             .width = 1095,
+                             .height = 375,
+                             .caption = "&Close",
+                             .tabIndex = 0,
+                             .isDefault = true})),
       app_(app) {
   AddHeading(*this, "Error in uninstall");
   Add(Kind::Label, "Label2",
-      Spec{.left = 1440,
-           .top = 600,
-           .width = 3135,
-           .height = 615,
-           .caption = "Uninstall cannot find the requested application. Terminating."});
+      Design{.left = 1440,
+             .top = 600,
+             .width = 3135,
+             .height = 615,
+             .caption = "Uninstall cannot find the requested application. Terminating."});
   AddDialogSeparators(*this);
 
   closeButton.onClick = [this] { this->program().End(0); };

@@ -8,8 +8,8 @@
 
 namespace vu::uninstaller {
 
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 namespace {
 
@@ -17,51 +17,51 @@ constexpr int kWidth = 5880;
 constexpr int kStageTop = 1560;
 constexpr int kStageStep = 300;
 
-toolkit::FormSpec StartSpec() {
-  return toolkit::FormSpec{.caption = "Uninstalling",
-                           .clientWidth = kWidth,
-                           .clientHeight = 4200,
-                           .border = toolkit::BorderStyle::FixedSingle,
-                           .icon = "uninstall"};
+toolkit::FormDesign StartDesign() {
+  return toolkit::FormDesign{.caption = "Uninstalling",
+                             .clientWidth = kWidth,
+                             .clientHeight = 4200,
+                             .border = toolkit::BorderStyle::FixedSingle,
+                             .icon = "uninstall"};
 }
 
-Spec StageLabel(int row, const char* caption) {
-  return Spec{.left = 720,
-              .top = kStageTop + row * kStageStep,
-              .width = 2880,
-              .height = 255,
-              .caption = caption,
-              .bold = row == 0};
+Design StageLabel(int row, const char* caption) {
+  return Design{.left = 720,
+                .top = kStageTop + row * kStageStep,
+                .width = 2880,
+                .height = 255,
+                .caption = caption,
+                .bold = row == 0};
 }
 
-Spec Tick(int row) {
-  return Spec{.left = 360,
-              .top = kStageTop + row * kStageStep + 15,
-              .width = 225,
-              .height = 225,
-              .visible = false,
-              .picture = "tick"};
+Design Tick(int row) {
+  return Design{.left = 360,
+                .top = kStageTop + row * kStageStep + 15,
+                .width = 225,
+                .height = 225,
+                .visible = false,
+                .picture = "tick"};
 }
 
-Spec Holder(int left, const char* picture) {
-  return Spec{
+Design Holder(int left, const char* picture) {
+  return Design{
       .left = left, .top = 3780, .width = 252, .height = 132, .visible = false, .picture = picture};
 }
 
 }  // namespace
 
 FrmStart::FrmStart(toolkit::Program& program, UninstallApp& app)
-    : Form(program, "frmStart", StartSpec()),
+    : Form(program, "frmStart", StartDesign()),
       titlePicture(Add(
           Kind::PictureBox, "titlePicture",
-          Spec{
+          Design{
               .left = 120, .top = 120, .width = 720, .height = 720, .picture = "uninstall_small"})),
       bigPic(Add(Kind::PictureBox, "bigPic", Holder(120, "uninstall_large"))),
       bigExc(Add(Kind::PictureBox, "bigExc", Holder(480, "dialog_large"))),
       label1(Add(Kind::Label, "Label1",
-                 Spec{.left = 1080, .top = 180, .width = 4680, .height = 255, .bold = true})),
-      label6(
-          Add(Kind::Label, "Label6", Spec{.left = 1080, .top = 540, .width = 4680, .height = 615})),
+                 Design{.left = 1080, .top = 180, .width = 4680, .height = 255, .bold = true})),
+      label6(Add(Kind::Label, "Label6",
+                 Design{.left = 1080, .top = 540, .width = 4680, .height = 615})),
       programLabel(Add(Kind::Label, "programLabel", StageLabel(0, "Program files"))),
       sharedLabel(Add(Kind::Label, "sharedLabel", StageLabel(1, "Shared files"))),
       registryLabel(Add(Kind::Label, "registryLabel", StageLabel(2, "Registry presence"))),
@@ -71,24 +71,24 @@ FrmStart::FrmStart(toolkit::Program& program, UninstallApp& app)
       registryPic(Add(Kind::PictureBox, "registryPic", Tick(2))),
       startPic(Add(Kind::PictureBox, "startPic", Tick(3))),
       progressBar(Add(Kind::ProgressBar, "ProgressBar",
-                      Spec{.left = 360, .top = 2880, .width = 5160, .height = 255, .value = 0})),
+                      Design{.left = 360, .top = 2880, .width = 5160, .height = 255, .value = 0})),
       // Room for three lines: an incomplete uninstallation names what it left behind.
       completedLabel(Add(Kind::Label, "completedLabel",
-                         Spec{.left = 360,
-                              .top = 2760,
-                              .width = 5160,
-                              .height = 615,
-                              .caption = kCompletedText,
-                              .visible = false})),
+                         Design{.left = 360,
+                                .top = 2760,
+                                .width = 5160,
+                                .height = 615,
+                                .caption = kCompletedText,
+                                .visible = false})),
       closeButton(Add(Kind::CommandButton, "Command1",
-                      Spec{.left = 4440,
-                           .top = 3720,
-                           .width = 1215,
-                           .height = 375,
-                           .caption = "&Close",
-                           .enabled = false,
-                           .isDefault = true})),
-      pauseTimer(Add(Kind::Timer, "pauseTimer", Spec{.enabled = false, .interval = 0})),
+                      Design{.left = 4440,
+                             .top = 3720,
+                             .width = 1215,
+                             .height = 375,
+                             .caption = "&Close",
+                             .enabled = false,
+                             .isDefault = true})),
+      pauseTimer(Add(Kind::Timer, "pauseTimer", Design{.enabled = false, .interval = 0})),
       app_(app) {
   AddSeparator(*this, "Line1", "Line2", 120, 1320);
   AddSeparator(*this, "Line3", "Line4", 120, 3540);

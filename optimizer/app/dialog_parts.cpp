@@ -7,7 +7,7 @@
 namespace vu::optimizer {
 
 void AddDialogSeparators(toolkit::Form& form, int titleLeft) {
-  const int right = form.spec().clientWidth - 120;
+  const int right = form.design().clientWidth - 120;
   toolkit::AddSeparator(form, "Line1", "Line2", titleLeft, right, 450);
   toolkit::AddSeparator(form, "Line3", "Line4", 120, right, 1560);
 }

@@ -13,7 +13,7 @@ namespace vu::optimizer {
 class OptimizerApp;
 
 using toolkit::AddDialogPicture;
-using toolkit::DialogSpec;
+using toolkit::DialogDesign;
 
 // One separator under the title (from |titleLeft|) and one above the buttons.
 void AddDialogSeparators(toolkit::Form& form, int titleLeft);

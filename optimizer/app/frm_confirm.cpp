@@ -6,47 +6,47 @@
 
 namespace vu::optimizer {
 
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 FrmConfirm::FrmConfirm(toolkit::Program& program, OptimizerApp& app)
-    : Form(program, "frmConfirm", DialogSpec("Exit Optimizer", 4740, 2160)),
+    : Form(program, "frmConfirm", DialogDesign("Exit Optimizer", 4740, 2160)),
       picture1(AddDialogPicture(*this)),
       resumeButton(Add(Kind::CommandButton, "Command2",
-                       Spec{.left = 2280,
+                       Design{.left = 2280,
+                              .top = 1680,
+                              .width = 1095,
+                              .height = 375,
+                              .caption = "Resume",
+                              .tabIndex = 0})),
+      exitButton(Add(Kind::CommandButton, "Command1",
+                     Design{.left = 3480,
                             .top = 1680,
                             .width = 1095,
                             .height = 375,
-                            .caption = "Resume",
-                            .tabIndex = 0})),
-      exitButton(Add(Kind::CommandButton, "Command1",
-                     Spec{.left = 3480,
-                          .top = 1680,
-                          .width = 1095,
-                          .height = 375,
-                          .caption = "Exit",
-                          .tabIndex = 1})),
+                            .caption = "Exit",
+                            .tabIndex = 1})),
       app_(app) {
   Add(Kind::Label, "Label1",
-      Spec{.left = 1320,
-           .top = 120,
-           .width = 3300,
-           .height = 255,
-           .caption = "Optimization not completed",
-           .bold = true});
+      Design{.left = 1320,
+             .top = 120,
+             .width = 3300,
+             .height = 255,
+             .caption = "Optimization not completed",
+             .bold = true});
   Add(Kind::Label, "Label3",
-      Spec{.left = 1440,
-           .top = 600,
-           .width = 3135,
-           .height = 495,
-           .caption = "You can, however, run Optimizer again at a later date to continue "
-                      "optimization."});
+      Design{.left = 1440,
+             .top = 600,
+             .width = 3135,
+             .height = 495,
+             .caption = "You can, however, run Optimizer again at a later date to continue "
+                        "optimization."});
   Add(Kind::Label, "Label2",
-      Spec{.left = 1440,
-           .top = 1200,
-           .width = 3135,
-           .height = 255,
-           .caption = "Are you sure you wish to exit?"});
+      Design{.left = 1440,
+             .top = 1200,
+             .width = 3135,
+             .height = 255,
+             .caption = "Are you sure you wish to exit?"});
   AddDialogSeparators(*this, 1320);
 
   // Resume switches the progress timer on whether or not it was running when Close was pressed.

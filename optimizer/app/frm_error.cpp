@@ -11,66 +11,66 @@
 
 namespace vu::optimizer {
 
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 FrmError::FrmError(toolkit::Program& program, OptimizerApp& app)
-    : Form(program, "frmError", DialogSpec("Fatal Error", 4635, 2130)),
+    : Form(program, "frmError", DialogDesign("Fatal Error", 4635, 2130)),
       picture1(AddDialogPicture(*this)),
       reportLabel(Add(Kind::Label, "reportLabel",
-                      Spec{.left = 3600,
-                           .top = 600,
-                           .width = 735,
-                           .height = 210,
-                           .caption = "report it",
-                           .foreColor = kBlue,
-                           .wordWrap = false,
-                           .handCursor = true})),
+                      Design{.left = 3600,
+                             .top = 600,
+                             .width = 735,
+                             .height = 210,
+                             .caption = "report it",
+                             .foreColor = kBlue,
+                             .wordWrap = false,
+                             .handCursor = true})),
       errNum(Add(Kind::Label, "errNum",
-                 Spec{.left = 4200,
-                      .top = 1215,
-                      .width = 315,
-                      .height = 210,
-                      .caption = "55",
-                      .wordWrap = false})),
+                 Design{.left = 4200,
+                        .top = 1215,
+                        .width = 315,
+                        .height = 210,
+                        .caption = "55",
+                        .wordWrap = false})),
       closeButton(Add(Kind::CommandButton, "Command1",
-                      Spec{.left = 3195,
-                           .top = 1680,
-                           .width = 1335,
-                           .height = 375,
-                           .caption = "&Close",
-                           .bold = true,
-                           .tabIndex = 0})),
+                      Design{.left = 3195,
+                             .top = 1680,
+                             .width = 1335,
+                             .height = 375,
+                             .caption = "&Close",
+                             .bold = true,
+                             .tabIndex = 0})),
       app_(app) {
   Add(Kind::Label, "Label1",
-      Spec{.left = 1320,
-           .top = 120,
-           .width = 3195,
-           .height = 255,
-           .caption = "Optimizer Closing",
-           .bold = true});
+      Design{.left = 1320,
+             .top = 120,
+             .width = 3195,
+             .height = 255,
+             .caption = "Optimizer Closing",
+             .bold = true});
   Add(Kind::Label, "Label3",
-      Spec{.left = 1320,
-           .top = 600,
-           .width = 2280,
-           .height = 210,
-           .caption = "If the problem persists, please",
-           .wordWrap = false});
+      Design{.left = 1320,
+             .top = 600,
+             .width = 2280,
+             .height = 210,
+             .caption = "If the problem persists, please",
+             .wordWrap = false});
   Add(Kind::Label, "Label4",
-      Spec{.left = 1320,
-           .top = 810,
-           .width = 3195,
-           .height = 210,
-           .caption = "so that our support team can assist you further.",
-           .wordWrap = false});
-  Add(Kind::Shape, "Shape1", Spec{.left = 2880, .top = 1200, .width = 1695, .height = 255});
+      Design{.left = 1320,
+             .top = 810,
+             .width = 3195,
+             .height = 210,
+             .caption = "so that our support team can assist you further.",
+             .wordWrap = false});
+  Add(Kind::Shape, "Shape1", Design{.left = 2880, .top = 1200, .width = 1695, .height = 255});
   Add(Kind::Label, "Label5",
-      Spec{.left = 3000,
-           .top = 1215,
-           .width = 1140,
-           .height = 210,
-           .caption = "error number :",
-           .wordWrap = false});
+      Design{.left = 3000,
+             .top = 1215,
+             .width = 1140,
+             .height = 210,
+             .caption = "error number :",
+             .wordWrap = false});
   AddDialogSeparators(*this, 1320);
 
   reportLabel.onClick = [this] {

@@ -17,8 +17,8 @@
 namespace vu::optimizer {
 
 using toolkit::Control;
+using toolkit::Design;
 using toolkit::Kind;
-using toolkit::Spec;
 
 namespace {
 
@@ -30,39 +30,39 @@ constexpr const char* kContinueText = "Click '&Next' to continue";
 constexpr const char* kBeginText = "Click '&Next' to begin optimization";
 constexpr const char* kResultsCaption = "Finished Optimizing";
 
-toolkit::FormSpec MainSpec() {
-  return toolkit::FormSpec{.caption = "Welcome",
-                           .clientWidth = 6870,
-                           .clientHeight = 3720,
-                           .border = toolkit::BorderStyle::FixedSingle,
-                           .icon = "optimizer"};
+toolkit::FormDesign MainDesign() {
+  return toolkit::FormDesign{.caption = "Welcome",
+                             .clientWidth = 6870,
+                             .clientHeight = 3720,
+                             .border = toolkit::BorderStyle::FixedSingle,
+                             .icon = "optimizer"};
 }
 
-Spec Button(int left, int width, const char* caption) {
-  return Spec{
+Design Button(int left, int width, const char* caption) {
+  return Design{
       .left = left, .top = kButtonTop, .width = width, .height = kButtonHeight, .caption = caption};
 }
 
-Spec Separator(int y, toolkit::Color color) {
-  return Spec{.left = 120, .top = y, .width = 6720, .height = y, .foreColor = color};
+Design Separator(int y, toolkit::Color color) {
+  return Design{.left = 120, .top = y, .width = 6720, .height = y, .foreColor = color};
 }
 
-Spec Holder(int top, const char* picture) {
-  return Spec{
+Design Holder(int top, const char* picture) {
+  return Design{
       .left = 2040, .top = top, .width = 252, .height = 132, .visible = false, .picture = picture};
 }
 
-Spec TimerSpec(int interval, const char* tag = "") {
-  return Spec{.enabled = false, .interval = interval, .tag = tag};
+Design TimerDesign(int interval, const char* tag = "") {
+  return Design{.enabled = false, .interval = interval, .tag = tag};
 }
 
 }  // namespace
 
 FrmMain::FrmMain(toolkit::Program& program, OptimizerApp& app)
-    : Form(program, "frmMain", MainSpec()),
-      smallPic(
-          Add(Kind::PictureBox, "smallPic",
-              Spec{.left = 75, .top = 30, .width = 1815, .height = 3015, .picture = "side_small"})),
+    : Form(program, "frmMain", MainDesign()),
+      smallPic(Add(
+          Kind::PictureBox, "smallPic",
+          Design{.left = 75, .top = 30, .width = 1815, .height = 3015, .picture = "side_small"})),
       bigMain(Add(Kind::PictureBox, "bigMain", Holder(3240, "side_large"))),
       bigExc(Add(Kind::PictureBox, "bigExc", Holder(3360, "dialog_large"))),
       line3(Add(Kind::Line, "Line3", Separator(3090, kGreyLine))),
@@ -76,22 +76,22 @@ FrmMain::FrmMain(toolkit::Program& program, OptimizerApp& app)
       helpButton(Add(Kind::CommandButton, "helpButton", Button(120, 1690, "Optimizer &Help"))),
       backButton(Add(Kind::CommandButton, "backButton",
                      [] {
-                       Spec spec = Button(2715, 1215, "&Back");
-                       spec.enabled = false;
-                       return spec;
+                       Design design = Button(2715, 1215, "&Back");
+                       design.enabled = false;
+                       return design;
                      }())),
       nextButton(Add(Kind::CommandButton, "nextButton",
                      [] {
-                       Spec spec = Button(4035, 1215, "&Next");
-                       spec.bold = true;
-                       spec.tabIndex = 0;
-                       return spec;
+                       Design design = Button(4035, 1215, "&Next");
+                       design.bold = true;
+                       design.tabIndex = 0;
+                       return design;
                      }())),
       closeButton(Add(Kind::CommandButton, "closeButton", Button(5475, 1215, "&Close"))),
-      waitTimer(Add(Kind::Timer, "waitTimer", TimerSpec(0, "off"))),
-      labelTimer(Add(Kind::Timer, "labelTimer", TimerSpec(200))),
-      startProgressTimer(Add(Kind::Timer, "startProgressTimer", TimerSpec(100))),
-      progressTimer(Add(Kind::Timer, "progressTimer", TimerSpec(500))),
+      waitTimer(Add(Kind::Timer, "waitTimer", TimerDesign(0, "off"))),
+      labelTimer(Add(Kind::Timer, "labelTimer", TimerDesign(200))),
+      startProgressTimer(Add(Kind::Timer, "startProgressTimer", TimerDesign(100))),
+      progressTimer(Add(Kind::Timer, "progressTimer", TimerDesign(500))),
       app_(app) {
   WireEvents();
 }

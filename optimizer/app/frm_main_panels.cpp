@@ -9,9 +9,9 @@
 namespace vu::optimizer {
 
 using toolkit::Control;
+using toolkit::Design;
 using toolkit::Form;
 using toolkit::Kind;
-using toolkit::Spec;
 
 namespace {
 
@@ -66,18 +66,18 @@ constexpr StepNames kResultStepNames[kStepCount] = {
 
 Control& AddPanel(Form& form, const char* name, int left, int width) {
   return form.Add(Kind::PictureBox, name,
-                  Spec{.left = left, .top = kPanelTop, .width = width, .height = kPanelHeight});
+                  Design{.left = left, .top = kPanelTop, .width = width, .height = kPanelHeight});
 }
 
 Control& AddText(Form& form, Control& panel, const char* name, int top, int height,
                  std::string_view caption, bool bold = false) {
   return form.Add(Kind::Label, name,
-                  Spec{.left = kTextLeft,
-                       .top = top,
-                       .width = kTextWidth,
-                       .height = height,
-                       .caption = std::string(caption),
-                       .bold = bold},
+                  Design{.left = kTextLeft,
+                         .top = top,
+                         .width = kTextWidth,
+                         .height = height,
+                         .caption = std::string(caption),
+                         .bold = bold},
                   &panel);
 }
 
@@ -88,14 +88,14 @@ Control& AddTitle(Form& form, Control& panel, const char* name, std::string_view
 // The two-line separator under a panel's title: grey above, the scroll-bar colour below.
 void AddTitleSeparator(Form& form, Control& panel, const char* grey, const char* light, int right) {
   form.Add(Kind::Line, grey,
-           Spec{.left = 0, .top = 495, .width = right, .height = 495, .foreColor = kGreyLine},
+           Design{.left = 0, .top = 495, .width = right, .height = 495, .foreColor = kGreyLine},
            &panel);
   form.Add(Kind::Line, light,
-           Spec{.left = 0,
-                .top = 510,
-                .width = right,
-                .height = 510,
-                .foreColor = toolkit::kSysScrollBar},
+           Design{.left = 0,
+                  .top = 510,
+                  .width = right,
+                  .height = 510,
+                  .foreColor = toolkit::kSysScrollBar},
            &panel);
 }
 
@@ -104,22 +104,22 @@ LabelAndTick AddStepLine(Form& form, Control& panel, const StepNames& names, int
   const int column = index / 5;
   const int top = rowTop[index % 5];
   Control& tick = form.Add(Kind::Image, names.tick,
-                           Spec{.left = kTickLeft[column],
-                                .top = top,
-                                .width = kTickSize,
-                                .height = kTickSize,
-                                .visible = shown,
-                                .picture = "tick"},
+                           Design{.left = kTickLeft[column],
+                                  .top = top,
+                                  .width = kTickSize,
+                                  .height = kTickSize,
+                                  .visible = shown,
+                                  .picture = "tick"},
                            &panel);
   Control& label = form.Add(Kind::Label, names.label,
-                            Spec{.left = kStepLabelLeft[column],
-                                 .top = top + 15,
-                                 .width = kStepLabelWidth[column],
-                                 .height = 210,
-                                 .caption = names.caption,
-                                 .visible = shown,
-                                 .foreColor = color,
-                                 .wordWrap = false},
+                            Design{.left = kStepLabelLeft[column],
+                                   .top = top + 15,
+                                   .width = kStepLabelWidth[column],
+                                   .height = 210,
+                                   .caption = names.caption,
+                                   .visible = shown,
+                                   .foreColor = color,
+                                   .wordWrap = false},
                             &panel);
   return LabelAndTick{label, tick};
 }
@@ -127,16 +127,16 @@ LabelAndTick AddStepLine(Form& form, Control& panel, const StepNames& names, int
 Control& AddStatusLabel(Form& form, Control& panel, const char* name, int left,
                         std::string_view caption, bool visible) {
   return form.Add(Kind::Label, name,
-                  Spec{.left = left,
-                       .top = 1680,
-                       .width = kScanPanelWidth - 120 - left,
-                       .height = 255,
-                       .caption = std::string(caption),
-                       .visible = visible,
-                       .bold = true,
-                       .fontSize = 9.75,
-                       .foreColor = kBlue,
-                       .wordWrap = false},
+                  Design{.left = left,
+                         .top = 1680,
+                         .width = kScanPanelWidth - 120 - left,
+                         .height = 255,
+                         .caption = std::string(caption),
+                         .visible = visible,
+                         .bold = true,
+                         .fontSize = 9.75,
+                         .foreColor = kBlue,
+                         .wordWrap = false},
                   &panel);
 }
 
@@ -147,10 +147,10 @@ StartPanel AddStartFrame(Form& form) {
   AddTitle(form, frame, "Label1", "Welcome to the Velloria\u2122 Optimizer Wizzard!");
   Control& line1 = form.Add(
       Kind::Line, "Line1",
-      Spec{.left = 0, .top = 495, .width = 4680, .height = 495, .foreColor = kGreyLine}, &frame);
+      Design{.left = 0, .top = 495, .width = 4680, .height = 495, .foreColor = kGreyLine}, &frame);
   Control& line4 = form.Add(
       Kind::Line, "Line4",
-      Spec{
+      Design{
           .left = 0, .top = 510, .width = 4680, .height = 510, .foreColor = toolkit::kSysScrollBar},
       &frame);
   AddText(form, frame, "Label6", 660, 435,
@@ -158,25 +158,25 @@ StartPanel AddStartFrame(Form& form) {
           "usually slow the system down.");
   Control& modes =
       form.Add(Kind::Frame, "Frame1",
-               Spec{.left = kTextLeft, .top = 1200, .width = kTextWidth, .height = 1095}, &frame);
+               Design{.left = kTextLeft, .top = 1200, .width = kTextWidth, .height = 1095}, &frame);
   form.Add(Kind::Label, "Label7",
-           Spec{.left = 120,
-                .top = 240,
-                .width = kTextWidth - 240,
-                .height = 255,
-                .caption = "Please choose an Execution Mode and click 'Next' :"},
+           Design{.left = 120,
+                  .top = 240,
+                  .width = kTextWidth - 240,
+                  .height = 255,
+                  .caption = "Please choose an Execution Mode and click 'Next' :"},
            &modes);
   Control& express = form.Add(Kind::OptionButton, "WelcomeOption1",
-                              Spec{.left = 360,
-                                   .top = 540,
-                                   .width = 3000,
-                                   .height = 255,
-                                   .caption = "Express (Velloria\u2122)",
-                                   .value = -1},
+                              Design{.left = 360,
+                                     .top = 540,
+                                     .width = 3000,
+                                     .height = 255,
+                                     .caption = "Express (Velloria\u2122)",
+                                     .value = -1},
                               &modes);
   Control& custom = form.Add(
       Kind::OptionButton, "welcomeOption2",
-      Spec{.left = 360, .top = 780, .width = 3000, .height = 255, .caption = "Custom"}, &modes);
+      Design{.left = 360, .top = 780, .width = 3000, .height = 255, .caption = "Custom"}, &modes);
   // Two lines high: at 8.25 pt the note does not fit on one line of the panel.
   AddText(form, frame, "Label2", 2400, 450,
           "Note : Custom mode is recommended for more advanced users.");
@@ -203,12 +203,12 @@ SelectionPanel AddCustomTypesFrame(Form& form) {
   Control& complaint = AddText(form, frame, "complainLabel", 1260, 435, first.complaint, true);
   Control& offer = AddText(form, frame, "removeLabel", 1740, 255, first.offer);
   Control& check = form.Add(Kind::CheckBox, "checkLabel",
-                            Spec{.left = kTextLeft,
-                                 .top = 2040,
-                                 .width = kTextWidth,
-                                 .height = 255,
-                                 .caption = std::string(first.checkText),
-                                 .value = 1},
+                            Design{.left = kTextLeft,
+                                   .top = 2040,
+                                   .width = kTextWidth,
+                                   .height = 255,
+                                   .caption = std::string(first.checkText),
+                                   .value = 1},
                             &frame);
   Control& bottom =
       AddText(form, frame, "customBottomLabel", kBottomLineTop, 255, "Click '&Next' to continue");
@@ -220,12 +220,12 @@ ScanPanel AddFindspaceFrame(Form& form) {
   AddTitle(form, frame, "Label14", "Optimizing your system");
   AddTitleSeparator(form, frame, "Line9", "Line10", 4800);
   form.Add(Kind::Label, "Label13",
-           Spec{.left = kTextLeft,
-                .top = 600,
-                .width = 4695,
-                .height = 435,
-                .caption = "Optimizer is now scanning your system for entities which would "
-                           "usually slow it down unneccessarily."},
+           Design{.left = kTextLeft,
+                  .top = 600,
+                  .width = 4695,
+                  .height = 435,
+                  .caption = "Optimizer is now scanning your system for entities which would "
+                             "usually slow it down unneccessarily."},
            &frame);
   Control& status = AddStatusLabel(form, frame, "statusLabel", 1920, "Initializing . . .", true);
   Control& status1 =
@@ -242,12 +242,12 @@ ScanPanel AddFindspaceFrame(Form& form) {
   // Detail lines the registry step writes while it runs; hidden otherwise.
   auto detail = [&](const char* name, int top) -> Control& {
     return form.Add(Kind::Label, name,
-                    Spec{.left = kTextLeft,
-                         .top = top,
-                         .width = 4695,
-                         .height = 210,
-                         .visible = false,
-                         .wordWrap = false},
+                    Design{.left = kTextLeft,
+                           .top = top,
+                           .width = 4695,
+                           .height = 210,
+                           .visible = false,
+                           .wordWrap = false},
                     &frame);
   };
   Control& section = detail("sectionLabel", 2175);
@@ -255,7 +255,7 @@ ScanPanel AddFindspaceFrame(Form& form) {
   Control& temp = detail("tempLabel", 2400);
   Control& bar =
       form.Add(Kind::ProgressBar, "ProgressBar",
-               Spec{.left = kTextLeft, .top = 2655, .width = 4695, .height = 210}, &frame);
+               Design{.left = kTextLeft, .top = 2655, .width = 4695, .height = 210}, &frame);
   return ScanPanel{frame, status, status1, status2, bar, linkName, section, temp, steps};
 }
 
@@ -276,16 +276,16 @@ ResultPanel AddResultFrame(Form& form) {
           "Full effect experienced after restart.");
   Control& backup =
       form.Add(Kind::Label, "backupLabel",
-               Spec{.left = kTextLeft, .top = 2505, .width = kTextWidth, .height = 390}, &frame);
+               Design{.left = kTextLeft, .top = 2505, .width = kTextWidth, .height = 390}, &frame);
   Control& boot = form.Add(Kind::CheckBox, "bootCheck",
                            // On the note's short last line, to leave the panel's foot to the
                            // backup line.
-                           Spec{.left = 2640,
-                                .top = 2295,
-                                .width = 2055,
-                                .height = 225,
-                                .caption = "Restart computer",
-                                .value = 1},
+                           Design{.left = 2640,
+                                  .top = 2295,
+                                  .width = 2055,
+                                  .height = 225,
+                                  .caption = "Restart computer",
+                                  .value = 1},
                            &frame);
   return ResultPanel{frame, steps, backup, boot};
 }

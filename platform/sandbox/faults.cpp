@@ -45,7 +45,7 @@ constexpr std::array<OpEntry, 28> kOps = {{
     {Op::Restart, "Restart"},
 }};
 
-// The statuses a fault spec may name instead of giving the number.
+// The statuses a fault text may name instead of giving the number.
 struct StatusName {
   std::string_view name;
   Status status;
@@ -145,16 +145,16 @@ std::optional<Status> Faults::Check(Op op, std::string_view subject, std::string
   return std::nullopt;
 }
 
-bool Faults::AddFromSpec(std::string_view spec) {
+bool Faults::AddFromText(std::string_view text) {
   // A subject may itself hold colons ("C:\x"): the op ends at the first colon and the status
   // begins after the last.
-  const std::size_t firstColon = spec.find(':');
-  const std::size_t lastColon = spec.rfind(':');
+  const std::size_t firstColon = text.find(':');
+  const std::size_t lastColon = text.rfind(':');
   if (firstColon == std::string_view::npos || lastColon == firstColon) return false;
-  const std::optional<Op> op = ParseOp(spec.substr(0, firstColon));
-  const std::string_view middle = spec.substr(firstColon + 1, lastColon - firstColon - 1);
+  const std::optional<Op> op = ParseOp(text.substr(0, firstColon));
+  const std::string_view middle = text.substr(firstColon + 1, lastColon - firstColon - 1);
   Status status = ERROR_SUCCESS;
-  if (!op || !ParseStatus(spec.substr(lastColon + 1), status) || status == ERROR_SUCCESS)
+  if (!op || !ParseStatus(text.substr(lastColon + 1), status) || status == ERROR_SUCCESS)
     return false;
   if (!middle.empty() && middle[0] == '=') {
     if (middle.size() == 1) return false;

@@ -64,9 +64,9 @@ class Faults {
   std::optional<Status> Check(Op op, std::string_view subject, std::string_view other);
 
   // Parses "OP:N:STATUS" (the Nth call) or "OP:=SUBJECT:STATUS" (every call on SUBJECT), as given
-  // on a program's command line; false on a malformed spec. STATUS is a number (decimal or 0x..)
+  // on a program's command line; false on a malformed text. STATUS is a number (decimal or 0x..)
   // or a name such as ERROR_ACCESS_DENIED.
-  bool AddFromSpec(std::string_view spec);
+  bool AddFromText(std::string_view text);
 
  private:
   struct Nth {

@@ -22,8 +22,8 @@ class Observer : public toolkit::Form {
  public:
   Observer(toolkit::Program& program, InstallerApp& app, std::vector<Sample>& samples,
            std::int64_t& wizardAt, bool& handOverSeen)
-      : Form(program, "observer", toolkit::FormSpec{.caption = "observer"}) {
-    Add(toolkit::Kind::Timer, "sample", toolkit::Spec{.interval = 1}).onTick = [&, this] {
+      : Form(program, "observer", toolkit::FormDesign{.caption = "observer"}) {
+    Add(toolkit::Kind::Timer, "sample", toolkit::Design{.interval = 1}).onTick = [&, this] {
       FrmSplash& splash = app.splash();
       const std::string caption = splash.percentLabel.caption();
       if (samples.empty() || samples.back().caption != caption) {

@@ -101,8 +101,8 @@ TEST(ScenarioTest, AnUntouchedRestartBoxRestartsTheComputer) {
 class FailingTimer : public toolkit::Form {
  public:
   explicit FailingTimer(toolkit::Program& program)
-      : Form(program, "failing", toolkit::FormSpec{.caption = "failing"}) {
-    toolkit::Control& timer = Add(toolkit::Kind::Timer, "failure", toolkit::Spec{.interval = 1});
+      : Form(program, "failing", toolkit::FormDesign{.caption = "failing"}) {
+    toolkit::Control& timer = Add(toolkit::Kind::Timer, "failure", toolkit::Design{.interval = 1});
     timer.onTick = [&timer] {
       timer.SetEnabled(false);
       throw std::runtime_error("unexpected");

@@ -27,8 +27,8 @@ constexpr const char* kMap[] = {
 class TestTimers : public toolkit::Form {
  public:
   explicit TestTimers(toolkit::Program& program)
-      : Form(program, "testTimers", toolkit::FormSpec{.caption = "test"}),
-        timer(Add(toolkit::Kind::Timer, "testTimer", toolkit::Spec{.enabled = false})) {}
+      : Form(program, "testTimers", toolkit::FormDesign{.caption = "test"}),
+        timer(Add(toolkit::Kind::Timer, "testTimer", toolkit::Design{.enabled = false})) {}
   toolkit::Control& timer;
 };
 

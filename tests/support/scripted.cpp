@@ -7,8 +7,8 @@
 namespace vu::test_support {
 
 Watchdog::Watchdog(toolkit::Program& program)
-    : Form(program, "watchdog", toolkit::FormSpec{.caption = "watchdog"}) {
-  Add(toolkit::Kind::Timer, "deadline", toolkit::Spec{.interval = 3600 * 1000}).onTick = [this] {
+    : Form(program, "watchdog", toolkit::FormDesign{.caption = "watchdog"}) {
+  Add(toolkit::Kind::Timer, "deadline", toolkit::Design{.interval = 3600 * 1000}).onTick = [this] {
     this->program().End(99);
   };
 }

@@ -20,12 +20,12 @@ std::string PlayScanningPage(bool stepWithDoEvents) {
   VirtualProgram v(&transcript);
   Form& form = v.program.form<TestForm<1>>("frmMain", [](Form& f) {
     Control& panel = f.Add(Kind::PictureBox, "findspaceFrame", Box(0, 0, 4000, 3000));
-    f.Add(Kind::Label, "statusLabel", Spec{.caption = "Initializing"}, &panel);
+    f.Add(Kind::Label, "statusLabel", Design{.caption = "Initializing"}, &panel);
     f.Add(Kind::ProgressBar, "ProgressBar", {}, &panel);
-    f.Add(Kind::Image, "brokenTick", Spec{.visible = false, .picture = "tick"}, &panel);
+    f.Add(Kind::Image, "brokenTick", Design{.visible = false, .picture = "tick"}, &panel);
     f.Add(Kind::CommandButton, "closeButton", {});
-    f.Add(Kind::Timer, "progressTimer", TimerSpec(100));
-    f.Add(Kind::Timer, "labelTimer", TimerSpec(200));
+    f.Add(Kind::Timer, "progressTimer", TimerDesign(100));
+    f.Add(Kind::Timer, "labelTimer", TimerDesign(200));
   });
   v.program.form<TestForm<2>>("frmConfirm", [](Form& f) {
     Control& resume = f.Add(Kind::CommandButton, "Command2", {});
@@ -87,7 +87,7 @@ TEST(RealClock, WaitingForATimerSleepsInsteadOfSpinning) {
   HeadlessHost host(HeadlessOptions{.virtualClock = false});
   Program program(host);
   Form& form = program.form<TestForm<1>>(
-      "frmMain", [](Form& f) { f.Add(Kind::Timer, "waitTimer", TimerSpec(300)); });
+      "frmMain", [](Form& f) { f.Add(Kind::Timer, "waitTimer", TimerDesign(300)); });
   Control& timer = *form.Find("waitTimer");
   timer.onTick = [&] { timer.SetEnabled(false); };
   const std::clock_t cpuBefore = std::clock();
@@ -133,9 +133,9 @@ class TranscriptTest : public ::testing::Test {
   TranscriptTest() : v(&out) {
     form = &v.program.form<TestForm<1>>("frmMain", [this](Form& f) {
       back = &f.Add(Kind::PictureBox, "customFrame", Box(100, 100, 4000, 3000));
-      hidden = &f.Add(Kind::Label, "Label4", Spec{.caption = "Customize Settings"}, back);
+      hidden = &f.Add(Kind::Label, "Label4", Design{.caption = "Customize Settings"}, back);
       front = &f.Add(Kind::PictureBox, "findspaceFrame", Box(100, 100, 4000, 3000));
-      status = &f.Add(Kind::Label, "statusLabel", Spec{.caption = "Initializing"}, front);
+      status = &f.Add(Kind::Label, "statusLabel", Design{.caption = "Initializing"}, front);
       bar = &f.Add(Kind::ProgressBar, "ProgressBar", {}, front);
       button = &f.Add(Kind::CommandButton, "backButton", {});
     });

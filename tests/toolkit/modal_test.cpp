@@ -13,17 +13,17 @@ struct Wizard {
   explicit Wizard(VirtualProgram& v) {
     main = &v.program.form<TestForm<1>>("frmMain", [this](Form& f) {
       close = &f.Add(Kind::CommandButton, "closeButton", {});
-      progress = &f.Add(Kind::Timer, "progressTimer", TimerSpec(100));
+      progress = &f.Add(Kind::Timer, "progressTimer", TimerDesign(100));
     });
     dialog = &v.program.form<TestForm<2>>("frmConfirm", [this](Form& f) {
       resume = &f.Add(Kind::CommandButton, "Command2", {});
       exit = &f.Add(Kind::CommandButton, "Command1", {});
       inner = &f.Add(Kind::CommandButton, "Command3", {});
-      hideTimer = &f.Add(Kind::Timer, "hideTimer", TimerSpec(0, false));
+      hideTimer = &f.Add(Kind::Timer, "hideTimer", TimerDesign(0, false));
     });
     nested = &v.program.form<TestForm<3>>("frmNested", [this](Form& f) {
       ok = &f.Add(Kind::CommandButton, "okButton", {});
-      hideNested = &f.Add(Kind::Timer, "hideNested", TimerSpec(0, false));
+      hideNested = &f.Add(Kind::Timer, "hideNested", TimerDesign(0, false));
     });
     resume->onClick = [this] { dialog->Hide(); };
     hideTimer->onTick = [this] {
@@ -120,7 +120,7 @@ TEST(End, LeavesNestedLoopsAtOnceAndNoFurtherHandlerRuns) {
   Wizard w(v);
   std::vector<std::string> log;
   // Due at the same moment as the End, but created later: it must never run.
-  Control& other = w.main->Add(Kind::Timer, "otherTimer", TimerSpec(250));
+  Control& other = w.main->Add(Kind::Timer, "otherTimer", TimerDesign(250));
   other.onTick = [&] { log.push_back("other tick"); };
   w.exit->onClick = [&] {
     log.push_back("exit");

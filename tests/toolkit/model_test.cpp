@@ -14,11 +14,11 @@ TEST(OptionButtons, AreExclusiveWithinTheirContainerOnly) {
   std::string clicks;
   Form& form = v.program.form<TestForm<1>>("frmOptions", [&](Form& f) {
     Control& frame = f.Add(Kind::Frame, "Frame1", Box(0, 0, 2000, 2000));
-    f.Add(Kind::OptionButton, "express", Spec{.value = -1}, &frame).onClick = [&] {
+    f.Add(Kind::OptionButton, "express", Design{.value = -1}, &frame).onClick = [&] {
       clicks += 'e';
     };
     f.Add(Kind::OptionButton, "custom", {}, &frame).onClick = [&] { clicks += 'c'; };
-    f.Add(Kind::OptionButton, "outside", Spec{.value = -1}).onClick = [&] { clicks += 'o'; };
+    f.Add(Kind::OptionButton, "outside", Design{.value = -1}).onClick = [&] { clicks += 'o'; };
   });
   Control& express = *form.Find("express");
   Control& custom = *form.Find("custom");
@@ -42,7 +42,7 @@ TEST(CheckBox, SettingADifferentValueRaisesClickTheSameValueDoesNot) {
   VirtualProgram v;
   std::vector<double> seen;
   Form& form = v.program.form<TestForm<1>>("frmCheck", [&](Form& f) {
-    Control& box = f.Add(Kind::CheckBox, "checkLabel", Spec{.value = 1});
+    Control& box = f.Add(Kind::CheckBox, "checkLabel", Design{.value = 1});
     box.onClick = [&seen, &box] { seen.push_back(box.value()); };
   });
   Control& box = *form.Find("checkLabel");
@@ -106,10 +106,10 @@ TEST(Focus, MovesWithLostAndGotFocusAndSkipsControlsThatCannotTakeIt) {
   VirtualProgram v;
   std::string events;
   Form& form = v.program.form<TestForm<1>>("frmFocus", [&](Form& f) {
-    Control& next = f.Add(Kind::CommandButton, "nextButton", Spec{.tabIndex = 0});
-    Control& close = f.Add(Kind::CommandButton, "closeButton", Spec{.tabIndex = 1});
-    f.Add(Kind::CommandButton, "hidden", Spec{.visible = false});
-    f.Add(Kind::CommandButton, "disabled", Spec{.enabled = false});
+    Control& next = f.Add(Kind::CommandButton, "nextButton", Design{.tabIndex = 0});
+    Control& close = f.Add(Kind::CommandButton, "closeButton", Design{.tabIndex = 1});
+    f.Add(Kind::CommandButton, "hidden", Design{.visible = false});
+    f.Add(Kind::CommandButton, "disabled", Design{.enabled = false});
     next.onGotFocus = [&] { events += "+next "; };
     next.onLostFocus = [&] { events += "-next "; };
     close.onGotFocus = [&] { events += "+close "; };
@@ -130,7 +130,7 @@ TEST(Focus, MovesWithLostAndGotFocusAndSkipsControlsThatCannotTakeIt) {
 TEST(Forms, AreCreatedAndLoadedOnceThenOnlyShownAndHidden) {
   VirtualProgram v;
   int loads = 0;
-  auto build = [](Form& f) { f.Add(Kind::Label, "Label1", Spec{.caption = "design"}); };
+  auto build = [](Form& f) { f.Add(Kind::Label, "Label1", Design{.caption = "design"}); };
   auto& first = v.program.form<TestForm<1>>("frmConfirm", build, [&](Form&) { ++loads; });
   first.Find("Label1")->SetCaption("changed");
   first.Show();

@@ -81,9 +81,9 @@ TEST(PropertyText, SpellsValuesAsTheRunTimePrintsThem) {
   EXPECT_EQ(NumberText(-0.0), "0");
   VirtualProgram v;
   Form& form = v.program.form<TestForm<1>>("frmMain", [](Form& f) {
-    f.Add(Kind::OptionButton, "WelcomeOption1", Spec{.value = -1});
-    f.Add(Kind::CheckBox, "bootCheck", Spec{.value = 1});
-    f.Add(Kind::Label, "Label1", Spec{.caption = "Welcome", .visible = false, .bold = true});
+    f.Add(Kind::OptionButton, "WelcomeOption1", Design{.value = -1});
+    f.Add(Kind::CheckBox, "bootCheck", Design{.value = 1});
+    f.Add(Kind::Label, "Label1", Design{.caption = "Welcome", .visible = false, .bold = true});
   });
   EXPECT_EQ(PropertyText(*form.Find("WelcomeOption1"), Property::Value), "True");
   EXPECT_EQ(PropertyText(*form.Find("bootCheck"), Property::Value), "1");
@@ -98,13 +98,13 @@ class ScriptRun : public ::testing::Test {
  protected:
   ScriptRun() {
     main = &v.program.form<TestForm<1>>("frmMain", [this](Form& f) {
-      status = &f.Add(Kind::Label, "statusLabel", Spec{.caption = "Idle"});
+      status = &f.Add(Kind::Label, "statusLabel", Design{.caption = "Idle"});
       start = &f.Add(Kind::CommandButton, "startButton", {});
       stop = &f.Add(Kind::CommandButton, "stopButton", {});
       close = &f.Add(Kind::CommandButton, "closeButton", {});
       bar = &f.Add(Kind::ProgressBar, "ProgressBar", {});
-      pacer = &f.Add(Kind::Timer, "progressTimer", TimerSpec(100, false));
-      check = &f.Add(Kind::CheckBox, "bootCheck", Spec{.value = 1});
+      pacer = &f.Add(Kind::Timer, "progressTimer", TimerDesign(100, false));
+      check = &f.Add(Kind::CheckBox, "bootCheck", Design{.value = 1});
     });
     confirm = &v.program.form<TestForm<2>>("frmConfirm", [this](Form& f) {
       f.Add(Kind::CommandButton, "Command2", {}).onClick = [this] { confirm->Hide(); };
@@ -206,7 +206,7 @@ TEST(ScriptFailure, ReportsTheLineAndWhatWasFound) {
   for (const Case& c : cases) {
     VirtualProgram fresh;
     Form& form = fresh.program.form<TestForm<1>>("frmMain", [](Form& f) {
-      f.Add(Kind::Label, "statusLabel", Spec{.caption = "Idle"});
+      f.Add(Kind::Label, "statusLabel", Design{.caption = "Idle"});
       f.Add(Kind::CheckBox, "bootCheck", {});
     });
     fresh.program.form<TestForm<2>>("frmConfirm",

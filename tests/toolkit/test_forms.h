@@ -15,7 +15,7 @@ class BuiltForm : public Form {
  public:
   BuiltForm(Program& program, std::string name, const std::function<void(Form&)>& build,
             std::function<void(Form&)> load = {})
-      : Form(program, name, FormSpec{.caption = name, .clientWidth = 4800, .clientHeight = 3600}),
+      : Form(program, name, FormDesign{.caption = name, .clientWidth = 4800, .clientHeight = 3600}),
         load_(std::move(load)) {
     if (build) build(*this);
   }
@@ -36,12 +36,12 @@ class TestForm : public BuiltForm {
   using BuiltForm::BuiltForm;
 };
 
-inline Spec TimerSpec(int interval, bool enabled = true) {
-  return Spec{.enabled = enabled, .interval = interval};
+inline Design TimerDesign(int interval, bool enabled = true) {
+  return Design{.enabled = enabled, .interval = interval};
 }
 
-inline Spec Box(int left, int top, int width, int height) {
-  return Spec{.left = left, .top = top, .width = width, .height = height};
+inline Design Box(int left, int top, int width, int height) {
+  return Design{.left = left, .top = top, .width = width, .height = height};
 }
 
 struct VirtualProgram {

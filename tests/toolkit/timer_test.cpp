@@ -13,7 +13,7 @@ class TimerTest : public ::testing::Test {
  protected:
   Control& AddTimer(const char* name, int interval, bool enabled = true) {
     Form& form = v.program.form<TestForm<1>>("frmTimers", nullptr);
-    return form.Add(Kind::Timer, name, TimerSpec(interval, enabled));
+    return form.Add(Kind::Timer, name, TimerDesign(interval, enabled));
   }
   VirtualProgram v;
 };

@@ -7,60 +7,60 @@ namespace {
 constexpr Color kGrey = Rgb(128, 128, 128);
 constexpr Color kBlue = Rgb(0, 0, 192);
 
-FormSpec MainSpec() {
-  FormSpec spec;
-  spec.caption = "Welcome";
-  spec.clientWidth = 6870;
-  spec.clientHeight = 3720;
-  spec.border = BorderStyle::FixedSingle;
-  return spec;
+FormDesign MainDesign() {
+  FormDesign design;
+  design.caption = "Welcome";
+  design.clientWidth = 6870;
+  design.clientHeight = 3720;
+  design.border = BorderStyle::FixedSingle;
+  return design;
 }
 
-FormSpec DialogSpec() {
-  FormSpec spec;
-  spec.caption = "Exit Optimizer";
-  spec.clientWidth = 4740;
-  spec.clientHeight = 2160;
-  spec.border = BorderStyle::FixedDialog;
-  spec.showIcon = false;
-  return spec;
+FormDesign DialogDesign() {
+  FormDesign design;
+  design.caption = "Exit Optimizer";
+  design.clientWidth = 4740;
+  design.clientHeight = 2160;
+  design.border = BorderStyle::FixedDialog;
+  design.showIcon = false;
+  return design;
 }
 
-Spec At(int left, int top, int width, int height, std::string caption = {}) {
-  Spec spec;
-  spec.left = left;
-  spec.top = top;
-  spec.width = width;
-  spec.height = height;
-  spec.caption = std::move(caption);
-  return spec;
+Design At(int left, int top, int width, int height, std::string caption = {}) {
+  Design design;
+  design.left = left;
+  design.top = top;
+  design.width = width;
+  design.height = height;
+  design.caption = std::move(caption);
+  return design;
 }
 
-Spec Bold(Spec spec) {
-  spec.bold = true;
-  return spec;
+Design Bold(Design design) {
+  design.bold = true;
+  return design;
 }
 
-Spec Picture(Spec spec, std::string picture) {
-  spec.picture = std::move(picture);
-  return spec;
+Design Picture(Design design, std::string picture) {
+  design.picture = std::move(picture);
+  return design;
 }
 
-Spec Coloured(Spec spec, Color color) {
-  spec.foreColor = color;
-  return spec;
+Design Coloured(Design design, Color color) {
+  design.foreColor = color;
+  return design;
 }
 
 }  // namespace
 
 DemoDialog::DemoDialog(Program& program)
-    : Form(program, "frmDialog", DialogSpec()),
+    : Form(program, "frmDialog", DialogDesign()),
       picture(Add(Kind::PictureBox, "Picture1", Picture(At(40, 0, 1176, 1440), "dialog_small"))),
       resumeButton(Add(Kind::CommandButton, "Command2",
                        [] {
-                         Spec spec = At(2280, 1680, 1095, 375, "Resume");
-                         spec.tabIndex = 0;
-                         return spec;
+                         Design design = At(2280, 1680, 1095, 375, "Resume");
+                         design.tabIndex = 0;
+                         return design;
                        }())),
       exitButton(Add(Kind::CommandButton, "Command1", At(3480, 1680, 1095, 375, "Exit"))) {
   Add(Kind::Label, "Label1", Bold(At(1320, 120, 3300, 255, "Optimization not completed")));
@@ -75,7 +75,7 @@ DemoDialog::DemoDialog(Program& program)
 }
 
 DemoForm::DemoForm(Program& program)
-    : Form(program, "frmDemo", MainSpec()),
+    : Form(program, "frmDemo", MainDesign()),
       sidePicture(Add(Kind::PictureBox, "smallPic", Picture(At(75, 30, 1815, 3015), "side_small"))),
       panel(Add(Kind::PictureBox, "startFrame", At(1980, 120, 4815, 2895))),
       titleLabel(Add(Kind::Label, "Label1",
@@ -85,9 +85,9 @@ DemoForm::DemoForm(Program& program)
       expressOption(Add(
           Kind::OptionButton, "WelcomeOption1",
           [] {
-            Spec spec = At(120, 300, 2280, 255, "Express (Velloria\u2122)");
-            spec.value = -1;
-            return spec;
+            Design design = At(120, 300, 2280, 255, "Express (Velloria\u2122)");
+            design.value = -1;
+            return design;
           }(),
           &modeFrame)),
       customOption(
@@ -95,9 +95,9 @@ DemoForm::DemoForm(Program& program)
       restartCheck(Add(
           Kind::CheckBox, "bootCheck",
           [] {
-            Spec spec = At(2640, 1140, 2040, 255, "Restart computer");
-            spec.value = 1;
-            return spec;
+            Design design = At(2640, 1140, 2040, 255, "Restart computer");
+            design.value = 1;
+            return design;
           }(),
           &panel)),
       tickImage(Add(Kind::Image, "linksTick", Picture(At(2640, 1500, 225, 225), "tick"), &panel)),
@@ -106,30 +106,31 @@ DemoForm::DemoForm(Program& program)
       linkLabel(Add(
           Kind::Label, "reportLabel",
           [] {
-            Spec spec = Coloured(At(2880, 1500, 1800, 255, "report it"), kBlue);
-            spec.handCursor = true;
-            return spec;
+            Design design = Coloured(At(2880, 1500, 1800, 255, "report it"), kBlue);
+            design.handCursor = true;
+            return design;
           }(),
           &panel)),
       statusLabel(Add(
           Kind::Label, "statusLabel",
           [] {
-            Spec spec = Bold(Coloured(At(2880, 1785, 1900, 255, "Initializing . . ."), kBlue));
-            spec.fontSize = 9.75;
-            return spec;
+            Design design = Bold(Coloured(At(2880, 1785, 1900, 255, "Initializing . . ."), kBlue));
+            design.fontSize = 9.75;
+            return design;
           }(),
           &panel)),
       licenceText(Add(
           Kind::TextBox, "Text1",
           [] {
-            Spec spec = At(0, 2160, 2520, 720,
-                           "Velloria Utilities licence.\nThis demo text is long enough to need the "
-                           "scroll bar of a multi-line text box, so it runs on for a few lines.\n"
-                           "Line three.\nLine four.");
-            spec.multiLine = true;
-            spec.backColor = kSysWindow;
-            spec.foreColor = kSysWindowText;
-            return spec;
+            Design design =
+                At(0, 2160, 2520, 720,
+                   "Velloria Utilities licence.\nThis demo text is long enough to need the "
+                   "scroll bar of a multi-line text box, so it runs on for a few lines.\n"
+                   "Line three.\nLine four.");
+            design.multiLine = true;
+            design.backColor = kSysWindow;
+            design.foreColor = kSysWindowText;
+            return design;
           }(),
           &panel)),
       progressBar(Add(Kind::ProgressBar, "ProgressBar", At(2640, 2655, 2040, 210), &panel)),
@@ -137,23 +138,23 @@ DemoForm::DemoForm(Program& program)
           Add(Kind::CommandButton, "helpButton", At(120, 3240, 1690, 375, "Optimizer &Help"))),
       backButton(Add(Kind::CommandButton, "backButton",
                      [] {
-                       Spec spec = At(2715, 3240, 1215, 375, "&Back");
-                       spec.enabled = false;
-                       return spec;
+                       Design design = At(2715, 3240, 1215, 375, "&Back");
+                       design.enabled = false;
+                       return design;
                      }())),
       nextButton(Add(Kind::CommandButton, "nextButton",
                      [] {
-                       Spec spec = Bold(At(4035, 3240, 1215, 375, "&Next"));
-                       spec.tabIndex = 0;
-                       spec.isDefault = true;
-                       return spec;
+                       Design design = Bold(At(4035, 3240, 1215, 375, "&Next"));
+                       design.tabIndex = 0;
+                       design.isDefault = true;
+                       return design;
                      }())),
       closeButton(Add(Kind::CommandButton, "closeButton", At(5475, 3240, 1215, 375, "&Close"))),
       progressTimer(Add(Kind::Timer, "progressTimer", [] {
-        Spec spec;
-        spec.interval = 50;
-        spec.enabled = false;
-        return spec;
+        Design design;
+        design.interval = 50;
+        design.enabled = false;
+        return design;
       }())) {
   Add(Kind::Label, "Label6",
       At(0, 480, 4680, 495,

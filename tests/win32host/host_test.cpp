@@ -296,7 +296,7 @@ TEST_F(Win32HostTest, ContainersPaintTheirLabelsPicturesAndLines) {
 class PaintedForm : public Form {
  public:
   explicit PaintedForm(Program& program) : Form(program, "frmStart", Layout()) {
-    Spec back;
+    Design back;
     back.left = 0;
     back.top = 0;
     back.width = 3000;
@@ -310,12 +310,12 @@ class PaintedForm : public Form {
       form.Fill({0, 1500, 1500, 3000, Rgb(0, 0, 251)});
     };
   }
-  static FormSpec Layout() {
-    FormSpec spec;
-    spec.clientWidth = 6000;
-    spec.clientHeight = 4500;
-    spec.border = BorderStyle::None;
-    return spec;
+  static FormDesign Layout() {
+    FormDesign design;
+    design.clientWidth = 6000;
+    design.clientHeight = 4500;
+    design.border = BorderStyle::None;
+    return design;
   }
   Control* panelA;
   Control* panelB;

@@ -35,16 +35,16 @@ TEST(Units, FontHeightsAndTwipsPerPixelFollowTheResolution) {
 
 class TabForm : public Form {
  public:
-  explicit TabForm(Program& program) : Form(program, "frmTab", FormSpec{}) {}
+  explicit TabForm(Program& program) : Form(program, "frmTab", FormDesign{}) {}
   Control& Button(const std::string& name, int tabIndex = -1, Control* container = nullptr) {
-    Spec spec;
-    spec.tabIndex = tabIndex;
-    return Add(Kind::CommandButton, name, spec, container);
+    Design design;
+    design.tabIndex = tabIndex;
+    return Add(Kind::CommandButton, name, design, container);
   }
   Control& Option(const std::string& name, double value, Control* container) {
-    Spec spec;
-    spec.value = value;
-    return Add(Kind::OptionButton, name, spec, container);
+    Design design;
+    design.value = value;
+    return Add(Kind::OptionButton, name, design, container);
   }
 };
 
@@ -67,14 +67,14 @@ TEST_F(TabOrderTest, SkipsWhatCannotTakeTheFocusNow) {
   Control& a = form.Button("a");
   Control& hidden = form.Button("hidden");
   Control& disabled = form.Button("disabled");
-  Spec frameSpec;
-  frameSpec.visible = false;
-  Control& frame = form.Add(Kind::Frame, "frame", frameSpec);
+  Design frameDesign;
+  frameDesign.visible = false;
+  Control& frame = form.Add(Kind::Frame, "frame", frameDesign);
   form.Button("inHiddenFrame", -1, &frame);
-  Spec noStop;
+  Design noStop;
   noStop.tabStop = false;
   form.Add(Kind::CommandButton, "noStop", noStop);
-  form.Add(Kind::Label, "label", Spec{});
+  form.Add(Kind::Label, "label", Design{});
   Control& z = form.Button("z");
   hidden.SetVisible(false);
   disabled.SetEnabled(false);
@@ -82,8 +82,8 @@ TEST_F(TabOrderTest, SkipsWhatCannotTakeTheFocusNow) {
 }
 
 TEST_F(TabOrderTest, AGroupOfOptionButtonsIsOneStop) {
-  Control& frame1 = form.Add(Kind::Frame, "frame1", Spec{});
-  Control& frame2 = form.Add(Kind::Frame, "frame2", Spec{});
+  Control& frame1 = form.Add(Kind::Frame, "frame1", Design{});
+  Control& frame2 = form.Add(Kind::Frame, "frame2", Design{});
   form.Option("one", 0, &frame1);
   Control& two = form.Option("two", -1, &frame1);
   Control& three = form.Option("three", 0, &frame2);
@@ -107,7 +107,7 @@ TEST_F(TabOrderTest, NextStopWrapsBothWays) {
 }
 
 TEST_F(TabOrderTest, NoStopsGivesNoControl) {
-  form.Add(Kind::Label, "label", Spec{});
+  form.Add(Kind::Label, "label", Design{});
   EXPECT_EQ(NextTabStop(form, nullptr, true), nullptr);
 }
 

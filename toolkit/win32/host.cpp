@@ -172,7 +172,7 @@ void Win32Host::FormShown(Form& form) {
     }
     state.modals.push_back(std::move(frame));
   }
-  const bool maximize = form.spec().maximized && form.spec().border != BorderStyle::None;
+  const bool maximize = form.design().maximized && form.design().border != BorderStyle::None;
   ::ShowWindow(window, maximize ? SW_SHOWMAXIMIZED : SW_SHOW);
   ::SetForegroundWindow(window);
   state.RethrowPending();

@@ -120,7 +120,7 @@ void DrawFrameBorder(HostState& state, HDC dc, const RECT& client, const Control
 }  // namespace
 
 void DrawSurface(HostState& state, HDC dc, const RECT& client, Form& form, Control* container) {
-  const Color back = container != nullptr ? container->backColor() : form.spec().backColor;
+  const Color back = container != nullptr ? container->backColor() : form.design().backColor;
   ::FillRect(dc, &client, state.gdi.Brush(back));
   if (container == nullptr) {
     for (const FillRect& fill : form.Paint()) {

@@ -166,8 +166,8 @@ void RestackAll(const Form& form) {
   }
 }
 
-DWORD FormStyle(const FormSpec& spec) {
-  switch (spec.border) {
+DWORD FormStyle(const FormDesign& design) {
+  switch (design.border) {
     case BorderStyle::FixedSingle:
     case BorderStyle::FixedDialog:
       return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -177,11 +177,11 @@ DWORD FormStyle(const FormSpec& spec) {
   return WS_POPUP | WS_CLIPCHILDREN;
 }
 
-DWORD FormExStyle(const FormSpec& spec) {
+DWORD FormExStyle(const FormDesign& design) {
   DWORD exStyle = WS_EX_CONTROLPARENT;
   // The dialog frame is the one without an icon in its caption.
-  if (spec.border == BorderStyle::FixedDialog ||
-      (spec.border == BorderStyle::FixedSingle && !spec.showIcon)) {
+  if (design.border == BorderStyle::FixedDialog ||
+      (design.border == BorderStyle::FixedSingle && !design.showIcon)) {
     exStyle |= WS_EX_DLGMODALFRAME;
   }
   return exStyle;
@@ -254,38 +254,38 @@ void RegisterWindowClasses(HINSTANCE instance) {
 
 void RealizeForm(HostState& state, Form& form) {
   if (form.native != 0) return;
-  const FormSpec& spec = form.spec();
-  const DWORD style = FormStyle(spec);
-  const DWORD exStyle = FormExStyle(spec);
+  const FormDesign& design = form.design();
+  const DWORD style = FormStyle(design);
+  const DWORD exStyle = FormExStyle(design);
   const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
   const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = screenWidth, height = screenHeight;
-  if (spec.maximized) {
+  if (design.maximized) {
     x = 0;
     y = 0;
   } else {
-    RECT frame{0, 0, TwipsToPixels(spec.clientWidth, state.dpiX),
-               TwipsToPixels(spec.clientHeight, state.dpiY)};
+    RECT frame{0, 0, TwipsToPixels(design.clientWidth, state.dpiX),
+               TwipsToPixels(design.clientHeight, state.dpiY)};
     ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     width = frame.right - frame.left;
     height = frame.bottom - frame.top;
-    if (spec.centred) {
+    if (design.centred) {
       x = (screenWidth - width) / 2;
       y = (screenHeight - height) / 2;
     }
   }
-  HWND window = ::CreateWindowExW(exStyle, kFormClass, Wide(spec.caption).c_str(), style, x, y,
+  HWND window = ::CreateWindowExW(exStyle, kFormClass, Wide(design.caption).c_str(), style, x, y,
                                   width, height, nullptr, nullptr, state.instance, &state);
   if (window == nullptr) return;
   state.forms.emplace_back(window);
   state.formOf[window] = &form;
   form.native = reinterpret_cast<std::uintptr_t>(window);
-  if (spec.border != BorderStyle::None) {
+  if (design.border != BorderStyle::None) {
     const int big = ::GetSystemMetrics(SM_CXICON), small = ::GetSystemMetrics(SM_CXSMICON);
     ::SendMessageW(window, WM_SETICON, ICON_BIG,
-                   reinterpret_cast<LPARAM>(state.gdi.FindIcon(spec.icon, big)));
+                   reinterpret_cast<LPARAM>(state.gdi.FindIcon(design.icon, big)));
     ::SendMessageW(window, WM_SETICON, ICON_SMALL,
-                   reinterpret_cast<LPARAM>(state.gdi.FindIcon(spec.icon, small)));
+                   reinterpret_cast<LPARAM>(state.gdi.FindIcon(design.icon, small)));
   }
   RealizeNewControls(state, form);
 }
