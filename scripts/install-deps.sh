@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev sqlite3 libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 xvfb xauth xdotool imagemagick fonts-liberation
-  liblnk-utils clang clang-format
+  liblnk-utils clang clang-format ccache
 )
 
 missing=()
