@@ -9,14 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "platform/sandbox/faults.h"
 #include "platform/sandbox/registry.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using vu::platform::RegistryKey;
-using vu::platform::sandbox::Faults;
 using vu::platform::sandbox::SandboxRegistry;
 
 constexpr int kEntries = 100000;
@@ -30,7 +28,7 @@ class Machine {
     if (!mkdtemp(pattern)) std::abort();
     dir_ = pattern;
     std::string error;
-    registry_ = SandboxRegistry::Open((dir_ / "registry.db").string(), faults_, &error);
+    registry_ = SandboxRegistry::Open((dir_ / "registry.db").string(), &error);
     if (!registry_) {
       std::fprintf(stderr, "%s\n", error.c_str());
       std::abort();
@@ -61,7 +59,6 @@ class Machine {
 
  private:
   fs::path dir_;
-  Faults faults_;
   std::unique_ptr<SandboxRegistry> registry_;
 };
 

@@ -13,6 +13,10 @@ const char* const kExpressScript =
     "set frmMain.Check2 0\n"
     "click frmMain.Command2\n";
 
+std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options) {
+  return {{.name = "--express", .flag = &options.express}};
+}
+
 std::string ProgramFolderFromOption(const std::string& appPath) {
   return toolkit::ProgramFolderFromOption(appPath, kDefaultAppFolder);
 }

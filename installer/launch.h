@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "toolkit/options.h"
 #include "toolkit/script.h"
 
 namespace vu::installer {
@@ -12,6 +14,12 @@ namespace vu::installer {
 // Where the sandbox runs the installer from unless --app-path says otherwise: the folder
 // `vmachine setup` lays the installation set into.
 inline constexpr const char* kDefaultAppFolder = "C:\\SETUP";
+
+// Install's own options, on both builds: --express plays kExpressScript.
+struct CommandOptions {
+  bool express = false;
+};
+std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options);
 
 // I Agree, Next with Express, wait for the Complete page (which must report success), clear
 // "Run Optimizer after exit", Finish.

@@ -1,5 +1,6 @@
 // Install on a sandbox machine, with the headless form host:
 //   install --machine DIR [--app-path WINPATH] [--script FILE] [--express] [--fast] [--transcript]
+//           [--fault SPEC]...
 // The installation set is taken from the program's folder (C:\SETUP unless --app-path says
 // otherwise). Exit status: 0 when the program ends, 2 for a bad command line, machine or script,
 // 3 when a script step fails, 4 when the program sits idle with nothing left to happen.
@@ -11,21 +12,19 @@
 
 int main(int argc, char** argv) {
   using namespace vu;
+  installer::CommandOptions own;
   toolkit::NativeEntry entry;
   entry.name = "install";
   entry.usage =
       "usage: install --machine DIR [--app-path WINPATH] [--script FILE] [--express]"
-      " [--fast] [--transcript]\n";
-  entry.refuse = [](const toolkit::Options& options) -> std::string {
-    if (options.yes || !options.restore.empty()) return "--yes and --restore are not Install's";
-    return {};
-  };
+      " [--fast] [--transcript] [--fault SPEC]...\n";
+  entry.own = installer::OwnOptions(own);
   entry.programFolder = [](const toolkit::Options& options, platform::System&) {
     return installer::ProgramFolderFromOption(options.appPath);
   };
-  entry.buildScript = [](const toolkit::Options& options, std::unique_ptr<toolkit::Script>& script,
-                         std::string& error) {
-    return installer::BuildScript(options.script, options.express, script, error);
+  entry.buildScript = [&own](const toolkit::Options& options,
+                             std::unique_ptr<toolkit::Script>& script, std::string& error) {
+    return installer::BuildScript(options.script, own.express, script, error);
   };
   entry.run = [](platform::Machine& machine, toolkit::Program& program, const toolkit::Options&) {
     installer::InstallerApp app(machine, program);

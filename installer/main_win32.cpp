@@ -1,9 +1,8 @@
 // Install.exe: started without arguments it is the program the user double-clicks, taking the
-// installation set from its own folder. For automation it also accepts --script FILE and
-// --express, as the native build does.
+// installation set from its own folder. For automation it also accepts --script FILE, --express
+// and --fault SPEC, as the native build does.
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "installer/launch.h"
 #include "installer/mod_main.h"
@@ -11,13 +10,15 @@
 
 int main() {
   using namespace vu;
+  installer::CommandOptions own;
   toolkit::win32::Win32Entry entry;
   entry.name = "Install";
-  entry.buildScript = [](platform::Machine&, const std::vector<std::string>& arguments,
-                         std::unique_ptr<toolkit::Script>& script, std::string& error) {
-    const toolkit::win32::AutomationOptions automation =
-        toolkit::win32::ReadAutomationOptions(arguments, false);
-    return installer::BuildScript(automation.script, automation.express, script, error);
+  entry.usage = "usage: Install.exe [--script FILE] [--express] [--fault SPEC]...\n";
+  entry.own = installer::OwnOptions(own);
+  entry.buildScript = [&own](platform::Machine&,
+                             const toolkit::win32::AutomationOptions& automation,
+                             std::unique_ptr<toolkit::Script>& script, std::string& error) {
+    return installer::BuildScript(automation.script, own.express, script, error);
   };
   entry.run = [](platform::Machine& machine, toolkit::Program& program) {
     installer::InstallerApp app(machine, program);

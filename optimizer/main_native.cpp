@@ -1,6 +1,6 @@
 // The Optimizer on a sandbox machine, with the headless form host:
 //   optimizer --machine DIR [--app-path WINPATH] [--script FILE] [--express] [--fast]
-//             [--transcript]
+//             [--transcript] [--fault SPEC]...
 //   optimizer --machine DIR --restore WINPATH   (puts back what a run changed, from its backup)
 // Exit status: 0 when the program ends or everything was restored, 1 when something could not be
 // restored, 2 for a bad command line, machine or script, 3 when a script step fails, 4 when the
@@ -17,27 +17,28 @@
 
 int main(int argc, char** argv) {
   using namespace vu;
+  optimizer::CommandOptions own;
   toolkit::NativeEntry entry;
   entry.name = "optimizer";
   entry.usage =
       "usage: optimizer --machine DIR [--app-path WINPATH] [--script FILE] [--express]"
-      " [--fast] [--transcript]\n"
-      "       optimizer --machine DIR --restore BACKUPFOLDER\n";
-  entry.instead = [](platform::sandbox::SandboxMachine& machine,
-                     const toolkit::Options& options) -> std::optional<int> {
-    if (options.restore.empty()) return std::nullopt;
+      " [--fast] [--transcript] [--fault SPEC]...\n"
+      "       optimizer --machine DIR [--fault SPEC]... --restore BACKUPFOLDER\n";
+  entry.own = optimizer::OwnOptions(own);
+  entry.instead = [&own](platform::Machine& machine,
+                         const toolkit::Options&) -> std::optional<int> {
+    if (own.restore.empty()) return std::nullopt;
     std::string report;
-    const int restored = optimizer::RunRestore(machine, options.restore, report);
-    machine.Commit();
+    const int restored = optimizer::RunRestore(machine, own.restore, report);
     std::cout << report;
     return restored;
   };
   entry.programFolder = [](const toolkit::Options& options, platform::System&) {
     return optimizer::ProgramFolderFromOption(options.appPath);
   };
-  entry.buildScript = [](const toolkit::Options& options, std::unique_ptr<toolkit::Script>& script,
-                         std::string& error) {
-    return optimizer::BuildScript(options.script, options.express, script, error);
+  entry.buildScript = [&own](const toolkit::Options& options,
+                             std::unique_ptr<toolkit::Script>& script, std::string& error) {
+    return optimizer::BuildScript(options.script, own.express, script, error);
   };
   entry.run = [](platform::Machine& machine, toolkit::Program& program, const toolkit::Options&) {
     optimizer::OptimizerApp app(machine, program, optimizer::MakeOperations());

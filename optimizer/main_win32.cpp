@@ -1,39 +1,38 @@
 // Optimizer.exe: started without arguments it is the program the user double-clicks. For
-// automation it also accepts --script FILE and --express, as the native build does; and
-// --restore FOLDER puts back what a run changed, from its backup folder, without a window (the
-// report goes to standard output and to Restore.txt in that folder).
+// automation it also accepts --script FILE, --express and --fault SPEC, as the native build does;
+// and --restore FOLDER puts back what a run changed, from its backup folder, without a window
+// (the report goes to standard output and to Restore.txt in that folder).
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "optimizer/app/launch.h"
 #include "optimizer/app/operations_table.h"
 #include "optimizer/app/optimizer_app.h"
 #include "optimizer/engine/restore.h"
-#include "platform/win32/machine.h"
 #include "toolkit/win32/entry.h"
 
 int main() {
   using namespace vu;
+  optimizer::CommandOptions own;
   toolkit::win32::Win32Entry entry;
   entry.name = "Optimizer";
-  entry.instead = [](const std::vector<std::string>& arguments) -> std::optional<int> {
-    const toolkit::win32::AutomationOptions automation =
-        toolkit::win32::ReadAutomationOptions(arguments, true);
-    if (automation.restore.empty()) return std::nullopt;
-    std::unique_ptr<platform::Machine> machine = platform::win32::OpenWin32Machine();
+  entry.usage =
+      "usage: Optimizer.exe [--script FILE] [--express] [--fault SPEC]...\n"
+      "       Optimizer.exe [--fault SPEC]... --restore BACKUPFOLDER\n";
+  entry.own = optimizer::OwnOptions(own);
+  entry.instead = [&own](platform::Machine& machine) -> std::optional<int> {
+    if (own.restore.empty()) return std::nullopt;
     std::string report;
-    const int restored = optimizer::RunRestore(*machine, automation.restore, report);
+    const int restored = optimizer::RunRestore(machine, own.restore, report);
     std::cout << report << std::flush;
     return restored;
   };
-  entry.buildScript = [](platform::Machine&, const std::vector<std::string>& arguments,
-                         std::unique_ptr<toolkit::Script>& script, std::string& error) {
-    const toolkit::win32::AutomationOptions automation =
-        toolkit::win32::ReadAutomationOptions(arguments, true);
-    return optimizer::BuildScript(automation.script, automation.express, script, error);
+  entry.buildScript = [&own](platform::Machine&,
+                             const toolkit::win32::AutomationOptions& automation,
+                             std::unique_ptr<toolkit::Script>& script, std::string& error) {
+    return optimizer::BuildScript(automation.script, own.express, script, error);
   };
   entry.run = [](platform::Machine& machine, toolkit::Program& program) {
     optimizer::OptimizerApp app(machine, program, optimizer::MakeOperations());

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,31 +34,9 @@ class Shell {
 
   // The folder-browse dialog: the chosen folder's path, or "" when the user cancels or picks a
   // folder without a file-system path. |owner| is the native window handle (0 for none), |root|
-  // a CSIDL value or -1 for the desktop.
-  //
-  // An answer queued with QueueBrowseAnswer is taken instead of showing the dialog (automation
-  // scripts answer dialogs this way). The sandbox, which has no dialog, cancels when no answer
-  // is queued.
-  std::string BrowseForFolder(std::uintptr_t owner, std::string_view title, std::uint32_t flags,
-                              int root) {
-    if (!answers_.empty()) {
-      std::optional<std::string> answer = std::move(answers_.front());
-      answers_.pop_front();
-      return answer.value_or(std::string());
-    }
-    return ShowBrowseDialog(owner, title, flags, root);
-  }
-  // Queues the answer to the next folder dialog: a path, or nullopt for "cancel".
-  void QueueBrowseAnswer(std::optional<std::string> answer) {
-    answers_.push_back(std::move(answer));
-  }
-
- protected:
-  virtual std::string ShowBrowseDialog(std::uintptr_t owner, std::string_view title,
-                                       std::uint32_t flags, int root) = 0;
-
- private:
-  std::deque<std::optional<std::string>> answers_;
+  // a CSIDL value or -1 for the desktop. The sandbox, which has no dialog, cancels.
+  virtual std::string BrowseForFolder(std::uintptr_t owner, std::string_view title,
+                                      std::uint32_t flags, int root) = 0;
 };
 
 }  // namespace vu::platform

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
 #include "platform/status.h"
 
 namespace vu::platform {
@@ -26,11 +27,6 @@ struct MemoryStatus {
   std::uint64_t availPageFile = 0;
   std::uint64_t totalVirtual = 0;
   std::uint64_t availVirtual = 0;
-};
-
-// Local wall-clock time (for time stamps the user reads, such as backup folder names).
-struct LocalTime {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
 class System {

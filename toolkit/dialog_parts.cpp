@@ -10,10 +10,9 @@ FormDesign DialogDesign(std::string caption, int clientWidth, int clientHeight) 
                     .showIcon = false};
 }
 
-Control& AddDialogPicture(Form& form) {
-  return form.Add(
-      Kind::PictureBox, "Picture1",
-      Design{.left = 40, .top = 0, .width = 1176, .height = 1440, .picture = "dialog_small"});
+Control& AddDialogPicture(Form& form, const char* name, const char* picture) {
+  return form.Add(Kind::PictureBox, name,
+                  Design{.left = 40, .top = 0, .width = 1176, .height = 1440, .picture = picture});
 }
 
 void AddSeparator(Form& form, const char* grey, const char* light, int left, int right, int y) {

@@ -14,8 +14,8 @@ inline constexpr Color kSeparatorGrey = Rgb(128, 128, 128);
 // A fixed dialog frame without an icon, of the given client size in twips.
 FormDesign DialogDesign(std::string caption, int clientWidth, int clientHeight);
 
-// Picture1: the dialog picture at the top left.
-Control& AddDialogPicture(Form& form);
+// The dialog picture at the top left: the control |name| showing |picture|.
+Control& AddDialogPicture(Form& form, const char* name, const char* picture);
 
 // A grey line and a light one 20 twips below it, so that the two stay on separate pixel rows at
 // 120 pixels per inch too. |right| is where the lines end.

@@ -4,20 +4,24 @@
 #include <string>
 #include <utility>
 
+#include "toolkit/scripted_machine.h"
+
 namespace vu::toolkit {
 
-int RunScriptedProgram(Host& host, platform::Machine& machine, std::unique_ptr<Script> script,
-                       bool answersBrowse, const std::function<int(Program& program)>& run) {
+int RunScriptedProgram(
+    Host& host, platform::Machine& machine, std::unique_ptr<Script> script, bool answersBrowse,
+    const std::function<int(platform::Machine& machine, Program& program)>& run) {
   Program program(host);
+  ScriptedMachine scripted(machine);
   if (script) {
     if (answersBrowse) {
-      script->SetBrowseAnswer([&machine](std::optional<std::string> answer) {
-        machine.shell().QueueBrowseAnswer(std::move(answer));
+      script->SetBrowseAnswer([&scripted](std::optional<std::string> answer) {
+        scripted.QueueBrowseAnswer(std::move(answer));
       });
     }
     program.SetScript(std::move(script));
   }
-  return run(program);
+  return run(answersBrowse ? scripted : machine, program);
 }
 
 }  // namespace vu::toolkit

@@ -12,10 +12,12 @@
 namespace vu::toolkit {
 
 // Makes the Program on |host| and hands it |script| (null for none). When |answersBrowse|, the
-// script's folder-dialog answers go to |machine|'s shell; otherwise the program opens no folder
-// dialog and a script step answering one fails. |run| makes the program's application on the
-// Program and returns Program::Run's result, which is returned.
+// program runs on |machine| with its folder dialog answered by the script's browse steps (a
+// ScriptedMachine); otherwise on |machine| itself, and a script step answering a folder dialog
+// fails. |run| makes the program's application on the machine and the Program and returns
+// Program::Run's result, which is returned.
 int RunScriptedProgram(Host& host, platform::Machine& machine, std::unique_ptr<Script> script,
-                       bool answersBrowse, const std::function<int(Program& program)>& run);
+                       bool answersBrowse,
+                       const std::function<int(platform::Machine& machine, Program& program)>& run);
 
 }  // namespace vu::toolkit

@@ -4,27 +4,47 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/fault_plan.h"
 #include "toolkit/script.h"
 
 namespace vu::toolkit {
 
-bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
+namespace {
+
+// The value of option |name| at |args[i]|: after '=' in the same argument or the next argument.
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+               std::string& value, std::string& error) {
+  const std::string& arg = args[i];
+  if (arg.size() > name.size()) {
+    value = arg.substr(name.size() + 1);
+  } else if (i + 1 < args.size()) {
+    value = args[++i];
+  } else {
+    value.clear();
+  }
+  if (!value.empty()) return true;
+  error = name + " needs a value";
+  return false;
+}
+
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error,
+                  const std::vector<ProgramOption>& own) {
   struct Valued {
     const char* name;
     std::string Options::*field;
   };
   static const Valued kValued[] = {{"--machine", &Options::machine},
                                    {"--app-path", &Options::appPath},
-                                   {"--script", &Options::script},
-                                   {"--restore", &Options::restore}};
+                                   {"--script", &Options::script}};
   struct Flag {
     const char* name;
     bool Options::*field;
   };
   static const Flag kFlags[] = {{"--fast", &Options::fast},
                                 {"--transcript", &Options::transcript},
-                                {"--express", &Options::express},
-                                {"--yes", &Options::yes}};
+                                {"--help", &Options::help}};
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -35,23 +55,29 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
       }
       return true;
     }
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
+    const std::string name = arg.substr(0, arg.find('='));
     bool known = false;
     for (const Valued& option : kValued) {
       if (name != option.name) continue;
       known = true;
-      if (equals != std::string::npos) {
-        options.*option.field = arg.substr(equals + 1);
-      } else if (i + 1 < args.size()) {
-        options.*option.field = args[++i];
-      } else {
-        error = name + " needs a value";
-        return false;
-      }
-      if ((options.*option.field).empty()) {
-        error = name + " needs a value";
-        return false;
+      if (!TakeValue(args, i, name, options.*option.field, error)) return false;
+    }
+    if (name == "--fault") {
+      known = true;
+      std::string spec;
+      if (!TakeValue(args, i, name, spec, error)) return false;
+      platform::FaultPlan check;
+      if (!check.Add(spec, error)) return false;
+      options.faults.push_back(std::move(spec));
+    }
+    for (const ProgramOption& option : own) {
+      if (name != option.name) continue;
+      if (option.value != nullptr) {
+        known = true;
+        if (!TakeValue(args, i, name, *option.value, error)) return false;
+      } else if (option.flag != nullptr && arg == option.name) {
+        known = true;
+        *option.flag = true;
       }
     }
     for (const Flag& option : kFlags) {
@@ -70,8 +96,13 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 namespace {
 
 bool ReadScriptFile(const std::string& path, std::string& text, std::string& error) {
-  std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
-                   std::ios::binary);
+  const std::filesystem::path file(std::u8string(path.begin(), path.end()));
+  std::error_code ec;
+  if (std::filesystem::is_directory(file, ec)) {
+    error = "cannot read script " + path + ": it is a folder";
+    return false;
+  }
+  std::ifstream in(file, std::ios::binary);
   if (!in) {
     error = "cannot read script " + path;
     return false;

@@ -40,12 +40,13 @@ Automation SplitCommandLine(std::string_view commandLine) {
     if (!TakeWord(next, word)) break;
     if (word == "--yes") {
       automation.yes = true;
-    } else if (word == "--script") {
+    } else if (word == "--script" || word == "--fault") {
       if (!next.starts_with(' ')) break;
       next.remove_prefix(1);
-      std::string file;
-      if (!TakeWord(next, file)) break;
-      automation.script = std::move(file);
+      std::string value;
+      if (!TakeWord(next, value)) break;
+      // The faults are read by the program's entry from the split arguments.
+      if (word == "--script") automation.script = std::move(value);
     } else {
       break;
     }
@@ -56,6 +57,10 @@ Automation SplitCommandLine(std::string_view commandLine) {
   }
   automation.argument = std::string(rest);
   return automation;
+}
+
+std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options) {
+  return {{.name = "--yes", .flag = &options.yes}};
 }
 
 std::string ProgramFolderFromOption(const std::string& appPath, const std::string& windowsDir) {

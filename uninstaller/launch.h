@@ -5,17 +5,26 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "toolkit/options.h"
 #include "toolkit/script.h"
 
 namespace vu::uninstaller {
 
+// The native program's own options: --yes plays kYesScript.
+struct CommandOptions {
+  bool yes = false;
+};
+std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options);
+
 // The scenario --yes plays: Yes, wait for the completion text, Close.
 extern const char* const kYesScript;
 
-// The Windows program's command-line text: automation options in front ("--script FILE", the
-// file in double quotes when it holds blanks, and "--yes"), then the uninstaller's argument,
-// which is everything after the blank that follows the last option, exactly as passed.
+// The Windows program's command-line text: automation options in front ("--script FILE" and
+// "--fault SPEC", the file or spec in double quotes when it holds blanks, and "--yes"), then the
+// uninstaller's argument, which is everything after the blank that follows the last option, exactly
+// as passed.
 struct Automation {
   std::string script;
   bool yes = false;

@@ -1,6 +1,6 @@
 // Uninstall on a sandbox machine, with the headless form host:
 //   uninstall --machine DIR [--app-path WINPATH] [--script FILE] [--fast] [--transcript] [--yes]
-//             [-- ARGUMENT]
+//             [--fault SPEC]... [-- ARGUMENT]
 // e.g. uninstall --machine M --fast --yes -- "-Velloria Optimizer". The words after "--" are
 // joined by single blanks into the program's argument.
 // Exit status: 0 when the program ends, 2 for a bad command line, machine or script, 3 when a
@@ -13,22 +13,19 @@
 
 int main(int argc, char** argv) {
   using namespace vu;
+  uninstaller::CommandOptions own;
   toolkit::NativeEntry entry;
   entry.name = "uninstall";
   entry.usage =
       "usage: uninstall --machine DIR [--app-path WINPATH] [--script FILE] [--fast]"
-      " [--transcript] [--yes] [-- ARGUMENT]\n";
-  entry.refuse = [](const toolkit::Options& options) -> std::string {
-    if (options.express) return "unknown option --express";
-    if (!options.restore.empty()) return "unknown option --restore";
-    return {};
-  };
+      " [--transcript] [--yes] [--fault SPEC]... [-- ARGUMENT]\n";
+  entry.own = uninstaller::OwnOptions(own);
   entry.programFolder = [](const toolkit::Options& options, platform::System& system) {
     return uninstaller::ProgramFolderFromOption(options.appPath, system.WindowsDirectory());
   };
-  entry.buildScript = [](const toolkit::Options& options, std::unique_ptr<toolkit::Script>& script,
-                         std::string& error) {
-    return uninstaller::BuildScript(options.script, options.yes, script, error);
+  entry.buildScript = [&own](const toolkit::Options& options,
+                             std::unique_ptr<toolkit::Script>& script, std::string& error) {
+    return uninstaller::BuildScript(options.script, own.yes, script, error);
   };
   entry.answersBrowse = false;  // Uninstall opens no folder dialog
   entry.run = [](platform::Machine& machine, toolkit::Program& program,

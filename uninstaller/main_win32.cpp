@@ -1,10 +1,9 @@
 // Uninstall.exe, installed as VLUN32.exe: started by the list of installed programs with one
 // argument, a dash and the product's long name, taken exactly as the system passes it. For
-// automation, "--script FILE" and "--yes" may stand in front of that argument.
+// automation, "--script FILE", "--fault SPEC" and "--yes" may stand in front of that argument.
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "toolkit/win32/entry.h"
 #include "uninstaller/launch.h"
@@ -15,7 +14,9 @@ int main() {
   uninstaller::Automation automation;
   toolkit::win32::Win32Entry entry;
   entry.name = "Uninstall";
-  entry.buildScript = [&automation](platform::Machine& machine, const std::vector<std::string>&,
+  entry.usage = "usage: Uninstall.exe [--script FILE] [--fault SPEC]... [--yes] [ARGUMENT]\n";
+  entry.buildScript = [&automation](platform::Machine& machine,
+                                    const toolkit::win32::AutomationOptions&,
                                     std::unique_ptr<toolkit::Script>& script, std::string& error) {
     // The system's own split would cut the long name at its blank: the raw text counts.
     automation = uninstaller::SplitCommandLine(machine.system().CommandLine());

@@ -12,7 +12,10 @@ namespace vu::optimizer {
 
 class OptimizerApp;
 
-using toolkit::AddDialogPicture;
+// Picture1: the dialog picture at the top left.
+inline toolkit::Control& AddDialogPicture(toolkit::Form& form) {
+  return toolkit::AddDialogPicture(form, "Picture1", "dialog_small");
+}
 using toolkit::DialogDesign;
 
 // One separator under the title (from |titleLeft|) and one above the buttons.

@@ -11,6 +11,11 @@ const char* const kExpressScript =
     "set frmMain.bootCheck 0\n"
     "click frmMain.closeButton\n";
 
+std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options) {
+  return {{.name = "--express", .flag = &options.express},
+          {.name = "--restore", .value = &options.restore}};
+}
+
 std::string ProgramFolderFromOption(const std::string& appPath) {
   return toolkit::ProgramFolderFromOption(appPath, kDefaultAppFolder);
 }

@@ -4,13 +4,23 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "toolkit/options.h"
 #include "toolkit/script.h"
 
 namespace vu::optimizer {
 
 // Where the sandbox runs the program from unless --app-path says otherwise.
 inline constexpr const char* kDefaultAppFolder = "C:\\Program Files\\Velloria Utilities\\Optimizer";
+
+// The Optimizer's own options, on both builds: --express plays kExpressScript; --restore FOLDER
+// puts back what a run changed, from its backup folder, instead of showing the wizard.
+struct CommandOptions {
+  bool express = false;
+  std::string restore;
+};
+std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options);
 
 // The scenario --express plays: Express, Next, wait for the results page, clear "Restart
 // computer", Close.

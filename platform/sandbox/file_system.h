@@ -1,18 +1,14 @@
-// The sandbox machine's FileSystem: the file store behind the seam, each call first offered to
-// fault injection. The subject of a fault rule is the path written "C:\X\y" whatever
-// separators, "." or ".." the caller used; for a copy either path; for a listing the folder so
-// written, a backslash and the pattern as given.
+// The sandbox machine's FileSystem: the file store behind the seam.
 #pragma once
 
 #include "platform/files.h"
-#include "platform/sandbox/faults.h"
 #include "platform/sandbox/file_store.h"
 
 namespace vu::platform::sandbox {
 
 class SandboxFileSystem final : public vu::platform::FileSystem {
  public:
-  SandboxFileSystem(FileStore& store, Faults& faults) : store_(store), faults_(faults) {}
+  explicit SandboxFileSystem(FileStore& store) : store_(store) {}
 
   Status FindFirst(std::string_view pattern, FindData& first,
                    std::unique_ptr<Listing>& listing) override;
@@ -33,7 +29,6 @@ class SandboxFileSystem final : public vu::platform::FileSystem {
 
  private:
   FileStore& store_;
-  Faults& faults_;
 };
 
 }  // namespace vu::platform::sandbox

@@ -10,9 +10,9 @@ namespace vu::platform::sandbox {
 SandboxMachine::SandboxMachine(std::string hostDir)
     : hostDir_(std::move(hostDir)),
       store_(hostDir_),
-      files_(store_, faults_),
-      system_(hostDir_, faults_),
-      shell_(store_, system_, faults_) {}
+      files_(store_),
+      system_(hostDir_),
+      shell_(store_, system_) {}
 
 SandboxMachine::~SandboxMachine() = default;
 
@@ -31,8 +31,7 @@ std::unique_ptr<SandboxMachine> SandboxMachine::Open(const std::string& hostDir,
     return nullptr;
   }
   std::unique_ptr<SandboxMachine> machine(new SandboxMachine(hostDir));
-  machine->registry_ =
-      SandboxRegistry::Open((fs::path(hostDir) / kRegistryDb).string(), machine->faults_, error);
+  machine->registry_ = SandboxRegistry::Open((fs::path(hostDir) / kRegistryDb).string(), error);
   if (!machine->registry_) return nullptr;
   return machine;
 }

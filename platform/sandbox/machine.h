@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "platform/machine.h"
-#include "platform/sandbox/faults.h"
 #include "platform/sandbox/file_store.h"
 #include "platform/sandbox/file_system.h"
 #include "platform/sandbox/registry.h"
@@ -40,7 +39,6 @@ class SandboxMachine final : public vu::platform::Machine {
   vu::platform::System& system() override { return system_; }
 
   SandboxRegistry& sandboxRegistry() { return *registry_; }
-  Faults& faults() { return faults_; }
   const std::string& hostDir() const { return hostDir_; }
 
   // The host path of a Windows path, spelled as the host spells the parts that exist. Empty,
@@ -51,6 +49,8 @@ class SandboxMachine final : public vu::platform::Machine {
   // The running program's own folder and argument text (App.Path and Command$).
   void SetProgramFolder(std::string folder) { system_.SetProgramFolder(std::move(folder)); }
   void SetCommandLine(std::string commandLine) { system_.SetCommandLine(std::move(commandLine)); }
+  // The clock the machine's time comes from (see SandboxSystem::SetClock).
+  void SetClock(vu::platform::Clock* clock) { system_.SetClock(clock); }
 
   // Makes every registry change so far durable.
   Status Commit() { return registry_->Commit(); }
@@ -59,7 +59,6 @@ class SandboxMachine final : public vu::platform::Machine {
   explicit SandboxMachine(std::string hostDir);
 
   std::string hostDir_;
-  Faults faults_;  // first in, last out: the parts below refer to it
   FileStore store_;
   SandboxFileSystem files_;
   SandboxSystem system_;

@@ -69,9 +69,8 @@ bool Fail(std::string* error, const std::string& what, Status status) {
 }
 
 bool MakeRegistry(const std::string& hostDir, std::string* error) {
-  Faults faults;
   std::unique_ptr<SandboxRegistry> registry =
-      SandboxRegistry::Open((fs::path(hostDir) / kRegistryDb).string(), faults, error);
+      SandboxRegistry::Open((fs::path(hostDir) / kRegistryDb).string(), error);
   if (!registry) return false;
   for (const char* path : kKeys) {
     std::unique_ptr<vu::platform::RegistryKey> key;

@@ -96,21 +96,6 @@ Status ParseWinPath(std::string_view text, WinPath& path) {
   return ERROR_SUCCESS;
 }
 
-// A path as fault rules name it: "C:\X\y.txt" however the caller spelled the separators.
-std::string FaultSubject(std::string_view path) {
-  WinPath win;
-  if (ParseWinPath(path, win) == ERROR_SUCCESS) return win.ToString();
-  // A listing's pattern: the folder normalized, the pattern as given.
-  const std::size_t cut = path.find_last_of("\\/");
-  if (cut != std::string_view::npos &&
-      ParseWinPath(path.substr(0, cut + 1), win) == ERROR_SUCCESS) {
-    std::string folder = win.ToString();
-    if (folder.back() != '\\') folder += '\\';
-    return folder + std::string(path.substr(cut + 1));
-  }
-  return std::string(path);
-}
-
 PathResolver::PathResolver(std::string machineDir) : machineDir_(std::move(machineDir)) {}
 
 std::string PathResolver::DriveFolder(char drive) const {

@@ -32,10 +32,6 @@ struct WinPath {
 //   ERROR_INVALID_NAME    for a name holding < > : " | ? * or a control character.
 Status ParseWinPath(std::string_view text, WinPath& path);
 
-// A path as fault rules name it: "C:\X\y" whatever separators, "." or ".." the caller used; a
-// listing's pattern ("C:\X\*.txt") keeps its last part as given. Other text stays as it is.
-std::string FaultSubject(std::string_view path);
-
 enum class EntryKind { None, File, Directory };
 
 // Where a Windows path lies on the host.

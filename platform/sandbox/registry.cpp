@@ -31,7 +31,6 @@ class SandboxKey final : public RegistryKey {
   }
 
   Status QueryValue(std::string_view name, std::uint32_t& type, std::string& data) override {
-    if (auto fault = registry_.faults_.Check(Op::RegQueryValue, name)) return *fault;
     if (Status status = Alive(); status != ERROR_SUCCESS) return status;
     StoredValue value;
     const Status status = registry_.store_->GetValue(id_, UpperCase(name), value);
@@ -42,21 +41,16 @@ class SandboxKey final : public RegistryKey {
   }
 
   Status SetValue(std::string_view name, std::uint32_t type, std::string_view data) override {
-    if (auto fault = registry_.faults_.Check(Op::RegSetValue, name)) return *fault;
     const std::string folded = UpperCase(name);
     return Write([&] { return registry_.store_->SetValue(id_, name, folded, type, data); });
   }
 
   Status Flush() override {
-    if (auto fault = registry_.faults_.Check(Op::RegFlush, path_)) return *fault;
     if (Status status = Alive(); status != ERROR_SUCCESS) return status;
     return registry_.CommitPoint();
   }
 
   Status DeleteSubKey(std::string_view path) override {
-    if (auto fault = registry_.faults_.Check(Op::RegDeleteKey, NormalizeKeyPath(path))) {
-      return *fault;
-    }
     const std::vector<std::string_view> segments = SplitKeyPath(path);
     // An empty path names the key itself; the predefined roots cannot go.
     if (segments.empty() && predefined_) return ERROR_ACCESS_DENIED;
@@ -71,13 +65,11 @@ class SandboxKey final : public RegistryKey {
   }
 
   Status DeleteValue(std::string_view name) override {
-    if (auto fault = registry_.faults_.Check(Op::RegDeleteValue, name)) return *fault;
     const std::string folded = UpperCase(name);
     return Write([&] { return registry_.store_->DeleteValue(id_, folded); });
   }
 
   Status EnumKey(std::uint32_t index, std::string& name) override {
-    if (auto fault = registry_.faults_.Check(Op::RegEnumKey, path_)) return *fault;
     if (Status status = Alive(); status != ERROR_SUCCESS) return status;
     Status status = ERROR_SUCCESS;
     const std::vector<std::string>* names = registry_.SubkeyNames(id_, status);
@@ -89,7 +81,6 @@ class SandboxKey final : public RegistryKey {
 
   Status EnumValue(std::uint32_t index, std::string& name, std::uint32_t& type,
                    std::string& data) override {
-    if (auto fault = registry_.faults_.Check(Op::RegEnumValue, path_)) return *fault;
     if (Status status = Alive(); status != ERROR_SUCCESS) return status;
     Status status = ERROR_SUCCESS;
     const std::vector<StoredValue>* rows = registry_.ValueRows(id_, status);
@@ -125,7 +116,7 @@ class SandboxKey final : public RegistryKey {
   std::uint64_t checked_;
 };
 
-std::unique_ptr<SandboxRegistry> SandboxRegistry::Open(const std::string& dbPath, Faults& faults,
+std::unique_ptr<SandboxRegistry> SandboxRegistry::Open(const std::string& dbPath,
                                                        std::string* error) {
   std::unique_ptr<RegistryStore> store = RegistryStore::Open(dbPath, error);
   if (!store) return nullptr;
@@ -135,14 +126,11 @@ std::unique_ptr<SandboxRegistry> SandboxRegistry::Open(const std::string& dbPath
     if (error) *error = "cannot open registry " + dbPath + ": its root keys are missing";
     return nullptr;
   }
-  return std::unique_ptr<SandboxRegistry>(
-      new SandboxRegistry(std::move(store), faults, machine, users));
+  return std::unique_ptr<SandboxRegistry>(new SandboxRegistry(std::move(store), machine, users));
 }
 
-SandboxRegistry::SandboxRegistry(std::unique_ptr<RegistryStore> store, Faults& faults,
-                                 KeyId machine, KeyId users)
+SandboxRegistry::SandboxRegistry(std::unique_ptr<RegistryStore> store, KeyId machine, KeyId users)
     : store_(std::move(store)),
-      faults_(faults),
       machine_(machine),
       users_(users),
       subkeyCache_(kSnapshotsPerKind),
@@ -155,14 +143,12 @@ SandboxRegistry::~SandboxRegistry() {
 Status SandboxRegistry::OpenKey(RootKey root, std::string_view path,
                                 std::unique_ptr<RegistryKey>& key) {
   key.reset();
-  if (auto fault = faults_.Check(Op::RegOpenKey, NormalizeKeyPath(path))) return *fault;
   return Open(root, path, false, key);
 }
 
 Status SandboxRegistry::CreateKey(RootKey root, std::string_view path,
                                   std::unique_ptr<RegistryKey>& key) {
   key.reset();
-  if (auto fault = faults_.Check(Op::RegCreateKey, NormalizeKeyPath(path))) return *fault;
   return Open(root, path, true, key);
 }
 

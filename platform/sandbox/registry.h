@@ -11,11 +11,6 @@
 // (RegistryKey::Flush), by Commit(), when a key that wrote is closed, and when the registry is
 // destroyed. A process killed at any point leaves the last committed state.
 //
-// Every operation first asks Faults::Check: open, create and delete-key with the key path as
-// given relative to the root or key, normalized (no leading, trailing or doubled backslash);
-// query, set and delete-value with the value name; flush and the enumerations with the path the
-// key was opened with.
-//
 // Key objects refer to their registry: close them before the registry is destroyed.
 #pragma once
 
@@ -27,7 +22,6 @@
 #include <vector>
 
 #include "platform/registry.h"
-#include "platform/sandbox/faults.h"
 #include "platform/sandbox/registry_cache.h"
 #include "platform/sandbox/registry_store.h"
 
@@ -38,8 +32,7 @@ class SandboxKey;
 class SandboxRegistry : public vu::platform::Registry {
  public:
   // Opens the database at |dbPath|, creating the file and its schema when missing.
-  static std::unique_ptr<SandboxRegistry> Open(const std::string& dbPath, Faults& faults,
-                                               std::string* error);
+  static std::unique_ptr<SandboxRegistry> Open(const std::string& dbPath, std::string* error);
   ~SandboxRegistry() override;
 
   Status OpenKey(RootKey root, std::string_view path, std::unique_ptr<RegistryKey>& key) override;
@@ -59,7 +52,7 @@ class SandboxRegistry : public vu::platform::Registry {
  private:
   friend class SandboxKey;
 
-  SandboxRegistry(std::unique_ptr<RegistryStore> store, Faults& faults, KeyId machine, KeyId users);
+  SandboxRegistry(std::unique_ptr<RegistryStore> store, KeyId machine, KeyId users);
 
   Status Open(RootKey root, std::string_view path, bool create, std::unique_ptr<RegistryKey>& key);
   // The key a root handle stands for, creating the aliased roots' keys when missing.
@@ -87,7 +80,6 @@ class SandboxRegistry : public vu::platform::Registry {
   void DropListings();
 
   std::unique_ptr<RegistryStore> store_;
-  Faults& faults_;
   bool deferCommits_ = false;
   KeyId machine_;  // HKEY_LOCAL_MACHINE
   KeyId users_;    // HKEY_USERS

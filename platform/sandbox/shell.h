@@ -3,7 +3,6 @@
 // queued by automation come first).
 #pragma once
 
-#include "platform/sandbox/faults.h"
 #include "platform/sandbox/file_store.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -12,8 +11,7 @@ namespace vu::platform::sandbox {
 
 class SandboxShell final : public vu::platform::Shell {
  public:
-  SandboxShell(FileStore& store, vu::platform::System& system, Faults& faults)
-      : store_(store), system_(system), faults_(faults) {}
+  SandboxShell(FileStore& store, vu::platform::System& system) : store_(store), system_(system) {}
 
   Status ShortcutTarget(std::string_view linkPath, std::string& target) override;
   Status CreateMenuShortcut(std::string_view group, std::string_view linkName,
@@ -24,14 +22,12 @@ class SandboxShell final : public vu::platform::Shell {
   // of NT among them) is ERROR_FILE_NOT_FOUND. A missing folder is made with
   // CSIDL_FLAG_CREATE and is ERROR_FILE_NOT_FOUND without it.
   Status SpecialFolderPath(int csidl, std::string& path) override;
-
- protected:
-  std::string ShowBrowseDialog(std::uintptr_t, std::string_view, std::uint32_t, int) override {
+  std::string BrowseForFolder(std::uintptr_t, std::string_view, std::uint32_t, int) override {
     return std::string();
   }
 
  private:
-  // The special folder's path and whether it exists, without fault injection.
+  // The special folder's path and whether it exists.
   Status FolderPath(int csidl, std::string& path);
   // "<program menu>\<group>\<linkName>.lnk".
   Status MenuLinkPath(std::string_view group, std::string_view linkName, bool create,
@@ -39,7 +35,6 @@ class SandboxShell final : public vu::platform::Shell {
 
   FileStore& store_;
   vu::platform::System& system_;
-  Faults& faults_;
 };
 
 }  // namespace vu::platform::sandbox

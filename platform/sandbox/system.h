@@ -1,11 +1,10 @@
 // The sandbox machine's System: facts from machine.ini (read afresh at each call), effects
-// written to the journal, the clock of the host.
+// written to the journal, the clock of the host unless another one is set.
 #pragma once
 
 #include <string>
 
 #include "platform/sandbox/facts.h"
-#include "platform/sandbox/faults.h"
 #include "platform/sandbox/journal.h"
 #include "platform/system.h"
 
@@ -13,12 +12,14 @@ namespace vu::platform::sandbox {
 
 class SandboxSystem final : public vu::platform::System {
  public:
-  SandboxSystem(const std::string& machineDir, Faults& faults);
+  explicit SandboxSystem(const std::string& machineDir);
 
   // What the running program reports as its own folder (App.Path: a Windows path, no trailing
   // backslash but at a drive root) and as its argument text.
   void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
   void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
+  // The clock Now() reads from now on (the program's virtual clock); null for the host's.
+  void SetClock(vu::platform::Clock* clock) { clock_ = clock; }
 
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
@@ -44,9 +45,9 @@ class SandboxSystem final : public vu::platform::System {
   std::string iniPath_;
   std::string machineDir_;
   Journal journal_;
-  Faults& faults_;
   std::string programFolder_;
   std::string commandLine_;
+  vu::platform::Clock* clock_ = nullptr;
 };
 
 }  // namespace vu::platform::sandbox

@@ -118,9 +118,8 @@ class Win32Shell final : public Shell {
     return FolderPath(csidl, path);
   }
 
- protected:
-  std::string ShowBrowseDialog(std::uintptr_t owner, std::string_view title, std::uint32_t flags,
-                               int root) override {
+  std::string BrowseForFolder(std::uintptr_t owner, std::string_view title, std::uint32_t flags,
+                              int root) override {
     const ComScope com;
     const HWND window = reinterpret_cast<HWND>(owner);
     TaskMem<ITEMIDLIST> rootList;

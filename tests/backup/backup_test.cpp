@@ -22,7 +22,7 @@ namespace {
 using testing::OptimizerWorld;
 using vu::platform::FileSystem;
 using vu::platform::FindData;
-using vu::platform::sandbox::Op;
+using vu::platform::Op;
 
 constexpr std::string_view kBackups = "C:\\MY DOCUMENTS\\VELLORIA OPTIMIZER BACKUPS";
 constexpr std::string_view kLabelText = "A backup of all changes was saved in ";

@@ -90,7 +90,7 @@ int InstallWorld::Play(std::string_view script) {
   auto parsed = vu::test_support::ParseScript(script, errors);
   if (!parsed) return -1;
   parsed->SetBrowseAnswer([this](std::optional<std::string> answer) {
-    temp.machine().shell().QueueBrowseAnswer(std::move(answer));
+    temp.machine().QueueBrowseAnswer(std::move(answer));
   });
   program().SetScript(std::move(parsed));
   program().form<vu::test_support::Watchdog>();

@@ -78,9 +78,9 @@ TEST(Folders, SpecialFoldersResolveToTheWindows98Places) {
   EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_COMMON_PROGRAMS), "");
 
   // The dialog: an answer is taken as given; none is a cancel.
-  shell.QueueBrowseAnswer("D:\\");
+  world.temp.machine().QueueBrowseAnswer("D:\\");
   EXPECT_EQ(BrowseForFolder(shell, 0, "t", kBifStatusText, CSIDL_DESKTOP), "D:\\");
-  shell.QueueBrowseAnswer(std::nullopt);
+  world.temp.machine().QueueBrowseAnswer(std::nullopt);
   EXPECT_EQ(BrowseForFolder(shell, 0, "t", kBifStatusText, CSIDL_DESKTOP), "");
   EXPECT_EQ(BrowseForFolder(shell, 0, "t", kBifDontGoBelowDomain, CSIDL_STARTMENU), "");
 }

@@ -109,33 +109,32 @@ TEST(Wizard, BrowseButtonsRefuseCancelTheProgramMenuAndNothingElse) {
   world.ShowWizard();
   FrmMain& form = world.main();
   InstallerSettings& settings = world.app().settings();
-  platform::Shell& shell = world.temp.machine().shell();
   const std::string defaultDir = settings.ProgramfilePath;
   form.command2.UserClick();
   form.option2.UserClick();
   form.command2.UserClick();
 
-  shell.QueueBrowseAnswer(std::nullopt);
+  world.temp.machine().QueueBrowseAnswer(std::nullopt);
   form.command4.UserClick();
   EXPECT_EQ(form.pathLabel.caption(), defaultDir);
   EXPECT_EQ(settings.ProgramfilePath, defaultDir);
 
-  shell.QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
+  world.temp.machine().QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
   form.command4.UserClick();
   EXPECT_EQ(form.pathLabel.caption(), defaultDir);
   EXPECT_EQ(settings.ProgramfilePath, defaultDir);
 
-  shell.QueueBrowseAnswer("D:\\");
+  world.temp.machine().QueueBrowseAnswer("D:\\");
   form.command4.UserClick();
   EXPECT_EQ(form.pathLabel.caption(), "D:\\");
   EXPECT_EQ(settings.ProgramfilePath, "D:\\");  // stored at once, before Next
 
   form.command2.UserClick();
-  shell.QueueBrowseAnswer(std::nullopt);
+  world.temp.machine().QueueBrowseAnswer(std::nullopt);
   form.command5.UserClick();
   EXPECT_EQ(form.pathLabel.caption(), "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
   // The all-users menu does not resolve here: the user's own program menu is a fine choice.
-  shell.QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
+  world.temp.machine().QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
   form.command5.UserClick();
   EXPECT_EQ(settings.StartmenuPath, "C:\\WINDOWS\\START MENU\\PROGRAMS");
 

@@ -18,7 +18,7 @@ class CleanerTest : public ::testing::Test {
   void SetUp() override { world.Start(); }
 
   Engine engine() { return world.app.engine(); }
-  vu::platform::sandbox::SandboxMachine& machine() { return world.temp.machine(); }
+  vu::test_support::TestMachine& machine() { return world.temp.machine(); }
   vu::platform::FileSystem& files() { return machine().files(); }
   vu::platform::Registry& registry() { return machine().registry(); }
 

@@ -11,7 +11,7 @@
 namespace vu::optimizer::testing {
 namespace {
 
-using vu::platform::sandbox::Op;
+using vu::platform::Op;
 
 constexpr auto HKLM = HKEY_LOCAL_MACHINE;
 

@@ -17,7 +17,7 @@
 namespace vu::optimizer::testing {
 namespace {
 
-using vu::platform::sandbox::Op;
+using vu::platform::Op;
 
 constexpr const char* kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
 constexpr const char* kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
@@ -29,7 +29,7 @@ constexpr std::uint32_t kProtected =
 
 class TweaksTest : public ::testing::Test {
  protected:
-  vu::platform::sandbox::SandboxMachine& Machine() { return world.temp.machine(); }
+  vu::test_support::TestMachine& Machine() { return world.temp.machine(); }
   vu::platform::FileSystem& Files() { return Machine().files(); }
   vu::platform::Registry& Registry() { return Machine().registry(); }
 

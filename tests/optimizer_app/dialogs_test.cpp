@@ -166,7 +166,7 @@ TEST(CloseTest, TheWindowsCloseBoxDoesWhatTheCloseButtonDoes) {
 
 TEST(CloseTest, AFailedRestartStillEnds) {
   OptimizerWorld world;
-  world.temp.machine().faults().FailNth(platform::sandbox::Op::Restart, 1, ERROR_ACCESS_DENIED);
+  world.temp.machine().faults().FailNth(platform::Op::Restart, 1, ERROR_ACCESS_DENIED);
   world.Start();
   ASSERT_TRUE(world.Click("nextButton"));
   EXPECT_EQ(world.EndCode([&] { world.Click("closeButton"); }), 0);
@@ -305,8 +305,7 @@ TEST(HelpTest, StartsTheViewerOnTheHelpFileInQuotes) {
 
 TEST(HelpTest, AViewerThatCannotStartChangesNothing) {
   OptimizerWorld world;
-  world.temp.machine().faults().FailNth(platform::sandbox::Op::StartProgram, 1,
-                                        ERROR_FILE_NOT_FOUND);
+  world.temp.machine().faults().FailNth(platform::Op::StartProgram, 1, ERROR_FILE_NOT_FOUND);
   world.Start();
   ASSERT_TRUE(world.Click("helpButton"));
   EXPECT_EQ(world.temp.Journal(), "");

@@ -26,16 +26,16 @@ class RegistryTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
     path_ = (dir_ / "registry.db").string();
-    registry_ = OpenAt(path_, faults_);
+    registry_ = OpenAt(path_);
   }
   void TearDown() override {
     registry_.reset();
     fs::remove_all(dir_);
   }
 
-  static std::unique_ptr<SandboxRegistry> OpenAt(const std::string& path, Faults& faults) {
+  static std::unique_ptr<SandboxRegistry> OpenAt(const std::string& path) {
     std::string error;
-    auto registry = SandboxRegistry::Open(path, faults, &error);
+    auto registry = SandboxRegistry::Open(path, &error);
     EXPECT_TRUE(registry) << error;
     return registry;
   }
@@ -89,7 +89,6 @@ class RegistryTest : public ::testing::Test {
 
   fs::path dir_;
   std::string path_;
-  Faults faults_;
   std::unique_ptr<SandboxRegistry> registry_;
 };
 
@@ -264,8 +263,7 @@ TEST_F(RegistryTest, EnumerationFollowsChangesBetweenIndexes) {
 
   // A change committed by another connection (another process) is seen too.
   ASSERT_EQ(registry_->Commit(), ERROR_SUCCESS);
-  Faults otherFaults;
-  auto other = OpenAt(path_, otherFaults);
+  auto other = OpenAt(path_);
   {
     Key otherKey;
     ASSERT_EQ(other->CreateKey(HKEY_LOCAL_MACHINE, "Walk\\b2", otherKey), ERROR_SUCCESS);
@@ -274,43 +272,8 @@ TEST_F(RegistryTest, EnumerationFollowsChangesBetweenIndexes) {
             (std::vector<std::string>{"0", "a", "b2", "c", "d", "e"}));
 }
 
-TEST_F(RegistryTest, FaultsFailTheChosenCalls) {
-  Key key = Create(HKEY_LOCAL_MACHINE, "Faults");
-  faults_.FailNth(Op::RegSetValue, 2, ERROR_ACCESS_DENIED);
-  EXPECT_EQ(key->SetValue("one", REG_SZ, "1"), ERROR_SUCCESS);
-  EXPECT_EQ(key->SetValue("two", REG_SZ, "2"), static_cast<Status>(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(key->SetValue("three", REG_SZ, "3"), ERROR_SUCCESS);
-  EXPECT_EQ(ValueNames(*key), (std::vector<std::string>{"one", "three"}));
-
-  // Subjects are key paths as given, without padding backslashes, or value names.
-  faults_.FailSubject(Op::RegOpenKey, "Software\\Blocked", ERROR_ACCESS_DENIED);
-  faults_.FailSubject(Op::RegQueryValue, "secret", ERROR_CANTREAD);
-  faults_.FailSubject(Op::RegEnumKey, "Faults", ERROR_BADKEY);
-  SetText(HKEY_LOCAL_MACHINE, "Software\\Blocked", "secret", "s");
-  Key blocked;
-  EXPECT_EQ(registry_->OpenKey(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\blocked\\", blocked),
-            static_cast<Status>(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(blocked, nullptr);
-  EXPECT_EQ(Text(HKEY_USERS, "", "secret"), "<status 1012>");
-  std::string name;
-  EXPECT_EQ(key->EnumKey(0, name), static_cast<Status>(ERROR_BADKEY));
-
-  faults_.Clear();
-  faults_.FailNth(Op::RegCreateKey, 1, ERROR_CANTWRITE);
-  Key failed;
-  EXPECT_EQ(registry_->CreateKey(HKEY_LOCAL_MACHINE, "New\\Branch", failed),
-            static_cast<Status>(ERROR_CANTWRITE));
-  EXPECT_EQ(registry_->OpenKey(HKEY_LOCAL_MACHINE, "New", failed),
-            static_cast<Status>(ERROR_FILE_NOT_FOUND));
-  faults_.FailNth(Op::RegFlush, 1, ERROR_CANTWRITE);
-  faults_.FailNth(Op::RegDeleteKey, 1, ERROR_ACCESS_DENIED);
-  EXPECT_EQ(key->Flush(), static_cast<Status>(ERROR_CANTWRITE));
-  EXPECT_EQ(key->DeleteSubKey("anything"), static_cast<Status>(ERROR_ACCESS_DENIED));
-}
-
 TEST_F(RegistryTest, WritesBecomeVisibleToOthersWhenCommitted) {
-  Faults otherFaults;
-  auto other = OpenAt(path_, otherFaults);
+  auto other = OpenAt(path_);
   {
     Key key = Create(HKEY_LOCAL_MACHINE, "Commit");
     ASSERT_EQ(key->SetValue("flushed", REG_SZ, std::string("1\0", 2)), ERROR_SUCCESS);
@@ -355,9 +318,8 @@ int RunChild(const std::function<void()>& child) {
 TEST_F(RegistryTest, AnExitWithoutCommitKeepsOnlyWhatWasFlushed) {
   registry_.reset();
   RunChild([&] {
-    Faults faults;
     std::string error;
-    auto registry = SandboxRegistry::Open(path_, faults, &error);
+    auto registry = SandboxRegistry::Open(path_, &error);
     Key key;
     if (!registry || registry->CreateKey(HKEY_LOCAL_MACHINE, "Crash", key) != 0) _exit(3);
     key->SetValue("flushed", REG_SZ, std::string("1\0", 2));
@@ -365,7 +327,7 @@ TEST_F(RegistryTest, AnExitWithoutCommitKeepsOnlyWhatWasFlushed) {
     key->SetValue("pending", REG_SZ, std::string("2\0", 2));
     _exit(0);  // no destructor runs: the pending write is lost, as on a crash
   });
-  registry_ = OpenAt(path_, faults_);
+  registry_ = OpenAt(path_);
   EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, "Crash", "flushed"), "1");
   EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, "Crash", "pending"), "<status 2>");
 }
@@ -377,9 +339,8 @@ TEST_F(RegistryTest, AWriterKilledMidWayLeavesAConsistentStoreWithEveryFlushedVa
   const pid_t pid = fork();
   if (pid == 0) {
     close(pipeFds[0]);
-    Faults faults;
     std::string error;
-    auto registry = SandboxRegistry::Open(path_, faults, &error);
+    auto registry = SandboxRegistry::Open(path_, &error);
     for (int i = 0; registry; ++i) {
       Key key;
       registry->CreateKey(HKEY_LOCAL_MACHINE, "Killed\\K" + std::to_string(i % 7), key);
@@ -416,7 +377,7 @@ TEST_F(RegistryTest, AWriterKilledMidWayLeavesAConsistentStoreWithEveryFlushedVa
   sqlite3_close(db);
   EXPECT_EQ(check, "ok");
 
-  registry_ = OpenAt(path_, faults_);
+  registry_ = OpenAt(path_);
   for (int i = 0; i <= lastFlushed; ++i) {
     const std::string expected = std::string(100 + i % 300, 'x') + std::to_string(i);
     ASSERT_EQ(

@@ -25,6 +25,9 @@ std::filesystem::path FreshFolder(std::string_view prefix) {
 
 }  // namespace
 
+TestMachine::TestMachine(std::unique_ptr<vu::platform::sandbox::SandboxMachine> machine)
+    : SandboxHolder{std::move(machine)}, FaultyMachine(*SandboxHolder::sandbox) {}
+
 TempMachine::TempMachine(std::string_view prefix, const std::string& programFolder,
                          int pixelsPerInch)
     : dir_(FreshFolder(prefix)) {
@@ -35,11 +38,12 @@ TempMachine::TempMachine(std::string_view prefix, const std::string& programFold
   }
   const std::string ini = (dir_ / vu::platform::sandbox::kMachineIni).string();
   vu::platform::sandbox::WriteFacts(ini, {{"LogPixelsX", std::to_string(pixelsPerInch)}});
-  machine_ = vu::platform::sandbox::SandboxMachine::Open(dir_.string(), &error);
-  if (!machine_) {
+  auto sandbox = vu::platform::sandbox::SandboxMachine::Open(dir_.string(), &error);
+  if (!sandbox) {
     ADD_FAILURE() << "cannot open the machine: " << error;
     std::abort();
   }
+  machine_ = std::make_unique<TestMachine>(std::move(sandbox));
   machine_->SetProgramFolder(programFolder);
 }
 

@@ -4,12 +4,50 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/faulty_machine.h"
 #include "platform/sandbox/machine.h"
+#include "toolkit/scripted_machine.h"
 
 namespace vu::test_support {
+
+namespace detail {
+// Holds the sandbox machine so that it is made before the fault injector that wraps it.
+struct SandboxHolder {
+  std::unique_ptr<vu::platform::sandbox::SandboxMachine> sandbox;
+};
+}  // namespace detail
+
+// The machine the tests hand to the programs: the sandbox machine behind a fault injector, so
+// that a test can make chosen calls fail (faults()), with the folder dialog answered as a script
+// answers it (QueueBrowseAnswer). The sandbox's own commands pass through.
+class TestMachine final : private detail::SandboxHolder, public vu::platform::FaultyMachine {
+ public:
+  explicit TestMachine(std::unique_ptr<vu::platform::sandbox::SandboxMachine> machine);
+
+  vu::platform::sandbox::SandboxMachine& sandbox() { return *SandboxHolder::sandbox; }
+  const std::string& hostDir() const { return SandboxHolder::sandbox->hostDir(); }
+  std::string HostPath(std::string_view winPath) const {
+    return SandboxHolder::sandbox->HostPath(winPath);
+  }
+  void SetProgramFolder(std::string folder) {
+    SandboxHolder::sandbox->SetProgramFolder(std::move(folder));
+  }
+  void SetCommandLine(std::string text) { SandboxHolder::sandbox->SetCommandLine(std::move(text)); }
+  vu::platform::Status Commit() { return SandboxHolder::sandbox->Commit(); }
+
+  vu::platform::Shell& shell() override { return answered_; }
+  // The answer to the next folder dialog: a path, or nullopt for "cancel".
+  void QueueBrowseAnswer(std::optional<std::string> answer) {
+    answered_.QueueBrowseAnswer(std::move(answer));
+  }
+
+ private:
+  vu::toolkit::AnsweredShell answered_{FaultyMachine::shell()};
+};
 
 class TempMachine {
  public:
@@ -21,7 +59,7 @@ class TempMachine {
   TempMachine(const TempMachine&) = delete;
   TempMachine& operator=(const TempMachine&) = delete;
 
-  vu::platform::sandbox::SandboxMachine& machine() { return *machine_; }
+  TestMachine& machine() { return *machine_; }
   const std::filesystem::path& dir() const { return dir_; }
   // journal.log as it stands (empty when nothing was journalled).
   std::string Journal() const;
@@ -30,7 +68,7 @@ class TempMachine {
 
  private:
   std::filesystem::path dir_;
-  std::unique_ptr<vu::platform::sandbox::SandboxMachine> machine_;
+  std::unique_ptr<TestMachine> machine_;
 };
 
 }  // namespace vu::test_support

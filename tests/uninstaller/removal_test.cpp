@@ -5,7 +5,7 @@
 #include <string>
 
 #include "harness.h"
-#include "platform/sandbox/faults.h"
+#include "platform/fault_plan.h"
 #include "platform/status.h"
 
 namespace vu::uninstaller::testing {
@@ -118,7 +118,7 @@ TEST_F(RemovalTest, AMenuFolderOfItsOwnLosesTheShortcutsAndGoesWhenEmpty) {
 }
 
 TEST_F(RemovalTest, AFileThatCannotBeDeletedIsReportedAndTheRecordKept) {
-  temp.machine().faults().FailSubject(platform::sandbox::Op::Remove, kDir + "\\Optimizer.exe",
+  temp.machine().faults().FailSubject(platform::Op::Remove, kDir + "\\Optimizer.exe",
                                       ERROR_SHARING_VIOLATION);
   world.StartAndConfirm();
   ExpectFinished();
@@ -139,10 +139,9 @@ TEST_F(RemovalTest, AFileThatCannotBeDeletedIsReportedAndTheRecordKept) {
 }
 
 TEST_F(RemovalTest, AShortcutThatCannotBeRemovedIsReported) {
-  temp.machine().faults().FailSubject(platform::sandbox::Op::RemoveMenuShortcut, "Optimizer",
+  temp.machine().faults().FailSubject(platform::Op::RemoveMenuShortcut, "Optimizer",
                                       ERROR_ACCESS_DENIED);
-  temp.machine().faults().FailSubject(platform::sandbox::Op::Remove, kGroupLink,
-                                      ERROR_ACCESS_DENIED);
+  temp.machine().faults().FailSubject(platform::Op::Remove, kGroupLink, ERROR_ACCESS_DENIED);
   world.StartAndConfirm();
   EXPECT_TRUE(temp.Exists(kGroupLink));
   const std::string text = Completion();

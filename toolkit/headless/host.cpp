@@ -17,7 +17,9 @@ constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 }  // namespace
 
 HeadlessHost::HeadlessHost(const HeadlessOptions& options)
-    : options_(options), start_(std::chrono::steady_clock::now()) {
+    : options_(options),
+      virtual_(options.clock != nullptr ? *options.clock : ownClock_),
+      start_(std::chrono::steady_clock::now()) {
   if (options_.pixelsPerInch <= 0) options_.pixelsPerInch = 96;
   if (options_.transcript != nullptr) {
     transcript_ = std::make_unique<Transcript>(*options_.transcript, [this] { return NowMs(); });
@@ -27,7 +29,7 @@ HeadlessHost::HeadlessHost(const HeadlessOptions& options)
 HeadlessHost::~HeadlessHost() = default;
 
 std::int64_t HeadlessHost::NowMs() {
-  if (options_.virtualClock) return virtualNow_;
+  if (options_.virtualClock) return virtual_.ElapsedMs();
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                start_)
       .count();
@@ -35,8 +37,11 @@ std::int64_t HeadlessHost::NowMs() {
 
 double HeadlessHost::SecondsSinceMidnight() {
   if (options_.virtualClock) {
-    return std::fmod(options_.virtualStartSeconds + static_cast<double>(virtualNow_) / 1000.0,
-                     86400.0);
+    // Added up as one sum, so that the run time's Timer reads the same at every millisecond.
+    const platform::LocalTime& start = virtual_.start();
+    const double startSeconds =
+        start.hour * 3600.0 + start.minute * 60.0 + start.second + start.millisecond / 1000.0;
+    return std::fmod(startSeconds + static_cast<double>(virtual_.ElapsedMs()) / 1000.0, 86400.0);
   }
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
@@ -55,7 +60,7 @@ void HeadlessHost::Pass() {
 }
 
 void HeadlessHost::DoEvents() {
-  if (options_.virtualClock) ++virtualNow_;
+  if (options_.virtualClock) virtual_.AdvanceTo(virtual_.ElapsedMs() + 1);
   Pass();
 }
 
@@ -67,7 +72,7 @@ void HeadlessHost::WaitForEvent() {
   const std::int64_t now = NowMs();
   if (options_.virtualClock) {
     // Nothing happens in between, so jumping is the same as stepping one millisecond at a time.
-    virtualNow_ = std::max(now + 1, due);
+    virtual_.AdvanceTo(std::max(now + 1, due));
   } else if (due > now) {
     std::this_thread::sleep_until(start_ + std::chrono::milliseconds(due));
   }

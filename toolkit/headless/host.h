@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 
+#include "platform/clock.h"
 #include "toolkit/program.h"
 
 namespace vu::toolkit {
@@ -17,14 +18,15 @@ class Transcript;
 
 struct HeadlessOptions {
   bool virtualClock = true;
+  // The virtual clock to run on, shared with the machine so that both tell the same time; null:
+  // the host's own, starting at VirtualClock::kStart.
+  platform::VirtualClock* clock = nullptr;
   std::ostream* transcript = nullptr;  // null: no transcript
   std::ostream* errors = nullptr;      // null: standard error
   // The screen, from the machine's facts.
   int screenWidthPixels = 800;
   int screenHeightPixels = 600;
   int pixelsPerInch = 96;
-  // The virtual clock's time of day at start, in seconds since midnight (for Timer/Randomize).
-  double virtualStartSeconds = 10 * 3600;
 };
 
 class HeadlessHost : public Host {
@@ -58,7 +60,8 @@ class HeadlessHost : public Host {
   [[noreturn]] void Idle();
 
   HeadlessOptions options_;
-  std::int64_t virtualNow_ = 0;
+  platform::VirtualClock ownClock_;
+  platform::VirtualClock& virtual_;  // ownClock_ unless the options bring one
   std::chrono::steady_clock::time_point start_;
   std::unique_ptr<Transcript> transcript_;
 };

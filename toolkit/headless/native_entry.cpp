@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/faulty_machine.h"
+#include "platform/sandbox/machine.h"
 #include "platform/status.h"
 #include "toolkit/entry.h"
 #include "toolkit/headless/host.h"
@@ -13,8 +15,9 @@ namespace {
 
 constexpr int kExitUsage = kExitScriptMalformed;
 
+// A bad command line: one line saying what is wrong and where the usage is.
 int Usage(const NativeEntry& entry, const std::string& error) {
-  std::cerr << entry.name << ": " << error << "\n" << entry.usage;
+  std::cerr << entry.name << ": " << error << " (" << entry.name << " --help shows the usage)\n";
   return kExitUsage;
 }
 
@@ -39,25 +42,34 @@ int RunNativeEntry(int argc, char** argv, const NativeEntry& entry) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   Options options;
   std::string error;
-  if (!ParseOptions(args, options, error)) return Usage(entry, error);
-  if (options.machine.empty()) return Usage(entry, "--machine DIR is required");
-  if (entry.refuse) {
-    if (const std::string refused = entry.refuse(options); !refused.empty()) {
-      return Usage(entry, refused);
-    }
+  if (!ParseOptions(args, options, error, entry.own)) return Usage(entry, error);
+  if (options.help) {
+    std::cout << entry.usage;
+    return 0;
   }
+  if (options.machine.empty()) return Usage(entry, "--machine DIR is required");
 
-  auto machine = platform::sandbox::SandboxMachine::Open(options.machine, &error);
-  if (!machine) {
+  auto sandbox = platform::sandbox::SandboxMachine::Open(options.machine, &error);
+  if (!sandbox) {
     std::cerr << entry.name << ": " << error << "\n";
     return kExitUsage;
   }
+  // One clock for the forms and the machine: on --fast a run repeats to the millisecond.
+  platform::VirtualClock clock;
+  if (options.fast) sandbox->SetClock(&clock);
+  platform::FaultyMachine faulty(*sandbox);
+  for (const std::string& spec : options.faults)
+    faulty.faults().Add(spec, error);  // checked by ParseOptions
+  platform::Machine* machine = &faulty;
   if (entry.instead) {
-    if (const std::optional<int> code = entry.instead(*machine, options)) return *code;
+    if (const std::optional<int> code = entry.instead(*machine, options)) {
+      sandbox->Commit();
+      return *code;
+    }
   }
   platform::System& system = machine->system();
-  machine->SetProgramFolder(entry.programFolder(options, system));
-  machine->SetCommandLine(options.arguments);
+  sandbox->SetProgramFolder(entry.programFolder(options, system));
+  sandbox->SetCommandLine(options.arguments);
 
   std::unique_ptr<Script> script;
   if (!entry.buildScript(options, script, error)) {
@@ -65,11 +77,14 @@ int RunNativeEntry(int argc, char** argv, const NativeEntry& entry) {
     return kExitUsage;
   }
 
-  HeadlessHost host(HostOptions(options, system));
-  const int code =
-      RunScriptedProgram(host, *machine, std::move(script), entry.answersBrowse,
-                         [&](Program& program) { return entry.run(*machine, program, options); });
-  machine->Commit();
+  HeadlessOptions hostOptions = HostOptions(options, system);
+  hostOptions.clock = &clock;
+  HeadlessHost host(hostOptions);
+  const int code = RunScriptedProgram(host, *machine, std::move(script), entry.answersBrowse,
+                                      [&](platform::Machine& scripted, Program& program) {
+                                        return entry.run(scripted, program, options);
+                                      });
+  sandbox->Commit();
   return code;
 }
 

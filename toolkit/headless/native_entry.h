@@ -1,18 +1,19 @@
 // The native entry of the three programs: the shared command line (toolkit::Options), the
-// sandbox machine, and the headless host sized from the machine's screen. Each program brings
-// its name, its usage, the options it refuses and how it builds its script and application.
+// sandbox machine behind the fault injector (--fault), and the headless host sized from the
+// machine's screen. Each program brings its name, its usage, its own options and how it builds
+// its script and application.
 //
-// Exit status: the program's own, or kExitScriptMalformed for a bad command line, machine or
-// script. The machine is committed after the run.
+// Exit status: the program's own, 0 for --help, or kExitScriptMalformed for a bad command line,
+// machine or script. The machine is committed after the run.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/machine.h"
-#include "platform/sandbox/machine.h"
 #include "platform/system.h"
 #include "toolkit/options.h"
 #include "toolkit/program.h"
@@ -23,15 +24,13 @@ namespace vu::toolkit {
 struct NativeEntry {
   // The program's name, in front of every message ("optimizer: ...").
   std::string name;
-  // The usage lines written after a command-line error, each ending in a newline.
+  // The usage lines written for --help, each ending in a newline.
   std::string usage;
-  // The message for an option this program does not take, or empty when all are fine.
-  std::function<std::string(const Options& options)> refuse;
+  // The program's own options, beside the shared ones.
+  std::vector<ProgramOption> own;
   // Work done instead of the forms once the machine is open (the Optimizer's --restore): its
   // exit code, or nothing to go on to the forms. Optional.
-  std::function<std::optional<int>(platform::sandbox::SandboxMachine& machine,
-                                   const Options& options)>
-      instead;
+  std::function<std::optional<int>(platform::Machine& machine, const Options& options)> instead;
   // The program's folder on the machine, from --app-path.
   std::function<std::string(const Options& options, platform::System& system)> programFolder;
   // The automation script (null for none); false with a one-line |error|.

@@ -9,6 +9,8 @@
 #include <iostream>
 #include <utility>
 
+#include "platform/fault_plan.h"
+#include "platform/faulty_machine.h"
 #include "platform/text.h"
 #include "platform/win32/machine.h"
 #include "toolkit/entry.h"
@@ -54,37 +56,75 @@ int RunWin32Program(
   return main(host, ProcessArguments());
 }
 
-AutomationOptions ReadAutomationOptions(const std::vector<std::string>& arguments,
-                                        bool takesRestore) {
-  AutomationOptions automation;
+bool ReadAutomationOptions(const std::vector<std::string>& arguments,
+                           const std::vector<ProgramOption>& own, AutomationOptions& automation,
+                           std::string& error) {
+  // A value: after '=' in the same argument, or the next argument.
+  const auto value = [&arguments](std::size_t& i, std::string_view name, std::string& out) {
+    const std::string& argument = arguments[i];
+    if (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
+        argument[name.size()] == '=') {
+      out = argument.substr(name.size() + 1);
+      return true;
+    }
+    if (argument != name || i + 1 >= arguments.size()) return false;
+    out = arguments[++i];
+    return true;
+  };
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    if (arguments[i] == "--express") {
-      automation.express = true;
-    } else if (arguments[i] == "--script" && i + 1 < arguments.size()) {
-      automation.script = arguments[++i];
-    } else if (takesRestore && arguments[i] == "--restore" && i + 1 < arguments.size()) {
-      automation.restore = arguments[++i];
-    } else if (arguments[i].rfind("--script=", 0) == 0) {
-      automation.script = arguments[i].substr(9);
+    std::string text;
+    if (arguments[i] == "--help") {
+      automation.help = true;
+    } else if (value(i, "--script", text)) {
+      automation.script = std::move(text);
+    } else if (value(i, "--fault", text)) {
+      platform::FaultPlan check;
+      if (!check.Add(text, error)) return false;
+      automation.faults.push_back(std::move(text));
+    } else {
+      for (const ProgramOption& option : own) {
+        if (option.flag != nullptr && arguments[i] == option.name) {
+          *option.flag = true;
+          break;
+        }
+        if (option.value != nullptr && value(i, option.name, text)) {
+          *option.value = std::move(text);
+          break;
+        }
+      }
     }
   }
-  return automation;
+  return true;
 }
 
 int RunWin32Entry(const Win32Entry& entry) {
   return RunWin32Program([&entry](Host& host, const std::vector<std::string>& arguments) {
-    if (entry.instead) {
-      if (const std::optional<int> code = entry.instead(arguments)) return *code;
-    }
-    std::unique_ptr<platform::Machine> machine = platform::win32::OpenWin32Machine();
-    std::unique_ptr<Script> script;
+    AutomationOptions automation;
     std::string error;
-    if (!entry.buildScript(*machine, arguments, script, error)) {
+    if (!ReadAutomationOptions(arguments, entry.own, automation, error)) {
       std::cerr << entry.name << ": " << error << "\n";
       return kExitScriptMalformed;
     }
-    return RunScriptedProgram(host, *machine, std::move(script), entry.answersBrowse,
-                              [&](Program& program) { return entry.run(*machine, program); });
+    if (automation.help) {
+      std::cout << entry.usage << std::flush;
+      return 0;
+    }
+    std::unique_ptr<platform::Machine> real = platform::win32::OpenWin32Machine();
+    platform::FaultyMachine machine(*real);
+    for (const std::string& spec : automation.faults)
+      machine.faults().Add(spec, error);  // checked above
+    if (entry.instead) {
+      if (const std::optional<int> code = entry.instead(machine)) return *code;
+    }
+    std::unique_ptr<Script> script;
+    if (!entry.buildScript(machine, automation, script, error)) {
+      std::cerr << entry.name << ": " << error << "\n";
+      return kExitScriptMalformed;
+    }
+    return RunScriptedProgram(host, machine, std::move(script), entry.answersBrowse,
+                              [&](platform::Machine& scripted, Program& program) {
+                                return entry.run(scripted, program);
+                              });
   });
 }
 

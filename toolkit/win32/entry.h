@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/machine.h"
+#include "toolkit/options.h"
 #include "toolkit/program.h"
 #include "toolkit/script.h"
 
@@ -36,26 +37,32 @@ int RunWin32Program(
     const std::function<int(Host& host, const std::vector<std::string>& arguments)>& main);
 
 // The automation options of a Windows program's arguments (the program's name first): --script
-// FILE or --script=FILE, --express and, when |takesRestore|, --restore FOLDER. Windows programs
-// pass over arguments they do not know; only these count.
+// FILE or --script=FILE, --fault SPEC (repeatable), --help, and the program's |own| options.
+// Windows programs pass over arguments they do not know; only these count. False with a one-line
+// |error| for a malformed --fault.
 struct AutomationOptions {
   std::string script;
-  bool express = false;
-  std::string restore;
+  std::vector<std::string> faults;
+  bool help = false;
 };
-AutomationOptions ReadAutomationOptions(const std::vector<std::string>& arguments,
-                                        bool takesRestore);
+bool ReadAutomationOptions(const std::vector<std::string>& arguments,
+                           const std::vector<ProgramOption>& own, AutomationOptions& automation,
+                           std::string& error);
 
 // What one program brings to RunWin32Entry.
 struct Win32Entry {
   // The program's name, in front of an error message ("Optimizer: ...").
   std::string name;
+  // What --help writes to standard output, each line ending in a newline.
+  std::string usage;
+  // The program's own options, read from the arguments before anything else runs.
+  std::vector<ProgramOption> own;
   // Work done instead of the forms (the Optimizer's --restore): its exit code, or nothing to go
   // on to the forms. Optional.
-  std::function<std::optional<int>(const std::vector<std::string>& arguments)> instead;
-  // The automation script from the arguments (or the machine's raw command line); null for none,
+  std::function<std::optional<int>(platform::Machine& machine)> instead;
+  // The automation script (from |automation| or the machine's raw command line); null for none,
   // false with a one-line |error|.
-  std::function<bool(platform::Machine& machine, const std::vector<std::string>& arguments,
+  std::function<bool(platform::Machine& machine, const AutomationOptions& automation,
                      std::unique_ptr<Script>& script, std::string& error)>
       buildScript;
   // Whether the script's folder-dialog answers go to the machine's shell.
@@ -64,8 +71,9 @@ struct Win32Entry {
   std::function<int(platform::Machine& machine, Program& program)> run;
 };
 
-// RunWin32Program with the real machine: the script built, its error reported on standard error
-// with kExitScriptMalformed, then the program run. Returns the exit code.
+// RunWin32Program with the real machine behind the fault injector (--fault): the options read,
+// the script built, an error in either reported on standard error with kExitScriptMalformed, then
+// the program run. Returns the exit code.
 int RunWin32Entry(const Win32Entry& entry);
 
 }  // namespace vu::toolkit::win32

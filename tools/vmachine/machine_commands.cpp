@@ -3,8 +3,10 @@
 #include <optional>
 #include <utility>
 
+#include "platform/faulty_machine.h"
 #include "platform/sandbox/facts.h"
 #include "platform/sandbox/file_store.h"
+#include "platform/sandbox/file_system.h"
 #include "platform/sandbox/layout.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/shell_link.h"
@@ -13,6 +15,8 @@
 namespace vu::tools {
 namespace {
 
+using vu::platform::FileSystem;
+using vu::platform::MakeFaultyFiles;
 using vu::platform::Status;
 using namespace vu::platform::sandbox;
 
@@ -57,14 +61,16 @@ std::string MachineIniPath(const std::string& dir) {
 
 }  // namespace
 
-int RunInit(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+int RunInit(const std::vector<std::string>& args, std::ostream&, std::ostream& err,
+            vu::platform::FaultPlan&) {
   if (args.size() != 1) return Complain(err, "init", "usage: vmachine init DIR");
   std::string error;
   if (!SandboxMachine::Init(args[0], &error)) return Complain(err, "init", error);
   return kExitDone;
 }
 
-int RunPath(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunPath(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            vu::platform::FaultPlan&) {
   if (args.size() != 2) return Complain(err, "path", "usage: vmachine path DIR WINPATH");
   if (!CheckMachine(args[0], "path", err)) return kExitBadInput;
   HostEntry entry;
@@ -76,7 +82,8 @@ int RunPath(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   return kExitDone;
 }
 
-int RunAttrib(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunAttrib(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              vu::platform::FaultPlan& faults) {
   if (args.size() < 2 || args.size() > 6)
     return Complain(err, "attrib",
                     "usage: vmachine attrib DIR WINPATH [+R|-R] [+H|-H] [+S|-S] [+A|-A]");
@@ -95,16 +102,18 @@ int RunAttrib(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if ((set & clear) != 0) return Complain(err, "attrib", "a flag is both set and cleared");
 
   FileStore store(args[0]);
+  SandboxFileSystem sandboxFiles(store);
+  const std::unique_ptr<FileSystem> files = MakeFaultyFiles(sandboxFiles, faults);
   Status status = ERROR_SUCCESS;
-  std::uint32_t attributes = store.Attributes(args[1], &status);
+  std::uint32_t attributes = files->Attributes(args[1], &status);
   if (attributes == INVALID_FILE_ATTRIBUTES)
     return Complain(err, "attrib", args[1] + ": " + Describe(status));
   if (set != 0 || clear != 0) {
     const std::uint32_t bits = ((attributes & kSettableAttributes) | set) & ~clear;
-    status = store.SetAttributes(args[1], bits);
+    status = files->SetAttributes(args[1], bits);
     if (status != ERROR_SUCCESS)
       return Complain(err, "attrib", args[1] + ": " + Describe(status), kExitFailed);
-    attributes = store.Attributes(args[1], &status);
+    attributes = files->Attributes(args[1], &status);
   }
   HostEntry entry;
   store.resolver().Resolve(args[1], entry);
@@ -112,7 +121,8 @@ int RunAttrib(const std::vector<std::string>& args, std::ostream& out, std::ostr
   return kExitDone;
 }
 
-int RunSet(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+int RunSet(const std::vector<std::string>& args, std::ostream&, std::ostream& err,
+           vu::platform::FaultPlan&) {
   if (args.size() < 2) return Complain(err, "set", "usage: vmachine set DIR KEY=VALUE...");
   if (!CheckMachine(args[0], "set", err)) return kExitBadInput;
   std::vector<std::pair<std::string, std::string>> facts;
@@ -134,14 +144,17 @@ int RunSet(const std::vector<std::string>& args, std::ostream&, std::ostream& er
   return kExitDone;
 }
 
-int RunLnk(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunLnk(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           vu::platform::FaultPlan& faults) {
   if (args.size() != 2 && args.size() != 3)
     return Complain(err, "lnk", "usage: vmachine lnk DIR LINKPATH [TARGET]");
   if (!CheckMachine(args[0], "lnk", err)) return kExitBadInput;
   FileStore store(args[0]);
+  SandboxFileSystem sandboxFiles(store);
+  const std::unique_ptr<FileSystem> files = MakeFaultyFiles(sandboxFiles, faults);
   if (args.size() == 2) {
     std::string bytes;
-    const Status status = store.ReadAll(args[1], bytes);
+    const Status status = files->ReadAll(args[1], bytes);
     if (status != ERROR_SUCCESS) return Complain(err, "lnk", args[1] + ": " + Describe(status));
     const std::optional<std::string> target = ReadShellLinkTarget(bytes);
     if (!target) return Complain(err, "lnk", args[1] + ": not a shortcut the shell can read");
@@ -159,7 +172,7 @@ int RunLnk(const std::vector<std::string>& args, std::ostream& out, std::ostream
   HostEntry pointee;
   const bool isFolder =
       store.resolver().Resolve(target, pointee) == ERROR_SUCCESS && pointee.isDirectory();
-  status = store.WriteAll(args[1], BuildShellLink(target, {}, isFolder));
+  status = files->WriteAll(args[1], BuildShellLink(target, {}, isFolder));
   if (status != ERROR_SUCCESS)
     return Complain(err, "lnk", args[1] + ": " + Describe(status), kExitFailed);
   return kExitDone;

@@ -8,8 +8,8 @@
 
 #include "common/regedit4.h"
 #include "common/registry_mod.h"
+#include "platform/faulty_machine.h"
 #include "platform/registry_path.h"
-#include "platform/sandbox/faults.h"
 #include "platform/sandbox/registry.h"
 
 namespace vu::tools {
@@ -29,10 +29,14 @@ constexpr std::string_view kUsage =
 
 class Command {
  public:
-  Command(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+  Command(std::ostream& out, std::ostream& err, FaultPlan& faults)
+      : out_(out), err_(err), faults_(faults) {}
 
   int Import(const std::string& dir, const std::string& file) {
     if (!CheckMachine(dir)) return kBadInput;
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+      return Error("cannot read " + file + ": it is a folder");
     std::ifstream in(file, std::ios::binary);
     if (!in) return Error("cannot read " + file);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -42,7 +46,7 @@ class Command {
     if (!OpenRegistry(dir)) return kBadInput;
     // Nothing becomes durable until every edit has been made.
     registry_->DeferCommits(true);
-    if (!ApplyRegFile(*registry_, edits, problem)) {
+    if (!ApplyRegFile(*faulty_, edits, problem)) {
       registry_->Rollback();
       return Error(file, problem);
     }
@@ -67,7 +71,7 @@ class Command {
     }
     if (!OpenRegistry(dir)) return kBadInput;
     std::string text;
-    const Status status = ExportRegFile(*registry_, branches, text);
+    const Status status = ExportRegFile(*faulty_, branches, text);
     // Reading may have made an aliased root's key; an export leaves the machine as it was.
     registry_->Rollback();
     if (status == ERROR_FILE_NOT_FOUND) return Error("no such key: " + *keyName);
@@ -85,7 +89,7 @@ class Command {
     std::string path;
     if (!ParseKey(keyName, root, path)) return kBadInput;
     if (!OpenRegistry(dir)) return kBadInput;
-    const std::string text = vu::common::GetRegistryString(*registry_, root, path, valueName);
+    const std::string text = vu::common::GetRegistryString(*faulty_, root, path, valueName);
     registry_->Rollback();
     out_ << text << '\n';
     return out_ ? 0 : 1;
@@ -119,22 +123,28 @@ class Command {
 
   bool OpenRegistry(const std::string& dir) {
     std::string error;
-    registry_ = SandboxRegistry::Open((std::filesystem::path(dir) / "registry.db").string(),
-                                      faults_, &error);
-    if (!registry_) Error(error);
-    return registry_ != nullptr;
+    registry_ =
+        SandboxRegistry::Open((std::filesystem::path(dir) / "registry.db").string(), &error);
+    if (!registry_) {
+      Error(error);
+      return false;
+    }
+    faulty_ = MakeFaultyRegistry(*registry_, faults_);
+    return true;
   }
 
   std::ostream& out_;
   std::ostream& err_;
-  Faults faults_;
+  FaultPlan& faults_;
   std::unique_ptr<SandboxRegistry> registry_;
+  std::unique_ptr<Registry> faulty_;  // the registry as the commands reach it, behind --fault
 };
 
 }  // namespace
 
-int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Command command(out, err);
+int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  vu::platform::FaultPlan& faults) {
+  Command command(out, err, faults);
   const std::string verb = args.empty() ? std::string() : args[0];
   if (verb == "import" && args.size() == 3) return command.Import(args[1], args[2]);
   if (verb == "export" && (args.size() == 2 || args.size() == 3)) {

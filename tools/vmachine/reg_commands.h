@@ -13,9 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/fault_plan.h"
+
 namespace vu::tools {
 
 // |args| are the words after "reg". Returns the process exit status.
-int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  vu::platform::FaultPlan& faults);
 
 }  // namespace vu::tools

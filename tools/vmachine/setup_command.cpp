@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/faulty_machine.h"
 #include "platform/sandbox/file_store.h"
+#include "platform/sandbox/file_system.h"
 #include "platform/sandbox/host_io.h"
 #include "tools/vmachine/command_support.h"
 
@@ -67,7 +69,8 @@ std::string StandIn(std::string_view name) {
 
 }  // namespace
 
-int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             vu::platform::FaultPlan& faults) {
   Options options;
   const std::string problem = Parse(args, options);
   if (!problem.empty()) return Complain(err, "setup", problem);
@@ -78,6 +81,9 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!options.sourceGiven) options.source = DefaultSource();
 
   FileStore store(options.dir);
+  SandboxFileSystem sandboxFiles(store);
+  const std::unique_ptr<vu::platform::FileSystem> files =
+      vu::platform::MakeFaultyFiles(sandboxFiles, faults);
   HostEntry folder;
   Status status = store.resolver().Resolve(options.folder, folder);
   if (status == ERROR_PATH_NOT_FOUND && !folder.host.empty()) status = ERROR_SUCCESS;
@@ -101,7 +107,7 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const bool real = !options.source.empty() && fs::is_regular_file(source, ec) &&
                       ReadHostFile(source.string(), bytes) == ERROR_SUCCESS;
     if (!real) bytes = StandIn(name);
-    status = store.WriteAll(base + name, bytes);
+    status = files->WriteAll(base + name, bytes);
     if (status != ERROR_SUCCESS)
       return Complain(err, "setup", base + name + ": " + Describe(status), kExitFailed);
     out << base << name

@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/fault_plan.h"
+
 namespace vu::tools {
 
-int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             vu::platform::FaultPlan& faults);
 
 }  // namespace vu::tools
