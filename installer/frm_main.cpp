@@ -1,6 +1,7 @@
 #include "installer/frm_main.h"
 
 #include "common/large_font.h"
+#include "common/paths.h"
 #include "common/vb.h"
 #include "installer/frm_confirm.h"
 #include "installer/mod_browse_for_folder.h"
@@ -327,7 +328,8 @@ void FrmMain::NextClick() {
     if (check2.value() != 0) {
       // A path with blanks is quoted, or the system would start "C:\Program".
       app_.machine().system().StartProgram(
-          QuoteIfBlank(settings.ProgramfilePath + "\\" + settings.ProgramFile), SW_SHOWNORMAL);
+          common::QuoteIfBlank(settings.ProgramfilePath + "\\" + settings.ProgramFile),
+          SW_SHOWNORMAL);
     }
     this->program().End(0);
   }

@@ -6,6 +6,7 @@
 #include "installer/mod_files.h"
 #include "installer/mod_main.h"
 #include "installer/uninstall_record.h"
+#include "toolkit/timer_wait.h"
 
 namespace vu::installer {
 
@@ -16,10 +17,7 @@ void FrmMain::StartInstallation() {
 }
 
 void FrmMain::Pause(std::int16_t ms) {
-  pauseTimer.SetInterval(ms);
-  pauseTimer.SetEnabled(true);
-  while (pauseTimer.enabled())
-    program().WaitForEvent();
+  toolkit::WaitForTimer(program(), pauseTimer, ms);
 }
 
 bool FrmMain::StageStep(Control& timer, int step) {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "toolkit/timer_wait.h"
+
 namespace vu::optimizer {
 
 namespace {
@@ -116,11 +118,7 @@ void WaitForProgress(Engine& engine) {
 }
 
 void Pause(Engine& engine, std::int16_t interval) {
-  toolkit::Control& timer = engine.view.waitTimer;
-  timer.SetInterval(interval);
-  timer.SetEnabled(true);
-  while (timer.enabled())
-    engine.program.WaitForEvent();
+  toolkit::WaitForTimer(engine.program, engine.view.waitTimer, interval);
 }
 
 }  // namespace vu::optimizer

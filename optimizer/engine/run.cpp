@@ -28,7 +28,7 @@ const std::array<StepPacing, kStepCount> kRunOrder = {{
 
 namespace {
 
-constexpr toolkit::Color kGrey = toolkit::Rgb(128, 128, 128);
+using toolkit::kGrey;
 
 // The orders in which the run greys and shows things; the user sees them happen one by one.
 constexpr Step kProgressGreyOrder[] = {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "common/paths.h"
 #include "common/registry_data.h"
 #include "common/registry_mod.h"
 #include "optimizer/engine/comp_info.h"
@@ -29,10 +30,6 @@ common::RegistryData Bytes(std::string_view bytes) {
   return common::TextOfBytes(bytes);
 }
 
-bool IsDriveRoot(std::string_view root) {
-  return root.size() == 3 && root[1] == ':' && root[2] == '\\';
-}
-
 }  // namespace
 
 std::uint64_t MaxFileCacheFor(std::uint64_t totalPhysBytes) {
@@ -56,8 +53,8 @@ bool TuneVirtualCache(Engine& engine) {
 
 bool TuneBootMenuDelay(Engine& engine) {
   CollectSystemInfo(engine);
-  const std::string root = engine.state.info.windowsDir.substr(0, 3);
-  if (!IsDriveRoot(root)) return false;
+  const std::string root = common::DriveRoot(engine.state.info.windowsDir);
+  if (root.empty()) return false;
   vu::platform::FileSystem& files = engine.machine.files();
   const std::string file = root + "Msdos.sys";
 

@@ -1,5 +1,5 @@
-// The small pieces the stages and pages are made of: paths, quoting, the splash's number, the
-// background's bands, special folders and the folder dialog.
+// The small pieces the stages and pages are made of: the splash's number, the background's
+// bands, special folders and the folder dialog.
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -13,20 +13,6 @@ namespace vu::installer {
 namespace {
 
 using testing::InstallWorld;
-
-TEST(Paths, AddBackslashQuoteAndSamePath) {
-  EXPECT_EQ(AddBackslash(""), "");
-  EXPECT_EQ(AddBackslash("D:\\"), "D:\\");
-  EXPECT_EQ(AddBackslash("C:\\Program Files"), "C:\\Program Files\\");
-
-  EXPECT_EQ(QuoteIfBlank("C:\\WINDOWS\\SYSTEM\\x.dll"), "C:\\WINDOWS\\SYSTEM\\x.dll");
-  EXPECT_EQ(QuoteIfBlank("C:\\Program Files\\x.exe"), "\"C:\\Program Files\\x.exe\"");
-
-  EXPECT_TRUE(SamePath("C:\\SETUP\\Optimizer.exe", "c:/setup//OPTIMIZER.EXE"));
-  EXPECT_TRUE(SamePath("D:\\\\Optimizer.exe", "D:\\Optimizer.exe"));
-  EXPECT_TRUE(SamePath("C:\\SETUP\\", "C:\\SETUP"));
-  EXPECT_FALSE(SamePath("C:\\SETUP\\Optimizer.exe", "C:\\SETUP2\\Optimizer.exe"));
-}
 
 TEST(Splash, PercentReadsTheFirstThreeCharacters) {
   EXPECT_EQ(PercentOf("0 %"), 0);
