@@ -2,8 +2,8 @@
 
 #include "common/install_record.h"
 #include "common/registry_mod.h"
-#include "installer/mod_files.h"
-#include "installer/mod_main.h"
+#include "installer/install_steps.h"
+#include "installer/installer_app.h"
 
 namespace vu::installer {
 

@@ -10,7 +10,7 @@
 #include "platform/text.h"
 #include "toolkit/timer_wait.h"
 #include "uninstaller/frm_start.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 

@@ -2,12 +2,12 @@
 // bands, special folders and the folder dialog.
 #include <gtest/gtest.h>
 
+#include "common/special_folders.h"
 #include "harness.h"
+#include "installer/browse_for_folder.h"
 #include "installer/frm_splash.h"
 #include "installer/frm_start.h"
-#include "installer/mod_browse_for_folder.h"
-#include "installer/mod_check.h"
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
 
 namespace vu::installer {
 namespace {
@@ -58,10 +58,11 @@ TEST(Background, SixtyThreeBandsFromTheBottomDarkeningByFour) {
 TEST(Folders, SpecialFoldersResolveToTheWindows98Places) {
   InstallWorld world;
   platform::Shell& shell = world.temp.machine().shell();
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_PROGRAMS), "C:\\WINDOWS\\START MENU\\PROGRAMS");
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_STARTMENU), "C:\\WINDOWS\\START MENU");
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_DESKTOP), "C:\\WINDOWS\\DESKTOP");
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_COMMON_PROGRAMS), "");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_PROGRAMS),
+            "C:\\WINDOWS\\START MENU\\PROGRAMS");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_STARTMENU), "C:\\WINDOWS\\START MENU");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_DESKTOP), "C:\\WINDOWS\\DESKTOP");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_COMMON_PROGRAMS), "");
 
   // The dialog: an answer is taken as given; none is a cancel.
   shell.QueueBrowseAnswer("D:\\");

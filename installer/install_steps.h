@@ -1,6 +1,6 @@
-// modFiles: placing the installation set on the machine. Every file comes from the folder that
-// holds the running installer; paths are joined with a backslash, so a drive root yields a doubled
-// one, which the file system accepts.
+// The installation steps: placing the installation set on the machine. Every file comes from the
+// folder that holds the running installer; paths are joined with a backslash, so a drive root
+// yields a doubled one, which the file system accepts.
 #pragma once
 
 #include <string>

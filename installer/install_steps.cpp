@@ -1,4 +1,4 @@
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
 
 #include <cstdint>
 #include <memory>
@@ -6,7 +6,7 @@
 
 #include "common/install_record.h"
 #include "common/paths.h"
-#include "installer/mod_main.h"
+#include "installer/installer_app.h"
 #include "platform/status.h"
 
 namespace vu::installer {

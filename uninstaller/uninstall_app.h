@@ -1,4 +1,4 @@
-// modMain: the Uninstall program's state object and entry procedure. It identifies the product
+// The Uninstall program's state object and entry procedure. It identifies the product
 // from the command-line argument, reads the product registration record and shows the first
 // form. One instance per run of the program; nothing global.
 #pragma once

@@ -1,9 +1,9 @@
-#include "installer/mod_main.h"
+#include "installer/installer_app.h"
 
 #include "common/install_record.h"
 #include "installer/frm_main.h"
 #include "installer/frm_splash.h"
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
 
 namespace vu::installer {
 
