@@ -154,7 +154,7 @@ bool FindFiles(Engine& engine, std::string_view pattern, std::string_view folder
 
   for (const std::string& name : walk) {
     if (!name.empty()) complete = FindFiles(engine, pattern, qualified + name, table) && complete;
-    engine.program.DoEvents();
+    engine.progress.Yield();
   }
   return complete;
 }
