@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "installer/installer_app.h"
 #include "installer/launch.h"
-#include "installer/mod_main.h"
 #include "toolkit/win32/entry.h"
 
 int main() {

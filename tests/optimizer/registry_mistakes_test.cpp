@@ -140,11 +140,14 @@ TEST_F(RegistryMistakesTest, SoftwareClassesOfEachRootIsNeverEntered) {
 
 TEST_F(RegistryMistakesTest, ShowsEachPassAndKeyAndLeavesTheProgressTimerAt50) {
   Sz(HKEY_USERS, "Software\\Last\\KEY Name", "x", "y");
-  FrmMain& main = world.main();
   EXPECT_TRUE(Fix());
-  EXPECT_EQ(main.scan.sectionLabel.caption(), "HKEY_USERS :");
-  EXPECT_EQ(main.scan.linkNameLabel.caption(), "key name");
-  EXPECT_EQ(main.progressTimer.interval(), 50);
+  const RecordingProgress& progress = world.progress;
+  EXPECT_EQ(progress.Count("section "), 3);
+  EXPECT_EQ(progress.Last("section "), "HKEY_USERS :");
+  EXPECT_EQ(progress.Last("key "), "key name");
+  // One yield per key shown.
+  EXPECT_EQ(progress.yields, progress.Count("key "));
+  EXPECT_EQ(progress.events.back(), "pace 50");
 }
 
 TEST_F(RegistryMistakesTest, TheNotFoundTextEndsAWalkEarly) {
@@ -182,6 +185,19 @@ TEST_F(RegistryMistakesTest, AValueThatCannotBeDeletedIsReported) {
   EXPECT_FALSE(Fix());
   EXPECT_TRUE(HasValue(HKLM, "Software\\App", "Stuck"));
   EXPECT_FALSE(HasValue(HKLM, "Software\\App", "Gone"));
+}
+
+TEST_F(RegistryMistakesTest, PathsWrittenWithShortNamesAreJudgedByTheFilesTheyName) {
+  File("C:\\Program Files\\Long Application\\Application.exe");
+  const std::string key = "Software\\Long Application";
+  Sz(HKLM, key, "Short", "C:\\PROGRA~1\\LONGAP~1\\APPLIC~1.EXE /s");
+  Sz(HKLM, key, "Mixed", "c:\\progra~1\\Long Application\\applic~1.exe,0");
+  Sz(HKLM, key, "Folder", "C:\\PROGRA~1\\LONGAP~1");
+  Sz(HKLM, key, "NoSuchAlias", "C:\\PROGRA~1\\LONGAP~2\\APPLIC~1.EXE");
+  EXPECT_TRUE(Fix());
+  for (const char* kept : {"Short", "Mixed", "Folder"})
+    EXPECT_TRUE(HasValue(HKLM, key, kept)) << kept;
+  EXPECT_FALSE(HasValue(HKLM, key, "NoSuchAlias"));
 }
 
 }  // namespace
