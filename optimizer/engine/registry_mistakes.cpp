@@ -78,8 +78,8 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
   if (!valuesRead) list.unjudged = true;
   const bool keysRead = ForEachSubkey(registry, root, keyPath, [&](const std::string& name) {
     const std::string childPath = keyPath + name + "\\";
-    engine.view.linkNameLabel.SetCaption(vu::platform::LowerCase(name));
-    engine.program.DoEvents();
+    engine.progress.ShowKey(vu::platform::LowerCase(name));
+    engine.progress.Yield();
     const std::string upper = vu::platform::UpperCase(childPath);
     if (upper != kExcludedBranch && upper != kUninstallBranch) {
       ScanRegistryKey(engine, root, childPath, list);
@@ -92,7 +92,7 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
 bool FixRegistryMistakes(Engine& engine) {
   bool allDone = true;
   for (const Pass& pass : kPasses) {
-    engine.view.sectionLabel.SetCaption(pass.section);
+    engine.progress.ShowSection(pass.section);
     MistakeList list;
     ScanRegistryKey(engine, pass.root, kStartKey, list);
     for (const RegistryMistake& mistake : list.entries) {
@@ -104,7 +104,7 @@ bool FixRegistryMistakes(Engine& engine) {
     // either way the step did not fix everything there is.
     if (!list.Complete()) allDone = false;
   }
-  engine.view.progressTimer.SetInterval(kFinalProgressInterval);
+  engine.progress.PaceBar(kFinalProgressInterval);
   return allDone;
 }
 

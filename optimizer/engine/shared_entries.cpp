@@ -44,7 +44,7 @@ PathState JudgeValue(Engine& engine, RootKey root, const std::string& keyPath,
 void WalkUninstallKey(Engine& engine, RootKey root, const std::string& keyPath,
                       StaleEntryList& list, bool judge) {
   vu::platform::Registry& registry = engine.machine.registry();
-  engine.program.DoEvents();
+  engine.progress.Yield();
   if (judge) {
     bool seenDisplayName = false;
     const bool read =

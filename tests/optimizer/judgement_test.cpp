@@ -196,7 +196,7 @@ TEST_F(JudgementTest, AShortcutThatCannotBeReadMakesTheSearchIncomplete) {
   Link("C:\\L\\b.lnk", "C:\\GONE\\B.EXE");
   File("C:\\L\\notalink.lnk", std::string(100, 'g'));
   EXPECT_TRUE(SearchShortcuts()) << "a file that is no shortcut is judged: nothing to fix";
-  world.app.state().shortcuts = ShortcutTable{};
+  world.state.shortcuts = ShortcutTable{};
   machine().faults().FailSubject(Op::ShortcutTarget, "C:\\L\\a.lnk", ERROR_SHARING_VIOLATION);
   EXPECT_FALSE(SearchShortcuts());
   Engine e = engine();
