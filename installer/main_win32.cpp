@@ -1,11 +1,14 @@
 // Install.exe: started without arguments it is the program the user double-clicks, taking the
 // installation set from its own folder. For automation it also accepts --script FILE, --express
-// and --fault SPEC, as the native build does.
+// and --fault SPEC, as the native build does, and installs unattended with /S [/NOMENU]
+// [/D=FOLDER].
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "installer/installer_app.h"
 #include "installer/launch.h"
+#include "installer/unattended.h"
 #include "toolkit/win32/entry.h"
 
 int main() {
@@ -13,7 +16,9 @@ int main() {
   installer::CommandOptions own;
   toolkit::win32::Win32Entry entry;
   entry.name = "Install";
-  entry.usage = "usage: Install.exe [--script FILE] [--express] [--fault SPEC]...\n";
+  entry.usage =
+      "usage: Install.exe [--script FILE] [--express] [--fault SPEC]... [/S [/NOMENU] "
+      "[/D=FOLDER]]\n";
   entry.own = installer::OwnOptions(own);
   entry.buildScript = [&own](platform::Machine&,
                              const toolkit::win32::AutomationOptions& automation,
@@ -22,6 +27,7 @@ int main() {
   };
   entry.run = [](platform::Machine& machine, toolkit::Program& program) {
     installer::InstallerApp app(machine, program);
+    if (const std::optional<int> code = installer::RunUnattendedIfAsked(app)) return *code;
     return program.Run([&app] { app.Startup(); });
   };
   return toolkit::win32::RunWin32Entry(entry);

@@ -34,9 +34,10 @@ int main() {
                              std::unique_ptr<toolkit::Script>& script, std::string& error) {
     return optimizer::BuildScript(automation.script, own.express, script, error);
   };
-  entry.run = [](platform::Machine& machine, toolkit::Program& program) {
+  entry.run = [&own](platform::Machine& machine, toolkit::Program& program) {
     optimizer::OptimizerApp app(machine, program, optimizer::MakeOperations());
-    return program.Run([&app] { app.Startup(); });
+    const int code = program.Run([&app] { app.Startup(); });
+    return optimizer::ExitStatus(code, own.express, app.state());
   };
   return toolkit::win32::RunWin32Entry(entry);
 }

@@ -143,7 +143,7 @@ TEST(Wizard, BrowseButtonsRefuseCancelTheProgramMenuAndNothingElse) {
   world.temp.machine().QueueBrowseAnswer(std::nullopt);
   form.folder.browseMenuButton.UserClick();
   EXPECT_EQ(form.folder.pathLabel.caption(),
-            "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+            "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   // The all-users menu does not resolve here: the user's own program menu is a fine choice.
   world.temp.machine().QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
   form.folder.browseMenuButton.UserClick();
