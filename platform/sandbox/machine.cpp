@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/sandbox/layout.h"
+#include "platform/sandbox/machine_check.h"
 
 namespace vu::platform::sandbox {
 
@@ -21,15 +22,8 @@ std::unique_ptr<SandboxMachine> SandboxMachine::Open(const std::string& hostDir,
   namespace fs = std::filesystem;
   std::string ignored;
   if (error == nullptr) error = &ignored;
-  std::error_code ec;
-  if (hostDir.empty() || !fs::is_directory(hostDir, ec)) {
-    *error = "no sandbox machine at " + hostDir + " (no such folder)";
-    return nullptr;
-  }
-  if (!fs::is_regular_file(fs::path(hostDir) / kMachineIni, ec)) {
-    *error = "no sandbox machine at " + hostDir + " (" + std::string(kMachineIni) + " is missing)";
-    return nullptr;
-  }
+  // A broken machine is refused before anything is opened (opening would make a registry).
+  if (!CheckMachineFolder(hostDir, true, error)) return nullptr;
   std::unique_ptr<SandboxMachine> machine(new SandboxMachine(hostDir));
   machine->registry_ = SandboxRegistry::Open((fs::path(hostDir) / kRegistryDb).string(), error);
   if (!machine->registry_) return nullptr;

@@ -30,7 +30,8 @@ class SandboxMachine final : public vu::platform::Machine {
   // DefaultFacts(). An existing machine is left as it is; any other folder that is not
   // empty is refused. False, with the reason in |error|, when nothing could be made.
   static bool Init(const std::string& hostDir, std::string* error);
-  // Opens the machine in |hostDir|; null, with the reason in |error|, when there is none.
+  // Opens the machine in |hostDir|; null, with the reason in one line in |error|, when there is
+  // none or it is broken or read-only (see CheckMachineFolder).
   static std::unique_ptr<SandboxMachine> Open(const std::string& hostDir, std::string* error);
   ~SandboxMachine() override;
 

@@ -46,6 +46,9 @@ TEST(CommandLine, EveryProgramAnswersHelpWithItsUsage) {
     EXPECT_NE(run.out.find("--fault"), std::string::npos) << program;
     EXPECT_EQ(run.err, "") << program;
   }
+  const ProgramRun helpc = RunProgram("helpc", {"--help"});
+  EXPECT_EQ(helpc.status, 0) << helpc.err;
+  EXPECT_EQ(helpc.out.rfind("usage: helpc ", 0), 0u) << helpc.out;
 }
 
 TEST(CommandLine, AMalformedFaultIsOneLineAndExitTwo) {

@@ -1,5 +1,6 @@
 #include "toolkit/headless/native_entry.h"
 
+#include <exception>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -36,10 +37,7 @@ HeadlessOptions HostOptions(const Options& options, platform::System& system) {
   return hostOptions;
 }
 
-}  // namespace
-
-int RunNativeEntry(int argc, char** argv, const NativeEntry& entry) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+int Run(const std::vector<std::string>& args, const NativeEntry& entry) {
   Options options;
   std::string error;
   if (!ParseOptions(args, options, error, entry.own)) return Usage(entry, error);
@@ -86,6 +84,18 @@ int RunNativeEntry(int argc, char** argv, const NativeEntry& entry) {
                                       });
   sandbox->Commit();
   return code;
+}
+
+}  // namespace
+
+int RunNativeEntry(int argc, char** argv, const NativeEntry& entry) {
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc), entry);
+  } catch (const std::exception& e) {
+    // The last guard: whatever the host throws at us ends as one line, not an abort.
+    std::cerr << entry.name << ": " << e.what() << "\n";
+    return kExitUsage;
+  }
 }
 
 }  // namespace vu::toolkit

@@ -4,7 +4,8 @@
 // its script and application.
 //
 // Exit status: the program's own, 0 for --help, or kExitScriptMalformed for a bad command line,
-// machine or script. The machine is committed after the run.
+// machine or script, and for anything thrown at the entry (one line, never an abort). The
+// machine is committed after the run.
 #pragma once
 
 #include <functional>

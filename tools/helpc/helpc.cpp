@@ -109,9 +109,14 @@ std::string Describe(const HelpFileView& view) {
 }
 
 int RunHelpc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  constexpr const char* kUsage = "usage: helpc SOURCE HLP CNT | helpc --dump HLP\n";
+  if (args.size() == 1 && args[0] == "--help") {
+    out << kUsage;
+    return 0;
+  }
   if (args.size() == 2 && args[0] == "--dump") return Dump(args[1], out, err);
   if (args.size() == 3 && !args[0].starts_with("-")) return Compile(args[0], args[1], args[2], err);
-  err << "usage: helpc SOURCE HLP CNT | helpc --dump HLP\n";
+  err << kUsage;
   return 1;
 }
 

@@ -1,9 +1,6 @@
 #include "tools/vmachine/command_support.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "platform/sandbox/layout.h"
+#include "platform/sandbox/machine_check.h"
 
 namespace vu::tools {
 
@@ -16,18 +13,12 @@ int Complain(std::ostream& err, std::string_view command, std::string_view probl
   return status;
 }
 
-bool CheckMachine(const std::string& dir, std::string_view command, std::ostream& err) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (!fs::is_directory(dir, ec)) {
-    Complain(err, command, "no sandbox machine at " + dir + " (no such folder)");
-    return false;
-  }
-  if (!fs::is_regular_file(fs::path(dir) / vu::platform::sandbox::kMachineIni, ec)) {
-    Complain(err, command, "no sandbox machine at " + dir + " (machine.ini is missing)");
-    return false;
-  }
-  return true;
+bool CheckMachine(const std::string& dir, std::string_view command, std::ostream& err,
+                  bool forChanges) {
+  std::string problem;
+  if (vu::platform::sandbox::CheckMachineFolder(dir, forChanges, &problem)) return true;
+  Complain(err, command, problem);
+  return false;
 }
 
 std::string Describe(vu::platform::Status status) {

@@ -17,8 +17,10 @@ inline constexpr int kExitBadInput = 2;  // nothing was changed
 int Complain(std::ostream& err, std::string_view command, std::string_view problem,
              int status = kExitBadInput);
 
-// Whether |dir| holds a sandbox machine; when not, says so on |err|.
-bool CheckMachine(const std::string& dir, std::string_view command, std::ostream& err);
+// Whether |dir| holds a sound sandbox machine (and, when |forChanges|, one that may be written);
+// when not, says so in one line on |err|, naming the file and the problem.
+bool CheckMachine(const std::string& dir, std::string_view command, std::ostream& err,
+                  bool forChanges = true);
 
 // A status as a reader wants it: "the path was not found (3)".
 std::string Describe(vu::platform::Status status);

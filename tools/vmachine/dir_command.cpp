@@ -12,7 +12,7 @@ namespace vu::tools {
 int RunDir(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            vu::platform::FaultPlan& faults) {
   if (args.size() != 2) return Complain(err, "dir", "usage: vmachine dir DIR WINPATH");
-  if (!CheckMachine(args[0], "dir", err)) return kExitBadInput;
+  if (!CheckMachine(args[0], "dir", err, false)) return kExitBadInput;
   std::string pattern = args[1];
   const std::size_t cut = pattern.find_last_of("\\/");
   const std::string last = cut == std::string::npos ? pattern : pattern.substr(cut + 1);

@@ -72,7 +72,7 @@ int RunInit(const std::vector<std::string>& args, std::ostream&, std::ostream& e
 int RunPath(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             vu::platform::FaultPlan&) {
   if (args.size() != 2) return Complain(err, "path", "usage: vmachine path DIR WINPATH");
-  if (!CheckMachine(args[0], "path", err)) return kExitBadInput;
+  if (!CheckMachine(args[0], "path", err, false)) return kExitBadInput;
   HostEntry entry;
   const Status status = PathResolver(args[0]).Resolve(args[1], entry);
   // A path whose folders are missing still has a place on the host.
@@ -87,7 +87,7 @@ int RunAttrib(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (args.size() < 2 || args.size() > 6)
     return Complain(err, "attrib",
                     "usage: vmachine attrib DIR WINPATH [+R|-R] [+H|-H] [+S|-S] [+A|-A]");
-  if (!CheckMachine(args[0], "attrib", err)) return kExitBadInput;
+  if (!CheckMachine(args[0], "attrib", err, args.size() > 2)) return kExitBadInput;
   std::uint32_t set = 0;
   std::uint32_t clear = 0;
   for (std::size_t i = 2; i < args.size(); ++i) {
@@ -148,7 +148,7 @@ int RunLnk(const std::vector<std::string>& args, std::ostream& out, std::ostream
            vu::platform::FaultPlan& faults) {
   if (args.size() != 2 && args.size() != 3)
     return Complain(err, "lnk", "usage: vmachine lnk DIR LINKPATH [TARGET]");
-  if (!CheckMachine(args[0], "lnk", err)) return kExitBadInput;
+  if (!CheckMachine(args[0], "lnk", err, args.size() == 3)) return kExitBadInput;
   FileStore store(args[0]);
   SandboxFileSystem sandboxFiles(store);
   const std::unique_ptr<FileSystem> files = MakeFaultyFiles(sandboxFiles, faults);

@@ -11,6 +11,7 @@
 #include "platform/faulty_machine.h"
 #include "platform/registry_path.h"
 #include "platform/sandbox/registry.h"
+#include "tools/vmachine/command_support.h"
 
 namespace vu::tools {
 
@@ -33,7 +34,7 @@ class Command {
       : out_(out), err_(err), faults_(faults) {}
 
   int Import(const std::string& dir, const std::string& file) {
-    if (!CheckMachine(dir)) return kBadInput;
+    if (!CheckMachine(dir, true)) return kBadInput;
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec))
       return Error("cannot read " + file + ": it is a folder");
@@ -59,7 +60,7 @@ class Command {
   }
 
   int Export(const std::string& dir, const std::string* keyName) {
-    if (!CheckMachine(dir)) return kBadInput;
+    if (!CheckMachine(dir, false)) return kBadInput;
     std::vector<RegBranch> branches;
     if (keyName) {
       RegBranch branch;
@@ -84,7 +85,7 @@ class Command {
   }
 
   int Get(const std::string& dir, const std::string& keyName, const std::string& valueName) {
-    if (!CheckMachine(dir)) return kBadInput;
+    if (!CheckMachine(dir, false)) return kBadInput;
     RootKey root = 0;
     std::string path;
     if (!ParseKey(keyName, root, path)) return kBadInput;
@@ -105,13 +106,8 @@ class Command {
     return Error(file + " line " + std::to_string(problem.line) + ": " + problem.message);
   }
 
-  bool CheckMachine(const std::string& dir) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(std::filesystem::path(dir) / "machine.ini", ec)) {
-      return true;
-    }
-    Error("no sandbox machine in " + dir + " (machine.ini is missing)");
-    return false;
+  bool CheckMachine(const std::string& dir, bool forChanges) {
+    return vu::tools::CheckMachine(dir, "reg", err_, forChanges);
   }
 
   bool ParseKey(const std::string& keyName, RootKey& root, std::string& path) {
