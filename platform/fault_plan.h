@@ -79,6 +79,11 @@ class FaultPlan {
   std::optional<Status> Check(Op op, std::string_view subject = {}, std::string_view other = {});
 
   bool empty() const { return nth_.empty() && subjects_.empty(); }
+  // How many calls of |op| were counted so far (a fault sweep fails each of them in turn).
+  long long Calls(Op op) const {
+    const auto it = calls_.find(op);
+    return it == calls_.end() ? 0 : it->second;
+  }
 
  private:
   struct Nth {
