@@ -2,6 +2,7 @@
 
 #include "toolkit/win32/host.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -45,7 +46,7 @@ void ExposeLayout(const HostState& state, const Form& form) {
   dir.resize(::GetEnvironmentVariableW(L"VU_LAYOUT_DIR", dir.data(), size));
   const std::u16string name = platform::Utf8ToUtf16(form.name());
   const std::wstring path = dir + L"\\" + std::wstring(name.begin(), name.end()) + L".txt";
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
   out << "dpi " << state.dpiX << " " << state.dpiY << "\n" << DescribeLayout(form);
 }
 
