@@ -1,6 +1,7 @@
 #include "toolkit/layout.h"
 
 #include "toolkit/form.h"
+#include "toolkit/script.h"
 
 namespace vu::toolkit {
 
@@ -16,6 +17,11 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
+std::string Value(const Control& control) {
+  if (control.kind() != Kind::CheckBox && control.kind() != Kind::OptionButton) return "-";
+  return PropertyText(control, Property::Value);
+}
+
 }  // namespace
 
 std::string DescribeLayout(const Form& form) {
@@ -29,7 +35,7 @@ std::string DescribeLayout(const Form& form) {
            std::to_string(control->left()) + " " + std::to_string(control->top()) + " " +
            std::to_string(control->width()) + " " + std::to_string(control->height()) + " " +
            (control->shown() ? "1" : "0") + " " + (control->usable() ? "1" : "0") + " " +
-           Quoted(control->caption()) + "\n";
+           Value(*control) + " " + Quoted(control->caption()) + "\n";
   }
   return out;
 }

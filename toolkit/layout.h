@@ -3,10 +3,11 @@
 // the screen, in twips relative to its container, with what a user can see of it.
 //
 //   form NAME CLIENT_WIDTH CLIENT_HEIGHT "CAPTION"
-//   control NAME CONTAINER LEFT TOP WIDTH HEIGHT SHOWN ENABLED "CAPTION"
+//   control NAME CONTAINER LEFT TOP WIDTH HEIGHT SHOWN ENABLED VALUE "CAPTION"
 //
-// CONTAINER is "-" for the form itself; SHOWN and ENABLED are 1 or 0; in a caption, a backslash
-// escapes a quote or a backslash. A line keeps x1 y1 x2 y2 in place of the rectangle.
+// CONTAINER is "-" for the form itself; SHOWN and ENABLED are 1 or 0; VALUE is a check box's
+// or option button's value as scripts compare it (0/1, True/False), else "-"; in a caption, a
+// backslash escapes a quote or a backslash. A line keeps x1 y1 x2 y2 in place of the rectangle.
 #pragma once
 
 #include <string>

@@ -106,6 +106,22 @@ TEST_F(TabOrderTest, NextStopWrapsBothWays) {
   EXPECT_EQ(NextTabStop(form, &a, true), &c);
 }
 
+TEST_F(TabOrderTest, EscapePressesTheFirstCancelButtonThatCanBePressed) {
+  Control& plain = form.Button("plain");
+  Design cancel;
+  cancel.isCancel = true;
+  Control& hidden = form.Add(Kind::CommandButton, "hidden", cancel);
+  Control& off = form.Add(Kind::CommandButton, "off", cancel);
+  Control& no = form.Add(Kind::CommandButton, "no", cancel);
+  hidden.SetVisible(false);
+  off.SetEnabled(false);
+  // Only realised buttons can be pressed.
+  EXPECT_EQ(CancelButton(form), nullptr);
+  plain.native = hidden.native = off.native = no.native = 1;
+  EXPECT_EQ(CancelButton(form), &no);
+  plain.native = hidden.native = off.native = no.native = 0;
+}
+
 TEST_F(TabOrderTest, NoStopsGivesNoControl) {
   form.Add(Kind::Label, "label", Design{});
   EXPECT_EQ(NextTabStop(form, nullptr, true), nullptr);

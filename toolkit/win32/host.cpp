@@ -36,18 +36,25 @@ void Restore(ModalFrame& frame) {
   frame.restored = true;
 }
 
-// With VU_LAYOUT_DIR set, each form's layout goes to DIR\<form name>.txt whenever the form is
-// shown or changes page, so that tools driving the windows from outside (mouse clicks) know
-// where the controls are. Tools set it; users never do.
+// With VU_LAYOUT_DIR set, each shown form's layout goes to DIR\<form name>.txt whenever the form
+// is shown or something a user sees of it changes, so that tools driving the windows from
+// outside (mouse clicks) know where the controls are and what they show. Tools set it; users
+// never do. The file is replaced whole, so that a reader never sees half of it.
 void ExposeLayout(const HostState& state, const Form& form) {
+  if (form.native == 0 || !form.visible()) return;
   const DWORD size = ::GetEnvironmentVariableW(L"VU_LAYOUT_DIR", nullptr, 0);
   if (size == 0) return;
   std::wstring dir(size, L'\0');
   dir.resize(::GetEnvironmentVariableW(L"VU_LAYOUT_DIR", dir.data(), size));
   const std::u16string name = platform::Utf8ToUtf16(form.name());
   const std::wstring path = dir + L"\\" + std::wstring(name.begin(), name.end()) + L".txt";
-  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-  out << "dpi " << state.dpiX << " " << state.dpiY << "\n" << DescribeLayout(form);
+  const std::wstring temporary = path + L".new";
+  {
+    std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
+    out << "dpi " << state.dpiX << " " << state.dpiY << "\n" << DescribeLayout(form);
+    if (!out.flush()) return;
+  }
+  ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace
@@ -233,6 +240,10 @@ void Win32Host::ControlChanged(Control& control, Prop prop) {
     return;
   }
   ApplyChange(state, control, prop);
+  if (prop == Prop::Caption || prop == Prop::Visible || prop == Prop::Enabled ||
+      prop == Prop::ZOrder || (prop == Prop::Value && control.kind() != Kind::ProgressBar)) {
+    ExposeLayout(state, control.form());
+  }
   state.RethrowPending();
 }
 

@@ -57,4 +57,14 @@ Control* NextTabStop(const Form& form, const Control* current, bool forward) {
   return sequence[forward ? (index + 1) % count : (index + count - 1) % count];
 }
 
+Control* CancelButton(const Form& form) {
+  for (const auto& control : form.controls()) {
+    if (control->kind() == Kind::CommandButton && control->isCancel() && control->shown() &&
+        control->usable() && control->native != 0) {
+      return control.get();
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace vu::toolkit::win32
