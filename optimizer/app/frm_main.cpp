@@ -11,8 +11,8 @@
 #include "optimizer/app/help_topics.h"
 #include "optimizer/app/optimizer_app.h"
 #include "optimizer/app/selection_pages.h"
-#include "optimizer/engine/progress.h"
 #include "optimizer/engine/run.h"
+#include "optimizer/engine/tweaks.h"
 #include "platform/status.h"
 
 namespace vu::optimizer {
@@ -93,6 +93,21 @@ FrmMain::FrmMain(toolkit::Program& program, OptimizerApp& app)
       labelTimer(Add(Kind::Timer, "labelTimer", TimerDesign(200))),
       startProgressTimer(Add(Kind::Timer, "startProgressTimer", TimerDesign(100))),
       progressTimer(Add(Kind::Timer, "progressTimer", TimerDesign(500))),
+      notNeededPicture(Add(Kind::Image, "notNeededPicture",
+                           Design{.left = 1935,
+                                  .top = kButtonTop + 75,
+                                  .width = 225,
+                                  .height = 225,
+                                  .visible = false,
+                                  .picture = "info"})),
+      notNeededLabel(Add(Kind::Label, "notNeededLabel",
+                         Design{.left = 2220,
+                                .top = kButtonTop + 90,
+                                .width = 3135,
+                                .height = 210,
+                                .caption = std::string(kNotNeededText),
+                                .visible = false,
+                                .wordWrap = false})),
       app_(app) {
   WireEvents();
 }
@@ -113,16 +128,10 @@ void FrmMain::WireEvents() {
   start.welcomeOption1.onMouseUp = [this] { nextButton.SetFocus(); };
   start.welcomeOption2.onMouseUp = [this] { nextButton.SetFocus(); };
 
-  auto tick = [this](void (*handler)(Engine&)) {
-    return [this, handler] {
-      Engine engine = app_.engine();
-      handler(engine);
-    };
-  };
-  waitTimer.onTick = tick(&WaitTimerTick);
-  labelTimer.onTick = tick(&LabelTimerTick);
-  startProgressTimer.onTick = tick(&StartProgressTimerTick);
-  progressTimer.onTick = tick(&ProgressTimerTick);
+  waitTimer.onTick = [this] { WaitTimerTick(); };
+  labelTimer.onTick = [this] { LabelTimerTick(); };
+  startProgressTimer.onTick = [this] { StartProgressTimerTick(); };
+  progressTimer.onTick = [this] { ProgressTimerTick(); };
 }
 
 void FrmMain::Load() {
@@ -133,31 +142,6 @@ void FrmMain::Load() {
   line3.SetLine(96, 3096, 6720, 3096);
   line2.SetLine(96, 3116, 6720, 3116);
   start.line4.SetLine(0, 515, 4680, 515);
-}
-
-RunView FrmMain::MakeRunView() {
-  auto steps = [this]<std::size_t... I>(std::index_sequence<I...>) {
-    return std::array<StepView, kStepCount>{StepView{
-        scan.steps[I].label, scan.steps[I].tick, result.steps[I].label, result.steps[I].tick}...};
-  }
-  (std::make_index_sequence<kStepCount>{});
-  return RunView{*this,
-                 scan.statusLabel,
-                 scan.statusLabel1,
-                 scan.statusLabel2,
-                 scan.progressBar,
-                 labelTimer,
-                 startProgressTimer,
-                 progressTimer,
-                 waitTimer,
-                 scan.linkNameLabel,
-                 scan.sectionLabel,
-                 scan.tempLabel,
-                 result.frame,
-                 helpButton,
-                 closeButton,
-                 result.backupLabel,
-                 steps};
 }
 
 void FrmMain::NextClick() {
@@ -221,6 +205,9 @@ void FrmMain::ShowPage(int index, bool back) {
   selection.removeLabel.SetCaption(std::string(page.offer));
   if (back && index == kLastPage - 1) selection.customBottomLabel.SetCaption(kContinueText);
   if (back) nextButton.SetFocus();
+  const bool needed = StepNeeded(app_.machine().system(), page.flag);
+  selection.notNeededMark.SetVisible(!needed);
+  selection.notNeededLine.SetVisible(!needed);
   selection.checkLabel.SetValue(common::IsSet(app_.state().flags.For(page.flag)) ? 1 : 0);
   if (!back && index == kLastPage) selection.customBottomLabel.SetCaption(kBeginText);
 }
