@@ -51,8 +51,6 @@ absent() { [ ! -e "$1" ]; }
 has_value() { wine reg query "$1" /v "$2" /reg:64 2>/dev/null | tr -d '\r' | grep -qF -- "$3"; }
 no_value() { ! wine reg query "$1" /v "$2" /reg:64 >/dev/null 2>&1; }
 no_key() { ! wine reg query "$1" /reg:64 >/dev/null 2>&1; }
-del_value() { wine reg delete "$1" /v "$2" /f /reg:64 >/dev/null 2>&1 || true; }
-ini_has() { grep -qi "^$1" "$c/windows/system.ini"; }
 running() { pgrep -f "$1" >/dev/null; }
 stopped() { ! running "$1"; }
 # Starts a Windows program in the background, the layouts going where the script reads them.
@@ -63,7 +61,24 @@ launch() {
 record='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer'
 app_win='C:\Tools\Velloria'
 app=$c/Tools/Velloria
-tweaks='HKLM\System\CurrentControlSet\Services\VxD\MSTCP'
+shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
+orphan='C:\WINDOWS\SYSTEM32\OLDGAME.DLL'
+stale='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Old Game'
+desktop='HKCU\Control Panel\desktop'
+
+# What a run can find: a broken shortcut, a registry mistake, an orphaned shared DLL, a stale
+# uninstall entry; and a Start menu delay of its own.
+plant() {
+  at "planting problems"
+  mkdir -p "$menu/Old Game"
+  cp "$work/Old Game.lnk" "$menu/Old Game/"
+  reg_add 'HKLM\Software\Old Game' InstallDir REG_SZ 'C:\OLDGAME\GAME.EXE'
+  reg_add "$shared" "$orphan" REG_DWORD 1
+  reg_add "$stale" DisplayName REG_SZ 'Old Game'
+  reg_add "$stale" UninstallString REG_SZ 'C:\OLDGAME\UNINST.EXE'
+  reg_add "$desktop" MenuShowDelay REG_SZ 400
+}
+reg_add() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f /reg:64 >/dev/null 2>&1; }
 
 install_custom() {
   at "Install: the welcome page"
@@ -123,10 +138,20 @@ tree_search() {
   sleep 1.2 # the tree view's search ends after a pause
 }
 
-# layout_has FORM CONTROL enabled|shown 0|1
+# layout_has FORM CONTROL shown|enabled|value WANT: what the form's layout says of the control,
+# given a moment to catch up with the click or key before it.
 layout_has() {
+  local i
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    layout_now "$@" && return 0
+    sleep 0.3
+  done
+  return 1
+}
+layout_now() {
   local column=9
   [ "$3" = shown ] && column=8
+  [ "$3" = value ] && column=10
   awk -v c="$2" -v k="$column" -v want="$4" \
     '$1 == "control" && $2 == c { found = 1; ok = ($k == want) } END { exit !(found && ok) }' \
     "$VU_LAYOUT_DIR/$1.txt"
@@ -147,12 +172,14 @@ on_page() {
 
 layout_caption() {
   awk -v c="$2" -v want="\"$3\"" '$1 == "control" && $2 == c {
-      sub(/^([^ ]+ ){10}/, ""); found = ($0 == want) } END { exit !found }' "$VU_LAYOUT_DIR/$1.txt"
+      line = $0; for (i = 0; i < 10; i++) sub(/^[^ ]+ /, "", line); found = (line == want) }
+    END { exit !found }' "$VU_LAYOUT_DIR/$1.txt"
 }
 
 # The Optimizer with a mouse and keys, at the screen's current pixels per inch: Custom, every
-# page, Virtual Cache and DOS Boot Sequence cleared by mouse, File System by Space; Back and Next
-# on Windows StartMenu and Internet Connection; "Restart computer" cleared; Close.
+# page, Registry Mistakes and Uninstall Information cleared by mouse, Windows StartMenu by
+# Space (the four that change something on every Windows, Wine's included); Back and Next
+# on DOS Boot Sequence and Internet Connection; "Restart computer" cleared; Close.
 optimizer_custom() {
   local ppi=$1 t="Custom Settings"
   at "Optimizer at $ppi ppi: Custom on the welcome page"
@@ -166,40 +193,39 @@ optimizer_custom() {
   press "Custom" alt+n
   wait_window "$t" >/dev/null
 
-  at "Optimizer at $ppi ppi: pages 1 to 3"
+  at "Optimizer at $ppi ppi: pages 1 to 3, Registry Mistakes cleared by mouse"
   on_page 1 1
   press "$t" Return
   on_page 2 1
-  click "$t" frmMain nextButton
-  on_page 3 1
-  click "$t" frmMain checkLabel box # Virtual Cache cleared by mouse
-  check "Virtual Cache cleared" layout_has frmMain checkLabel value 0
+  click "$t" frmMain checkLabel box
+  check "Registry Mistakes cleared" layout_has frmMain checkLabel value 0
   press "$t" Return # the box gave Next the focus
-  at "Optimizer at $ppi ppi: Windows StartMenu, back and forth"
+  on_page 3 1
+  click "$t" frmMain nextButton
+  at "Optimizer at $ppi ppi: Windows StartMenu cleared by Space"
   on_page 4 1
-  press "$t" alt+b
-  on_page 3 0
-  press "$t" Return # Back left the focus on Next
-  on_page 4 1
-  press "$t" Return
-  at "Optimizer at $ppi ppi: pages 5 to 7"
+  # From Next, Shift+Tab goes back through Close, Back and Help to the page's box.
+  press "$t" shift+Tab shift+Tab shift+Tab shift+Tab space
+  check "Windows StartMenu cleared by Space" layout_has frmMain checkLabel value 0
+  press "$t" Return # the box gave Next the focus
+  at "Optimizer at $ppi ppi: DOS Boot Sequence, back and forth"
   on_page 5 1
-  click "$t" frmMain checkLabel # DOS Boot Sequence cleared by mouse, on its text
-  check "DOS Boot Sequence cleared" layout_has frmMain checkLabel value 0
+  press "$t" alt+b
+  on_page 4 0
+  press "$t" Return # Back left the focus on Next
+  on_page 5 1
   press "$t" Return
+  at "Optimizer at $ppi ppi: Uninstall Information cleared by mouse"
   on_page 6 1
+  click "$t" frmMain checkLabel # on its text
+  check "Uninstall Information cleared" layout_has frmMain checkLabel value 0
   press "$t" alt+n
-  on_page 7 1
-  # File System by keyboard: from Next, Shift+Tab goes back through Back and Help to the box.
-  press "$t" shift+Tab shift+Tab shift+Tab
-  check "Shift+Tab reached the box" layout_has frmMain checkLabel value 1
-  press "$t" space
-  check "File System cleared by Space" layout_has frmMain checkLabel value 0
-  press "$t" Return
   at "Optimizer at $ppi ppi: Internet Connection, back and forth"
+  on_page 7 1
+  press "$t" Return
   on_page 8 1
   click "$t" frmMain backButton
-  on_page 7 0
+  on_page 7 1
   click "$t" frmMain nextButton
   on_page 8 1
   press "$t" Return
@@ -218,12 +244,10 @@ optimizer_custom() {
   wait_gone "Finished Optimizing" 30
   wait_for "the Optimizer ends" 30 stopped 'Optimizer.exe'
   check "selected: the broken shortcut is gone" absent "$menu/Old Game"
-  check "selected: Start menu delay" has_value 'HKCU\Control Panel\desktop' MenuShowDelay 0
-  check "selected: TCP/IP" has_value "$tweaks" DefaultTTL 128
-  check "cleared: Virtual Cache not written" bash -c "! grep -qi '^MaxFileCache=' '$c/windows/system.ini'"
-  check "cleared: DOS boot menu not written" test -z "$(find "$c" -maxdepth 1 -iname msdos.sys)"
-  check "cleared: CD file system cache not written" \
-    no_value 'HKLM\System\CurrentControlSet\Control\FileSystem\CDFS' CacheSize
+  check "selected: the orphaned shared DLL entry is gone" no_value "$shared" "$orphan"
+  check "cleared: the registry mistake stays" has_value 'HKLM\Software\Old Game' InstallDir 'GAME.EXE'
+  check "cleared: the stale uninstall entry stays" has_value "$stale" DisplayName 'Old Game'
+  check "cleared: the Start menu delay stays" has_value "$desktop" MenuShowDelay 400
 }
 
 # A second start: Alt+F4 on a selection page asks to exit; Escape resumes; Close and Exit end it.
@@ -274,21 +298,18 @@ main() {
   wineboot -i >/dev/null 2>&1
   menu=$(find "$c/users" -type d -name Programs -path "*Start Menu*" | head -1)
   [ -n "$menu" ] || fail "no Start Menu\\Programs folder in the prefix"
-  at "planting a broken shortcut"
-  # Written by the sandbox's writer: the same bytes the shell's link object reads.
+  # The broken shortcut, written by the sandbox's writer: the bytes the shell's link object reads.
   "$vm" init "$work/scratch" >/dev/null
   "$vm" lnk "$work/scratch" 'C:\MY DOCUMENTS\Old Game.lnk' 'C:\OLDGAME\GAME.EXE' >/dev/null
-  mkdir -p "$menu/Old Game"
-  cp "$("$vm" path "$work/scratch" 'C:\MY DOCUMENTS\Old Game.lnk')" "$menu/Old Game/"
+  cp "$("$vm" path "$work/scratch" 'C:\MY DOCUMENTS\Old Game.lnk')" "$work/"
+  plant
   install_custom
   optimizer_custom 96
   optimizer_exit 96
   at "120 pixels per inch"
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
   wineserver -w
-  # What the first run wrote, taken away again so that the second has work to show.
-  del_value 'HKCU\Control Panel\desktop' MenuShowDelay
-  del_value "$tweaks" DefaultTTL
+  plant
   launch "$app_win\Optimizer.exe"
   optimizer_custom 120
   optimizer_exit 120

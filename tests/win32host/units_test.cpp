@@ -81,6 +81,26 @@ TEST_F(TabOrderTest, SkipsWhatCannotTakeTheFocusNow) {
   EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&a, &z}));
 }
 
+TEST_F(TabOrderTest, SkipsThePagesBehindTheOneInFront) {
+  Design page;
+  page.width = 1000;
+  page.height = 1000;
+  Control& back = form.Add(Kind::PictureBox, "back", page);
+  Control& inner = form.Add(Kind::Frame, "inner", Design{}, &back);
+  Control& deep = form.Button("deep", -1, &inner);
+  Control& front = form.Add(Kind::PictureBox, "front", page);
+  Control& shown = form.Button("shown", -1, &front);
+  page.left = 2000;
+  Control& aside = form.Add(Kind::PictureBox, "aside", page);  // overlaps nothing
+  Control& beside = form.Button("beside", -1, &aside);
+  Control& outside = form.Button("outside");
+  EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&shown, &beside, &outside}));
+  back.ZOrderFront();
+  EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&deep, &beside, &outside}));
+  back.SetVisible(false);
+  EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&shown, &beside, &outside}));
+}
+
 TEST_F(TabOrderTest, AGroupOfOptionButtonsIsOneStop) {
   Control& frame1 = form.Add(Kind::Frame, "frame1", Design{});
   Control& frame2 = form.Add(Kind::Frame, "frame2", Design{});

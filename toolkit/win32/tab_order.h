@@ -12,7 +12,8 @@ namespace vu::toolkit::win32 {
 // Controls that take the focus when they are shown and usable.
 bool TakesFocus(Kind kind);
 
-// The controls Tab visits on |form|, in order. Of a group of option buttons (same container)
+// The controls Tab visits on |form|, in order, leaving out those on a panel that another lies
+// in front of. Of a group of option buttons (same container)
 // only the selected one is a stop, or the group's first when none is selected.
 std::vector<Control*> TabSequence(const Form& form);
 
