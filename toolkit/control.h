@@ -50,6 +50,9 @@ using Color = std::uint32_t;
 constexpr Color Rgb(int r, int g, int b) {
   return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
 }
+// The grey of the standard scheme's button shadow, set explicitly: the darker line of every
+// two-line separator, and the text of a step that was not performed.
+constexpr Color kGrey = Rgb(128, 128, 128);
 // System colours are flagged with the high bit and the COLOR_ index, as the toolkit does.
 constexpr Color kSysScrollBar = 0x80000000u;     // COLOR_SCROLLBAR
 constexpr Color kSysButtonFace = 0x8000000Fu;    // COLOR_BTNFACE

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/install_record.h"
 #include "common/vb.h"
 #include "optimizer/engine/engine.h"
 #include "optimizer/engine/found_list.h"
@@ -15,8 +16,7 @@ namespace vu::optimizer {
 
 inline constexpr std::string_view kSharedDllsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-inline constexpr std::string_view kUninstallKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+using common::kUninstallKey;
 
 // Names of SharedDLLs values / key paths (relative to HKEY_LOCAL_MACHINE, ending in "\").
 using OrphanList = FoundList<std::string>;
