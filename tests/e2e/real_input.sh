@@ -61,6 +61,8 @@ launch() {
 record='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer'
 app_win='C:\Tools\Velloria'
 app=$c/Tools/Velloria
+# The installed Optimizer's processes, told from any other Wine's by their path.
+optimizer='Tools.Velloria.Optimizer\.exe'
 shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 orphan='C:\WINDOWS\SYSTEM32\OLDGAME.DLL'
 stale='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Old Game'
@@ -242,7 +244,7 @@ optimizer_custom() {
   check "Restart computer cleared" layout_has frmMain bootCheck value 0
   press "Finished Optimizing" Return # the box gave Close the focus
   wait_gone "Finished Optimizing" 30
-  wait_for "the Optimizer ends" 30 stopped 'Optimizer.exe'
+  wait_for "the Optimizer ends" 30 stopped "$optimizer"
   check "selected: the broken shortcut is gone" absent "$menu/Old Game"
   check "selected: the orphaned shared DLL entry is gone" no_value "$shared" "$orphan"
   check "cleared: the registry mistake stays" has_value 'HKLM\Software\Old Game' InstallDir 'GAME.EXE'
@@ -266,14 +268,14 @@ optimizer_exit() {
   wait_window "Exit Optimizer" >/dev/null
   press "Exit Optimizer" Escape
   wait_gone "Exit Optimizer"
-  check "still running after Resume" running 'Optimizer.exe'
+  check "still running after Resume" running "$optimizer"
   on_page 1 1
   at "Optimizer at $ppi ppi again: Close, then Exit"
   click "$t" frmMain closeButton
   wait_window "Exit Optimizer" >/dev/null
   click "Exit Optimizer" frmConfirm Command1
   wait_gone "$t"
-  wait_for "the Optimizer ends" 30 stopped 'Optimizer.exe'
+  wait_for "the Optimizer ends" 30 stopped "$optimizer"
 }
 
 uninstall() {

@@ -1,5 +1,5 @@
 # Driving the real Windows programs under Wine as a person does: xdotool moves the mouse and
-# presses keys, nothing else. Sourced by tests/e2e/real_input.sh.
+# presses keys, nothing else. Sourced by tests/e2e/real_input.sh and scripts/shots/windows.sh.
 #
 # Where a control is comes from the form's own layout: the programs write it, in twips, to
 # $VU_LAYOUT_DIR/<form>.txt (see toolkit/layout.h) whenever a form is shown or changes page. A
@@ -55,7 +55,7 @@ wait_gone() {
   fail "the window \"$title\" is still there after ${limit}s"
 }
 
-# wait_file PATH [SECONDS]: for a program's effect on the disk.
+# wait_for WHAT SECONDS COMMAND...: until COMMAND succeeds (a program's effect, a file, a layout).
 wait_for() {
   local what=$1 limit=$2 deadline
   shift 2
