@@ -90,6 +90,9 @@ struct Design {
   ShapeStyle shape = ShapeStyle::Rectangle;
   bool multiLine = false;   // text box
   bool handCursor = false;  // a label that acts as a link
+  // A timer that only animates what is shown: a headless run on the virtual clock whose script
+  // has ended does not wait for it (nothing it does can move the program on).
+  bool animation = false;
 };
 
 class Control {
@@ -151,6 +154,7 @@ class Control {
   void SetTag(std::string tag);
 
   const std::string& picture() const { return design_.picture; }
+  bool animation() const { return design_.animation; }
   void SetPicture(std::string picture);
 
   // Brings the control to the front of its container (ZOrder 0).
