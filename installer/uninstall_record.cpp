@@ -1,6 +1,11 @@
 #include "installer/uninstall_record.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "common/install_log.h"
 #include "common/install_record.h"
+#include "common/paths.h"
 #include "common/registry_mod.h"
 #include "installer/install_steps.h"
 #include "installer/installer_app.h"
@@ -14,6 +19,27 @@ void SetRegistryValue(InstallerApp& app, const std::string& key, const char* nam
                       const std::string& text) {
   common::SetRegistryValueInstaller(app.machine().registry(), HKEY_LOCAL_MACHINE, key, name, REG_SZ,
                                     common::RegistryData(text));
+}
+
+// The log of this installation, after the folders an earlier one made that are still there: this
+// one found them existing, yet they are still the product's to remove.
+void WriteLog(InstallerApp& app, const std::string& key) {
+  vu::platform::Registry& registry = app.machine().registry();
+  vu::platform::FileSystem& files = app.machine().files();
+  const common::InstallLog& placed = app.outcome().log;
+  common::InstallLog log;
+  if (const std::optional<common::InstallLog> earlier = common::ReadInstallLog(registry, key)) {
+    for (const common::LogEntry& entry : *earlier) {
+      if (entry.kind != common::LoggedKind::Folder || !common::PathExists(files, entry.path))
+        continue;
+      const bool known = std::any_of(placed.begin(), placed.end(), [&](const auto& now) {
+        return common::SamePath(now.path, entry.path);
+      });
+      if (!known) log.push_back(entry);
+    }
+  }
+  log.insert(log.end(), placed.begin(), placed.end());
+  common::WriteInstallLog(registry, key, log);
 }
 
 }  // namespace
@@ -31,6 +57,7 @@ void WriteUninstallRecord(InstallerApp& app) {
   if (IsSet(settings.UseMenuIcon)) {
     SetRegistryValue(app, key, kStartmenuPathValue, settings.StartmenuPath);
   }
+  WriteLog(app, key);
 }
 
 }  // namespace vu::installer

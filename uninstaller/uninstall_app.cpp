@@ -54,6 +54,10 @@ bool UninstallApp::ReadProductKey() {
   return true;
 }
 
+std::optional<common::InstallLog> UninstallApp::InstallLog() {
+  return common::ReadInstallLog(machine_.registry(), RecordKey());
+}
+
 std::string UninstallApp::RecordKey() const {
   return std::string(kUninstallKey) + productKey_;
 }

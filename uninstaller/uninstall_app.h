@@ -3,10 +3,12 @@
 // form. One instance per run of the program; nothing global.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/install_log.h"
 #include "common/install_record.h"
 #include "platform/machine.h"
 #include "toolkit/program.h"
@@ -45,6 +47,8 @@ class UninstallApp {
   std::string GetShortName() { return RecordValue(common::kShortNameValue); }
   std::string GetLongName() { return RecordValue(common::kLongNameValue); }
   std::string DisplayName() { return DisplayNameOf(GetLongName()); }
+  // What the installer logged placing the product; nullopt for a record without a log.
+  std::optional<common::InstallLog> InstallLog();
 
   // Shows frmErrMessage modally; its Close ends the program.
   void ShowFatalError();
