@@ -8,9 +8,6 @@ case "$1" in
   install-incomplete)
     # A set without the uninstaller: the installation ends incomplete.
     rm -f "$c/SETUP/Uninstall.exe" ;;
-  uninstall-incomplete)
-    # A program file that cannot be deleted: the uninstallation ends incomplete.
-    chmod a-w "$c/Program Files/Velloria Utilities/Optimizer/Optimizer.exe" ;;
   *-warning)
     # More orphaned shared-DLL entries than one run deletes: the line gets the warning picture.
     reg=$PWD/orphans.reg

@@ -24,10 +24,20 @@ launch() {
   VU_LAYOUT_DIR="Z:${VU_LAYOUT_DIR//\//\\}" wine "$@" >>"$work/wine.log" 2>&1 &
 }
 
-# picture TITLE NAME: the window titled TITLE, as docs/screenshots/NAME.png.
+# picture TITLE NAME: the window titled TITLE (or, with TITLE "~TEXT", whose title holds TEXT), as
+# docs/screenshots/NAME.png.
 picture() {
-  local id X Y WIDTH HEIGHT
-  id=$(wait_window "$1")
+  local id="" X Y WIDTH HEIGHT i
+  if [ "${1:0:1}" = "~" ]; then
+    for i in $(seq 150); do
+      id=$({ xdotool search --onlyvisible --name "${1:1}" 2>/dev/null || true; } | tail -1)
+      [ -n "$id" ] && break
+      sleep 0.2
+    done
+    [ -n "$id" ] || fail "no window with \"${1:1}\" in its title"
+  else
+    id=$(wait_window "$1")
+  fi
   sleep 1
   eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip PNG8:"$out/$2.png"
@@ -57,7 +67,7 @@ wineserver -w
 
 at "the help contents"
 launch winhlp32 'C:\App\Optimizer.hlp'
-picture "Wine Help" help-contents
+picture "~Optimizer Help" help-contents
 wineserver -k || true
 sleep 1
 
@@ -68,6 +78,8 @@ press "Welcome" Return
 press "Custom" Return Return Return # the third page: Virtual Cache
 press "Custom Settings" F1
 picture "Wine Help" help-f1-virtual-cache
+press "Wine Help" alt+F4
+wait_gone "Wine Help"
 press "Custom Settings" Return Return Return Return Return # the eighth: Internet Connection
 press "Custom Settings" F1
 picture "Wine Help" help-f1-internet

@@ -76,7 +76,7 @@ px() {
 # client area, summed over its containers the way the windows nest.
 control_box() {
   local file="$VU_LAYOUT_DIR/$1.txt"
-  [ -f "$file" ] || fail "no layout of $1 (was the form shown?)"
+  wait_for "the layout of $1" 10 test -f "$file"
   awk -v want="$2" '
     $1 == "dpi" { dx = $2; dy = $3 }
     $1 == "control" { parent[$2] = $3; l[$2] = $4; t[$2] = $5; w[$2] = $6; h[$2] = $7 }
@@ -94,6 +94,8 @@ control_box() {
 # equal and the rest of the height is the caption.
 client_origin() {
   local id=$1 form=$2 X Y WIDTH HEIGHT dpi cw ch border caption
+  # The window can be on the screen a moment before its form's layout is written.
+  wait_for "the layout of $form" 10 test -f "$VU_LAYOUT_DIR/$form.txt"
   eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
   read -r dpi cw ch < <(awk '$1 == "dpi" { d = $2 } $1 == "form" { print d, $3, $4 }' \
     "$VU_LAYOUT_DIR/$form.txt")
