@@ -26,7 +26,8 @@ bool Blank(char c) {
 }
 
 // Names and values the programs write: one line, no blanks at either end, a key that cannot be
-// taken for a comment or a section, a value not in quotes.
+// taken for a comment or a section, a value not in quotes and not empty (an empty value leaves no
+// trace of whether the blanks around the old one stood before or after it).
 bool Usable(std::string_view s, std::string_view forbidden, bool mayBeEmpty) {
   if (s.empty()) return mayBeEmpty;
   return s.find_first_of(forbidden) == std::string_view::npos && !Blank(s.front()) &&
@@ -42,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view value = NextLine(input);
   const std::string_view text = input;
   if (!Usable(section, "\r\n]", false) || !Usable(key, "\r\n=", false) ||
-      !Usable(value, "\r\n", true) || key.front() == ';' || key.front() == '[' ||
-      (!value.empty() && (value.front() == '"' || value.front() == '\''))) {
+      !Usable(value, "\r\n", false) || key.front() == ';' || key.front() == '[' ||
+      value.front() == '"' || value.front() == '\'') {
     ini::GetEntry(text, "vcache", "MinFileCache");
     ini::RemoveEntry(text, "vcache", "MinFileCache", true);
     return 0;

@@ -86,6 +86,12 @@ std::optional<JournalRecord::Kind> JournalKind(std::string_view name) {
   return std::nullopt;
 }
 
+std::string HeaderLine(std::uint32_t number, JournalRecord::Kind kind, std::uint32_t length,
+                       std::uint32_t crc) {
+  return "#" + std::to_string(number) + ' ' + JournalKindName(kind) + ' ' + Hex(length) + ' ' +
+         Hex(crc);
+}
+
 struct Header {
   std::uint32_t number = 0;
   JournalRecord::Kind kind = JournalRecord::Kind::kFile;
@@ -95,6 +101,7 @@ struct Header {
 
 // "#<number> <kind> <length> <crc>", nothing else.
 std::optional<Header> ParseHeader(std::string_view line) {
+  const std::string_view whole = line;
   if (line.empty() || line.front() != '#') return std::nullopt;
   line.remove_prefix(1);
   std::array<std::string_view, 4> fields;
@@ -111,6 +118,10 @@ std::optional<Header> ParseHeader(std::string_view line) {
     return std::nullopt;
   }
   header.kind = *kind;
+  // One spelling only ("#01" or "0c" are not written): a record read is the record written.
+  if (HeaderLine(header.number, header.kind, header.length, header.crc) != whole) {
+    return std::nullopt;
+  }
   return header;
 }
 
@@ -221,8 +232,7 @@ std::uint32_t Crc32(std::string_view bytes) {
 
 std::string EncodeJournalRecord(std::uint32_t number, JournalRecord::Kind kind,
                                 std::string_view body) {
-  std::string text = "#" + std::to_string(number) + ' ' + JournalKindName(kind) + ' ' +
-                     Hex(static_cast<std::uint32_t>(body.size())) + ' ' + Hex(Crc32(body));
+  std::string text = HeaderLine(number, kind, static_cast<std::uint32_t>(body.size()), Crc32(body));
   text += kNewline;
   text += body;
   text += kNewline;

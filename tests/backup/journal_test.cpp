@@ -73,6 +73,10 @@ TEST(JournalTest, DamageBeforeTheEndStopsTheReading) {
       EXPECT_FALSE(r.torn) << at;
     }
   }
+  // A header spelled otherwise than it is written ("#01") is not a record.
+  std::string leadingZero = w.bytes;
+  leadingZero.insert(1, "0");
+  EXPECT_TRUE(ReadJournal(leadingZero).records.empty());
   // A record out of sequence is damage too.
   const std::string repeated = w.bytes.substr(0, w.ends[0]) + w.bytes.substr(0, w.ends[0]) + "x";
   EXPECT_EQ(ReadJournal(repeated).damagedAt, w.ends[0]);
