@@ -124,34 +124,38 @@ bool FindFiles(Engine& engine, std::string_view pattern, std::string_view folder
                ShortcutTable& table) {
   vu::platform::FileSystem& files = engine.machine.files();
   const std::string qualified = QualifyPath(folder);
-  bool complete = true;
 
+  // One listing of the folder serves both passes: first its matching files are recorded, then
+  // its subfolders are walked, in listing order, with a yield after every entry, just as a
+  // listing of the pattern followed by one of "*.*" would have it. A listing of the pattern
+  // matches the alias of a long name too, and so does this.
   FindData entry;
   std::unique_ptr<Listing> listing;
-  Status status = files.FindFirst(qualified + std::string(pattern), entry, listing);
-  if (status == ERROR_SUCCESS && listing) {
-    do {
-      if (entry.attributes == FILE_ATTRIBUTE_ARCHIVE || entry.attributes == FILE_ATTRIBUTE_NORMAL) {
-        complete = Record(engine, table, qualified + TrimNull(entry.name)) && complete;
-      }
-    } while (listing->Next(entry));
-    listing.reset();
-  } else if (!NothingListed(status)) {
-    complete = false;
-  }
-
-  status = files.FindFirst(qualified + "*.*", entry, listing);
-  if (status != ERROR_SUCCESS || !listing) return complete && NothingListed(status);
+  const Status status = files.FindFirst(qualified + "*.*", entry, listing);
+  if (status != ERROR_SUCCESS || !listing) return NothingListed(status);
   constexpr std::uint32_t kNotEntered =
       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+  bool complete = true;
+  // The subfolders to enter, an empty text for each other entry (a yield without a walk).
+  std::vector<std::string> walk;
   do {
-    const std::string name = TrimNull(entry.name);
-    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." && name != ".." &&
-        (entry.attributes & kNotEntered) == 0) {
-      complete = FindFiles(engine, pattern, qualified + name, table) && complete;
+    std::string name = TrimNull(entry.name);
+    const std::string alias = TrimNull(entry.alternateName);
+    if ((entry.attributes == FILE_ATTRIBUTE_ARCHIVE || entry.attributes == FILE_ATTRIBUTE_NORMAL) &&
+        (vu::platform::MatchesPattern(name, pattern) ||
+         (!alias.empty() && vu::platform::MatchesPattern(alias, pattern)))) {
+      complete = Record(engine, table, qualified + name) && complete;
     }
-    engine.progress.Yield();
+    const bool enter = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." &&
+                       name != ".." && (entry.attributes & kNotEntered) == 0;
+    walk.push_back(enter ? std::move(name) : std::string());
   } while (listing->Next(entry));
+  listing.reset();
+
+  for (const std::string& name : walk) {
+    if (!name.empty()) complete = FindFiles(engine, pattern, qualified + name, table) && complete;
+    engine.progress.Yield();
+  }
   return complete;
 }
 

@@ -19,6 +19,7 @@ void Fill(const WIN32_FIND_DATAW& data, FindData& entry) {
   entry.attributes = data.dwFileAttributes;
   entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   entry.name = NarrowZ(data.cFileName);
+  entry.alternateName = NarrowZ(data.cAlternateFileName);
 }
 
 FileHandle OpenForReading(std::string_view path) {
