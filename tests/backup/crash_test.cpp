@@ -57,7 +57,7 @@ TEST(CrashTest, ARunCutShortAtAnyRecordIsRestoredExactly) {
       continue;
     }
     ASSERT_EQ(machine.files().Append(folder + "\\" + std::string(kBackupJournalFile),
-                                     "#99 file 40 0badf00d\r\nfile\t32\tC:\\WIN"),
+                                     "#99 file 40 badf00d\r\nfile\t32\tC:\\WIN"),
               ERROR_SUCCESS);
     std::string text;
     EXPECT_EQ(RunRestore(machine, folder, text), 0) << "cut at " << n << "\n" << text;
