@@ -116,5 +116,30 @@ TEST(BackupRunTest, ARunThatChangesNothingLeavesNoBackup) {
   EXPECT_FALSE(second.Control("backupLabel").visible());
 }
 
+TEST(BackupRunTest, SystemIniComesBackByteForByte) {
+  // Without [vcache], so that the run adds the section, and with the line ends and last lines
+  // that an edit must not touch.
+  for (const char* text :
+       {"[boot]\r\nshell=Explorer.exe\r\n\r\n", "[boot]\rshell=Explorer.exe\r",
+        "[boot]\nshell=Explorer.exe", "[boot]\r\nshell=Explorer.exe\r\n\r\n\r\n"}) {
+    OptimizerWorld world{96, MakeOperations()};
+    FileSystem& files = world.temp.machine().files();
+    const std::string ini = "C:\\WINDOWS\\SYSTEM.INI";
+    ASSERT_EQ(files.WriteAll(ini, text), ERROR_SUCCESS);
+    ASSERT_EQ(world.Play(kExpressScript), 0) << world.errors.str();
+    std::string bytes;
+    ASSERT_EQ(files.ReadAll(ini, bytes), ERROR_SUCCESS);
+    ASSERT_NE(bytes.find("MinFileCache"), std::string::npos) << bytes;
+    std::string folder = world.Control("backupLabel").caption();
+    folder = folder.substr(kLabelText.size());
+    for (int round = 1; round <= 2; ++round) {
+      std::string report;
+      EXPECT_EQ(RunRestore(world.temp.machine(), folder, report), 0) << report;
+      ASSERT_EQ(files.ReadAll(ini, bytes), ERROR_SUCCESS);
+      EXPECT_EQ(bytes, text) << "round " << round;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vu::optimizer
