@@ -1,8 +1,9 @@
 #include "installer/uninstall_record.h"
 
+#include "common/install_record.h"
 #include "common/registry_mod.h"
-#include "installer/mod_files.h"
-#include "installer/mod_main.h"
+#include "installer/install_steps.h"
+#include "installer/installer_app.h"
 
 namespace vu::installer {
 
@@ -19,15 +20,16 @@ void SetRegistryValue(InstallerApp& app, const std::string& key, const char* nam
 
 void WriteUninstallRecord(InstallerApp& app) {
   const InstallerSettings& settings = app.settings();
-  const std::string key = kUninstallKeyBase + settings.LongName;
-  SetRegistryValue(app, key, "ProgramfilePath", settings.ProgramfilePath);
-  SetRegistryValue(app, key, "UninstallString",
-                   GetWindowsDir(app) + "\\VLUN32.exe -" + settings.LongName);
-  SetRegistryValue(app, key, "DisplayName", settings.LongName);
-  SetRegistryValue(app, key, "ShortName", settings.ShortName);
-  SetRegistryValue(app, key, "LongName", settings.LongName);
-  if (common::IsSet(settings.UseMenuIcon)) {
-    SetRegistryValue(app, key, "StartmenuPath", settings.StartmenuPath);
+  using namespace common;
+  const std::string key = kUninstallKey + settings.LongName;
+  SetRegistryValue(app, key, kProgramfilePathValue, settings.ProgramfilePath);
+  SetRegistryValue(app, key, kUninstallStringValue,
+                   GetWindowsDir(app) + "\\" + kUninstallerFile + " -" + settings.LongName);
+  SetRegistryValue(app, key, kDisplayNameValue, settings.LongName);
+  SetRegistryValue(app, key, kShortNameValue, settings.ShortName);
+  SetRegistryValue(app, key, kLongNameValue, settings.LongName);
+  if (IsSet(settings.UseMenuIcon)) {
+    SetRegistryValue(app, key, kStartmenuPathValue, settings.StartmenuPath);
   }
 }
 

@@ -3,18 +3,22 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/install_record.h"
+#include "common/paths.h"
 #include "common/registry_mod.h"
-#include "optimizer/engine/paths.h"
 #include "platform/status.h"
 #include "platform/text.h"
+#include "toolkit/timer_wait.h"
 #include "uninstaller/frm_start.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 
-using optimizer::GetParentFolder;
-using optimizer::IsFolderEmpty;
-using optimizer::QualifyPath;
+using common::GetParentFolder;
+using common::IsDriveRoot;
+using common::IsFolderEmpty;
+using common::kMenuGroup;
+using common::QualifyPath;
 
 namespace {
 
@@ -33,21 +37,8 @@ bool IsPlainName(std::string_view name) {
   return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
 }
 
-// "C:" or "C:\": a drive is never a folder to remove.
-bool IsDriveRoot(std::string_view path) {
-  return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) &&
-         path[1] == ':';
-}
-
-std::string Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
-
 bool Exists(UninstallApp& app, std::string_view path) {
-  return app.machine().files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  return common::PathExists(app.machine().files(), path);
 }
 
 // The stage's label goes plain and its tick appears.
@@ -84,11 +75,7 @@ int ProgressPauseMs(float r) {
 }
 
 void Pause(UninstallApp& app, int ms) {
-  toolkit::Control& timer = app.start().pauseTimer;
-  timer.SetInterval(std::max(ms, 1));
-  timer.SetEnabled(true);
-  while (timer.enabled())
-    app.program().WaitForEvent();
+  toolkit::WaitForTimer(app.program(), app.start().pauseTimer, ms);
 }
 
 void ProgressFill(UninstallApp& app) {
@@ -138,7 +125,7 @@ void RunUninstall(UninstallApp& app) {
 
 std::vector<std::string> RemoveProgramFiles(UninstallApp& app) {
   std::vector<std::string> targets;
-  const std::string dir = app.RecordValue("ProgramfilePath");
+  const std::string dir = app.RecordValue(common::kProgramfilePathValue);
   if (Missing(dir)) return targets;
   platform::FileSystem& files = app.machine().files();
 
@@ -164,7 +151,7 @@ std::vector<std::string> RemoveProgramFiles(UninstallApp& app) {
 
 std::vector<std::string> RemoveMenuEntries(UninstallApp& app) {
   std::vector<std::string> targets;
-  const std::string menu = app.RecordValue("StartmenuPath");
+  const std::string menu = app.RecordValue(common::kStartmenuPathValue);
   const std::string shortName = app.GetShortName();
   platform::FileSystem& files = app.machine().files();
 
@@ -176,8 +163,8 @@ std::vector<std::string> RemoveMenuEntries(UninstallApp& app) {
     for (const std::string& link : links) {
       RemoveMenuShortcut(app, kMenuGroup, link);
       if (known) {
-        targets.push_back(QualifyPath(programs) + std::string(kMenuGroup) + "\\" + Trim(link) +
-                          ".lnk");
+        targets.push_back(QualifyPath(programs) + kMenuGroup + "\\" +
+                          std::string(common::Trim(link)) + ".lnk");
       }
     }
     if (!Missing(menu)) {
@@ -195,11 +182,11 @@ std::vector<std::string> RemoveMenuEntries(UninstallApp& app) {
 }
 
 void RemoveMenuShortcut(UninstallApp& app, std::string_view group, std::string_view linkName) {
-  app.machine().shell().RemoveMenuShortcut(group, Trim(linkName));
+  app.machine().shell().RemoveMenuShortcut(group, common::Trim(linkName));
 }
 
 void DeleteUninstallRecord(UninstallApp& app) {
-  const std::string dir = app.RecordValue("ProgramfilePath");
+  const std::string dir = app.RecordValue(common::kProgramfilePathValue);
   if (!Missing(dir)) {
     const std::string shortName = app.GetShortName();
     // Without a usable short name the program file is unknown; the directory stands for it.

@@ -6,6 +6,7 @@
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
 #include "optimizer/engine/registry_mistakes.h"
+#include "optimizer/engine/registry_walk.h"
 #include "platform/text.h"
 
 namespace vu::optimizer {
@@ -28,13 +29,15 @@ bool EndsWithUninstallString(std::string_view name) {
 }
 
 // A command is stale only when it is judged so both as the enumeration reads it and as stored.
-bool IsStaleValue(Engine& engine, RootKey root, const std::string& keyPath,
-                  const common::RegistryEntry& entry) {
-  if (!common::IsSet(IsStaleUninstallCommand(engine.machine, entry.data))) return false;
+PathState JudgeValue(Engine& engine, RootKey root, const std::string& keyPath,
+                     const common::RegistryEntry& entry) {
+  const PathState read = JudgeUninstallCommand(engine.machine, entry.data);
+  if (read != PathState::Missing) return read;
   const std::optional<std::string> stored =
       StoredText(engine.machine.registry(), root, keyPath, entry.name);
-  if (!stored) return false;
-  return *stored == entry.data || common::IsSet(IsStaleUninstallCommand(engine.machine, *stored));
+  if (!stored) return PathState::Unknown;
+  if (*stored == entry.data) return PathState::Missing;
+  return JudgeUninstallCommand(engine.machine, *stored);
 }
 
 // One key of the walk; |judge| is false for the key the walk started from.
@@ -42,43 +45,57 @@ void WalkUninstallKey(Engine& engine, RootKey root, const std::string& keyPath,
                       StaleEntryList& list, bool judge) {
   vu::platform::Registry& registry = engine.machine.registry();
   engine.progress.Yield();
-  bool seenDisplayName = false;
-  bool listed = false;
-  for (std::uint32_t index = 0; judge && !listed; ++index) {
-    const common::RegistryEntry entry = common::EnumRegistryValue(registry, root, keyPath, index);
-    if (entry.data == common::kEnumNotFound) break;
-    if (entry.type != REG_SZ) continue;
-    if (vu::platform::UpperCase(entry.name) == kDisplayName) seenDisplayName = true;
-    if (seenDisplayName && EndsWithUninstallString(entry.name) &&
-        IsStaleValue(engine, root, keyPath, entry)) {
-      list.Add(keyPath);
-      listed = true;
-    }
+  if (judge) {
+    bool seenDisplayName = false;
+    const bool read =
+        ForEachValue(registry, root, keyPath, [&](const common::RegistryEntry& entry) {
+          if (entry.type != REG_SZ) return true;
+          if (vu::platform::UpperCase(entry.name) == kDisplayName) seenDisplayName = true;
+          if (!seenDisplayName || !EndsWithUninstallString(entry.name)) return true;
+          switch (JudgeValue(engine, root, keyPath, entry)) {
+            case PathState::Missing:
+              list.Add(keyPath);
+              return false;  // listed once is enough
+            case PathState::Unknown:
+              list.unjudged = true;
+              return true;
+            default:
+              return true;
+          }
+        });
+    if (!read) list.unjudged = true;
   }
-  for (std::uint32_t index = 0;; ++index) {
-    const std::string name = common::EnumRegistryKey(registry, root, keyPath, index);
-    if (name == common::kEnumNotFound) break;
+  const bool read = ForEachSubkey(registry, root, keyPath, [&](const std::string& name) {
     WalkUninstallKey(engine, root, keyPath + name + "\\", list, true);
-  }
+  });
+  if (!read) list.unjudged = true;
 }
 
 }  // namespace
 
 int FindOrphanedDlls(Engine& engine, OrphanList& list) {
-  vu::platform::Registry& registry = engine.machine.registry();
-  for (std::uint32_t index = 0;; ++index) {
-    const common::RegistryEntry entry =
-        common::EnumRegistryValue(registry, HKEY_LOCAL_MACHINE, kSharedDllsKey, index);
-    if (entry.data == common::kEnumNotFound) break;
-    if (common::IsSet(IsMissingFile(engine.machine, entry.name))) list.Add(entry.name);
-  }
+  const bool read = ForEachValue(engine.machine.registry(), HKEY_LOCAL_MACHINE, kSharedDllsKey,
+                                 [&](const common::RegistryEntry& entry) {
+                                   switch (JudgeMissingFile(engine.machine, entry.name)) {
+                                     case PathState::Missing:
+                                       list.Add(entry.name);
+                                       break;
+                                     case PathState::Unknown:
+                                       list.unjudged = true;
+                                       break;
+                                     default:
+                                       break;
+                                   }
+                                   return true;
+                                 });
+  if (!read) list.unjudged = true;
   return list.count;
 }
 
 bool RemoveOrphanedDlls(Engine& engine) {
   OrphanList list;
   FindOrphanedDlls(engine, list);
-  bool allDone = !list.Overflowed();
+  bool allDone = list.Complete();
   for (const std::string& name : list.entries) {
     allDone = Gone(common::DeleteRegistryValueChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
                                                       kSharedDllsKey, name)) &&
@@ -96,7 +113,7 @@ int FindStaleUninstallEntries(Engine& engine, RootKey root, const std::string& k
 bool RemoveStaleUninstallEntries(Engine& engine) {
   StaleEntryList list;
   FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, std::string(kUninstallKey), list);
-  bool allDone = !list.Overflowed();
+  bool allDone = list.Complete();
   // An entry below one deleted before it went with that one.
   for (const std::string& keyPath : list.entries) {
     allDone = Gone(common::DeleteRegistryKeyChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
@@ -106,32 +123,35 @@ bool RemoveStaleUninstallEntries(Engine& engine) {
   return allDone;
 }
 
-common::VbBool IsStaleUninstallCommand(vu::platform::Machine& machine, std::string_view text) {
+PathState JudgeUninstallCommand(vu::platform::Machine& machine, std::string_view text) {
   vu::platform::FileSystem& files = machine.files();
   const std::string command = TrimNull(text);
   // Only a command that starts with a program path on the system drive is judged at all.
-  if (!IsSystemDrivePath(machine.system(), command)) return common::kFalse;
+  if (!IsSystemDrivePath(machine.system(), command)) return PathState::Exists;
   const PathHead head = ResolvePathHead(files, command);
-  if (head.state == PathState::Missing) return common::kTrue;
-  if (head.state == PathState::Unknown) return common::kFalse;
+  if (head.state != PathState::Exists) return head.state;
   const std::string_view rest = std::string_view(command).substr(head.length);
 
   const std::string systemDir = GetSystemDir(machine.system());
-  if (systemDir.empty()) return common::kFalse;
+  if (systemDir.empty()) return PathState::Unknown;
   const std::string drive = systemDir.substr(0, 1) + ":\\";
   const std::size_t at = rest.find(drive);
-  if (at == std::string_view::npos || at == 0) return common::kFalse;
+  if (at == std::string_view::npos || at == 0) return PathState::Exists;
   std::string_view path = rest.substr(at);
   path = path.substr(0, path.find('"'));
 
-  // The second path is gone only when no reading of it exists: cut after its extension, whole,
+  // The second path is gone only when every reading of it is: cut after its extension, whole,
   // or cut before a blank or comma (an argument that follows it unquoted).
-  const std::string cut = CutAfterDot(path);
-  const PathState cutState = ProbePath(files, cut);
-  if (cutState == PathState::Exists) return common::kFalse;
-  const PathHead whole = ResolvePathHead(files, path);
-  if (whole.state == PathState::Exists) return common::kFalse;
-  return common::ToVbBool(cutState == PathState::Missing || whole.state == PathState::Missing);
+  const PathState cut = ProbePath(files, CutAfterDot(path));
+  const PathState whole = ResolvePathHead(files, path).state;
+  if (cut == PathState::Exists || whole == PathState::Exists) return PathState::Exists;
+  if (cut == PathState::Unknown || whole == PathState::Unknown) return PathState::Unknown;
+  if (cut == PathState::Missing || whole == PathState::Missing) return PathState::Missing;
+  return PathState::Invalid;
+}
+
+common::VbBool IsStaleUninstallCommand(vu::platform::Machine& machine, std::string_view text) {
+  return common::ToVbBool(JudgeUninstallCommand(machine, text) == PathState::Missing);
 }
 
 }  // namespace vu::optimizer

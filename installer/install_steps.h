@@ -1,6 +1,6 @@
-// modFiles: placing the installation set on the machine. Every file comes from the folder that
-// holds the running installer; paths are joined with a backslash, so a drive root yields a doubled
-// one, which the file system accepts.
+// The installation steps: placing the installation set on the machine. Every file comes from the
+// folder that holds the running installer; paths are joined with a backslash, so a drive root
+// yields a doubled one, which the file system accepts.
 #pragma once
 
 #include <string>
@@ -14,15 +14,6 @@ class InstallerApp;
 // drive root).
 std::string GetWindowsDir(InstallerApp& app);
 std::string GetSystemDir(InstallerApp& app);
-
-// "" for "", the path itself when it ends in a backslash, else the path and a backslash.
-std::string AddBackslash(std::string_view path);
-
-// A command-line word: the text itself, or in double quotes when it holds a blank.
-std::string QuoteIfBlank(std::string_view path);
-
-// The same file named twice: case-insensitive, '/' as '\', doubled backslashes as one.
-bool SamePath(std::string_view a, std::string_view b);
 
 // Copies each missing run-time file into the system directory and starts the registration tool
 // for it. Files already there (as normal files) are neither replaced nor registered again.

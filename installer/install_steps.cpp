@@ -1,20 +1,24 @@
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "installer/mod_main.h"
+#include "common/install_record.h"
+#include "common/paths.h"
+#include "installer/installer_app.h"
 #include "platform/status.h"
 
 namespace vu::installer {
 
 namespace {
 
+using common::kMenuGroup;
+using common::QualifyPath;
+using common::QuoteIfBlank;
+using common::SamePath;
 using vu::platform::FileSystem;
 using vu::platform::Status;
-
-constexpr const char* kMenuGroup = "Velloria Utilities";
 
 std::string Join(std::string_view folder, std::string_view name) {
   return std::string(folder) + "\\" + std::string(name);
@@ -43,27 +47,6 @@ void MakeFolderIfMissing(FileSystem& files, const std::string& path) {
   files.MakeDirectory(path);
 }
 
-std::string TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
-
-std::string Normalised(std::string_view path) {
-  std::string out;
-  out.reserve(path.size());
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    char c = path[i] == '/' ? '\\' : path[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    // Keep the two backslashes of a network name; collapse doubled ones elsewhere.
-    if (c == '\\' && i >= 2 && !out.empty() && out.back() == '\\') continue;
-    out += c;
-  }
-  if (out.size() > 3 && out.back() == '\\') out.pop_back();
-  return out;
-}
-
 }  // namespace
 
 std::string GetWindowsDir(InstallerApp& app) {
@@ -72,21 +55,6 @@ std::string GetWindowsDir(InstallerApp& app) {
 
 std::string GetSystemDir(InstallerApp& app) {
   return app.machine().system().SystemDirectory();
-}
-
-std::string AddBackslash(std::string_view path) {
-  if (path.empty()) return std::string();
-  if (path.back() == '\\') return std::string(path);
-  return std::string(path) + "\\";
-}
-
-std::string QuoteIfBlank(std::string_view path) {
-  if (path.find(' ') == std::string_view::npos) return std::string(path);
-  return "\"" + std::string(path) + "\"";
-}
-
-bool SamePath(std::string_view a, std::string_view b) {
-  return Normalised(a) == Normalised(b);
 }
 
 void InstallSystemFiles(InstallerApp& app) {
@@ -122,9 +90,11 @@ void InstallProgramFiles(InstallerApp& app) {
   };
   std::vector<Placement> placements = {
       {Join(own, settings.ProgramFile), Join(settings.ProgramfilePath, settings.ProgramFile), true},
-      {Join(own, "Uninstall.exe"), Join(GetWindowsDir(app), "VLUN32.exe"), true},
-      {Join(own, "Optimizer.hlp"), Join(settings.ProgramfilePath, "Optimizer.hlp"), false},
-      {Join(own, "Optimizer.cnt"), Join(settings.ProgramfilePath, "Optimizer.cnt"), false},
+      {Join(own, common::kUninstallerSourceFile),
+       Join(GetWindowsDir(app), common::kUninstallerFile), true},
+      {Join(own, common::kHelpFile), Join(settings.ProgramfilePath, common::kHelpFile), false},
+      {Join(own, common::kHelpContentsFile),
+       Join(settings.ProgramfilePath, common::kHelpContentsFile), false},
   };
 
   // An earlier installation's file goes only when its replacement is at hand, and never when the
@@ -136,7 +106,7 @@ void InstallProgramFiles(InstallerApp& app) {
   }
 
   // Level by level; position 3 (after "C:") is skipped so that the drive is never made.
-  const std::string folder = AddBackslash(settings.ProgramfilePath);
+  const std::string folder = QualifyPath(settings.ProgramfilePath);
   for (std::size_t i = 1; i <= folder.size(); ++i) {
     if (folder[i - 1] != '\\' || i == 3) continue;
     MakeFolderIfMissing(files, folder.substr(0, i - 1));
@@ -173,7 +143,7 @@ void CreateProgramMenu(InstallerApp& app) {
 
 void MakeMenuShortcut(InstallerApp& app, std::string_view target, std::string_view group,
                       std::string_view arguments, std::string_view linkName) {
-  app.machine().shell().CreateMenuShortcut(group, TrimBlanks(linkName), TrimBlanks(target),
+  app.machine().shell().CreateMenuShortcut(group, common::Trim(linkName), common::Trim(target),
                                            arguments);
 }
 
@@ -184,7 +154,7 @@ void RemoveSourceFiles(InstallerApp& app) {
 
   std::vector<std::pair<std::string, std::string>> sources = {
       {settings.ProgramFile, Join(settings.ProgramfilePath, settings.ProgramFile)},
-      {"Uninstall.exe", Join(GetWindowsDir(app), "VLUN32.exe")},
+      {common::kUninstallerSourceFile, Join(GetWindowsDir(app), common::kUninstallerFile)},
   };
   const std::string systemDir = GetSystemDir(app);
   for (int i = 1; i <= settings.runtimeCount; ++i) {

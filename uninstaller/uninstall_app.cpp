@@ -1,4 +1,4 @@
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 #include <utility>
 

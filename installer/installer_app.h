@@ -1,4 +1,4 @@
-// modMain: the installer's settings and its state object, and the start-up routine that fixes the
+// The installer's settings and its state object, and the start-up routine that fixes the
 // product's names, the run-time files and the default paths before the splash opens.
 #pragma once
 

@@ -1,15 +1,16 @@
-#include "installer/mod_main.h"
+#include "installer/installer_app.h"
 
+#include "common/install_record.h"
 #include "installer/frm_main.h"
 #include "installer/frm_splash.h"
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
 
 namespace vu::installer {
 
 void SetProductNames(InstallerSettings& settings) {
-  settings.ProgramFile = "Optimizer.exe";
-  settings.ShortName = "Optimizer";
-  settings.LongName = "Velloria Optimizer";
+  settings.ProgramFile = common::kProgramFile;
+  settings.ShortName = common::kProductShortName;
+  settings.LongName = common::kProductLongName;
   settings.runtimeCount = 9;
   settings.RuntimeFiles = {"",
                            "Shelllnk.tlb",
@@ -26,8 +27,9 @@ void SetProductNames(InstallerSettings& settings) {
 
 void SetDefaultPaths(InstallerSettings& settings) {
   settings.UseMenuIcon = common::kTrue;
-  settings.ProgramfilePath = "C:\\Program Files\\Velloria Utilities\\" + settings.ShortName;
-  settings.StartmenuPath = "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities";
+  settings.ProgramfilePath =
+      std::string("C:\\Program Files\\") + common::kMenuGroup + "\\" + settings.ShortName;
+  settings.StartmenuPath = std::string("C:\\Windows\\Start Menu\\Programs\\") + common::kMenuGroup;
 }
 
 InstallerApp::InstallerApp(vu::platform::Machine& machine, toolkit::Program& program)
