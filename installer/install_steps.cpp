@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "common/install_log.h"
 #include "common/install_record.h"
 #include "common/paths.h"
 #include "installer/installer_app.h"
@@ -40,11 +42,28 @@ bool FileExists(FileSystem& files, const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// Makes |path| unless something of that name exists already (an existing folder stays as it is).
-void MakeFolderIfMissing(FileSystem& files, const std::string& path) {
+// Makes |path| unless something of that name exists already (an existing folder stays as it is);
+// a folder this installer made is logged, so that the uninstaller removes it and no other.
+void MakeFolderIfMissing(FileSystem& files, const std::string& path, common::InstallLog& log) {
   if (path.empty()) return;
   if (files.Attributes(path) != INVALID_FILE_ATTRIBUTES) return;
-  files.MakeDirectory(path);
+  if (files.MakeDirectory(path) == ERROR_SUCCESS) {
+    log.push_back(common::LoggedFolder(path));
+  }
+}
+
+// Logs the file at |path| as it is now, when it can be read.
+void LogFile(FileSystem& files, const std::string& path, common::InstallLog& log,
+             common::LoggedKind kind = common::LoggedKind::File) {
+  if (std::optional<common::LogEntry> entry = common::FingerprintFile(files, path, kind))
+    log.push_back(std::move(*entry));
+}
+
+// The same content in both files: what decides that a source may go.
+bool SameContent(FileSystem& files, const std::string& a, const std::string& b) {
+  const std::optional<common::LogEntry> first = common::FingerprintFile(files, a);
+  const std::optional<common::LogEntry> second = common::FingerprintFile(files, b);
+  return first && second && first->size == second->size && first->hash == second->hash;
 }
 
 }  // namespace
@@ -69,6 +88,7 @@ void InstallSystemFiles(InstallerApp& app) {
     // Only a file that arrived is registered: the tool has nothing to work on otherwise.
     if (files.Copy(Join(own, name), target, false) != ERROR_SUCCESS) continue;
     app.outcome().runtimeCopied[static_cast<std::size_t>(i)] = true;
+    LogFile(files, target, app.outcome().log, common::LoggedKind::SharedFile);
     app.machine().system().StartProgram(
         QuoteIfBlank(Join(systemDir, "regsvr32.exe")) + " /s " + QuoteIfBlank(target),
         SW_SHOWMINIMIZED);
@@ -84,6 +104,8 @@ void InstallProgramFiles(InstallerApp& app) {
     std::string source;
     std::string target;
     bool required;  // the installation is incomplete without it
+    // The uninstaller in the Windows folder serves every product and stays: it is not logged.
+    bool logged = true;
     bool sourcePresent = false;
     bool same = false;
     bool copied = false;
@@ -91,7 +113,7 @@ void InstallProgramFiles(InstallerApp& app) {
   std::vector<Placement> placements = {
       {Join(own, settings.ProgramFile), Join(settings.ProgramfilePath, settings.ProgramFile), true},
       {Join(own, common::kUninstallerSourceFile),
-       Join(GetWindowsDir(app), common::kUninstallerFile), true},
+       Join(GetWindowsDir(app), common::kUninstallerFile), true, false},
       {Join(own, common::kHelpFile), Join(settings.ProgramfilePath, common::kHelpFile), false},
       {Join(own, common::kHelpContentsFile),
        Join(settings.ProgramfilePath, common::kHelpContentsFile), false},
@@ -109,12 +131,13 @@ void InstallProgramFiles(InstallerApp& app) {
   const std::string folder = QualifyPath(settings.ProgramfilePath);
   for (std::size_t i = 1; i <= folder.size(); ++i) {
     if (folder[i - 1] != '\\' || i == 3) continue;
-    MakeFolderIfMissing(files, folder.substr(0, i - 1));
+    MakeFolderIfMissing(files, folder.substr(0, i - 1), app.outcome().log);
   }
 
   for (Placement& placement : placements) {
     if (placement.same) continue;
     placement.copied = files.Copy(placement.source, placement.target, false) == ERROR_SUCCESS;
+    if (placement.copied && placement.logged) LogFile(files, placement.target, app.outcome().log);
   }
 
   app.outcome().missing.clear();
@@ -129,16 +152,31 @@ void InstallProgramFiles(InstallerApp& app) {
 void CreateProgramMenu(InstallerApp& app) {
   FileSystem& files = app.machine().files();
   const InstallerSettings& settings = app.settings();
+  common::InstallLog& log = app.outcome().log;
   const std::string& menu = settings.StartmenuPath;
   for (std::size_t i = 1; i <= menu.size(); ++i) {
     if (i == menu.size()) {
-      MakeFolderIfMissing(files, menu);
+      MakeFolderIfMissing(files, menu, log);
     } else if (menu[i - 1] == '\\' && i != 3) {
-      MakeFolderIfMissing(files, menu.substr(0, i - 1));
+      MakeFolderIfMissing(files, menu.substr(0, i - 1), log);
     }
   }
-  MakeMenuShortcut(app, Join(settings.ProgramfilePath, settings.ProgramFile), kMenuGroup, "",
-                   settings.ShortName);
+  // A shortcut to a program that is not there would only fail when clicked.
+  const std::string program = Join(settings.ProgramfilePath, settings.ProgramFile);
+  for (const std::string& missing : app.outcome().missing) {
+    if (SamePath(missing, program)) return;
+  }
+  std::string programs;
+  const bool known =
+      app.machine().shell().SpecialFolderPath(CSIDL_PROGRAMS, programs) == ERROR_SUCCESS;
+  const std::string group = QualifyPath(programs) + kMenuGroup;
+  const bool groupExisted = known && common::PathExists(files, group);
+  MakeMenuShortcut(app, program, kMenuGroup, "", settings.ShortName);
+  if (!known) return;
+  if (!groupExisted && common::PathExists(files, group)) {
+    log.push_back(common::LoggedFolder(group));
+  }
+  LogFile(files, group + "\\" + std::string(common::Trim(settings.ShortName)) + ".lnk", log);
 }
 
 void MakeMenuShortcut(InstallerApp& app, std::string_view target, std::string_view group,
@@ -166,11 +204,7 @@ void RemoveSourceFiles(InstallerApp& app) {
   for (const auto& [name, target] : sources) {
     const std::string source = Join(own, name);
     if (SamePath(source, target)) continue;
-    std::uint64_t sourceLength = 0;
-    std::uint64_t targetLength = 0;
-    if (files.Length(source, sourceLength) != ERROR_SUCCESS) continue;
-    if (!FileExists(files, target) || files.Length(target, targetLength) != ERROR_SUCCESS) continue;
-    if (sourceLength != targetLength) continue;
+    if (!FileExists(files, target) || !SameContent(files, source, target)) continue;
     files.Remove(source);
   }
 }

@@ -24,7 +24,7 @@ void InstallSystemFiles(InstallerApp& app);
 // and the uninstaller are not in place afterwards.
 void InstallProgramFiles(InstallerApp& app);
 
-// Makes the program-menu folder level by level and the program's shortcut.
+// Makes the program-menu folder level by level and, when the program was placed, its shortcut.
 void CreateProgramMenu(InstallerApp& app);
 
 // fCreateShellLink: a shortcut |linkName| in the program-menu group |group| (relative to the
@@ -33,7 +33,8 @@ void MakeMenuShortcut(InstallerApp& app, std::string_view target, std::string_vi
                       std::string_view arguments, std::string_view linkName);
 
 // Deletes the installation files from the installer's folder, each only when its copy is in place
-// at its target; run-time files this installer did not copy stay, and so do the help files.
+// at its target with the same content; run-time files this installer did not copy stay, and so do
+// the help files.
 void RemoveSourceFiles(InstallerApp& app);
 
 }  // namespace vu::installer

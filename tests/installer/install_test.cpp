@@ -82,7 +82,7 @@ TEST(Installation, ExpressPlacesRegistersLinksRecordsAndCleansUp) {
   EXPECT_EQ(world.Record("DisplayName"), "Velloria Optimizer");
   EXPECT_EQ(world.Record("ShortName"), "Optimizer");
   EXPECT_EQ(world.Record("LongName"), "Velloria Optimizer");
-  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   const auto entry = common::EnumRegistryValue(temp.machine().registry(), HKEY_LOCAL_MACHINE,
                                                testing::kRecordKey, 0);
   EXPECT_EQ(entry.name, "ProgramfilePath");
@@ -119,10 +119,11 @@ TEST(Installation, CustomOnAThreeLevelPathOfDriveDWithoutMenu) {
   const auto fifth = common::EnumRegistryValue(temp.machine().registry(), HKEY_LOCAL_MACHINE,
                                                testing::kRecordKey, 4);
   EXPECT_EQ(fifth.name, "LongName");
+  // Without the menu no StartmenuPath follows: the list's own values come next.
   EXPECT_EQ(common::EnumRegistryValue(temp.machine().registry(), HKEY_LOCAL_MACHINE,
                                       testing::kRecordKey, 5)
-                .data,
-            "Not Found");
+                .name,
+            "DisplayIcon");
 
   // No blank in the path: started as it is, in a normal window.
   EXPECT_NE(temp.Journal().find("start 1 D:\\Apps\\Velloria\\Opt\\Optimizer.exe\n"),
@@ -214,7 +215,7 @@ TEST(Installation, ASecondInstallationReplacesFilesAndKeepsTheEarlierMenuPath) {
   EXPECT_EQ(temp.Read(dir + "\\Optimizer.exe"), "second Optimizer.exe");
   EXPECT_EQ(temp.Read("C:\\WINDOWS\\VLUN32.exe"), "second Uninstall.exe");
   EXPECT_EQ(temp.Read(dir + "\\Optimizer.hlp"), "contents of Optimizer.hlp");
-  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   // The run-time files were there from the first time: not copied, registered or removed.
   EXPECT_EQ(Count(temp.Journal(), "regsvr32"), 9u);
   EXPECT_EQ(temp.Read("C:\\WINDOWS\\SYSTEM\\CTL3D32.DLL"), "contents of CTL3D32.DLL");

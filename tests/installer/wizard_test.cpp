@@ -144,7 +144,7 @@ TEST(Wizard, BrowseButtonsRefuseCancelTheProgramMenuAndNothingElse) {
   shell.QueueBrowseAnswer(std::nullopt);
   form.folder.browseMenuButton.UserClick();
   EXPECT_EQ(form.folder.pathLabel.caption(),
-            "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+            "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   // The all-users menu does not resolve here: the user's own program menu is a fine choice.
   shell.QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
   form.folder.browseMenuButton.UserClick();
