@@ -13,13 +13,24 @@ namespace vu::installer {
 
 namespace {
 
+// |text| without the double quotes around it or its value ("/D=C:\x y" or /D="C:\x y"), as a
+// system that quotes an argument with blanks passes it on.
+std::string Unquoted(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c != '"') out += c;
+  }
+  return out;
+}
+
 // The words of |text| up to a "/D=" word, which keeps the rest of the text whole.
 std::vector<std::string> Words(std::string_view text) {
   std::vector<std::string> words;
   std::string_view rest = common::Trim(text);
   while (!rest.empty()) {
-    if (rest.size() >= 3 && platform::EqualsNoCase(rest.substr(0, 3), "/D=")) {
-      words.emplace_back(common::Trim(rest));
+    const std::string_view bare = rest.front() == '"' ? rest.substr(1) : rest;
+    if (bare.size() >= 3 && platform::EqualsNoCase(bare.substr(0, 3), "/D=")) {
+      words.emplace_back(common::Trim(Unquoted(rest)));
       break;
     }
     const std::size_t end = rest.find(' ');

@@ -27,6 +27,14 @@ TEST(InstallSwitchesTest, FolderIsLastAndKeepsItsBlanks) {
   EXPECT_FALSE(switches.noMenu);
   EXPECT_EQ(switches.folder, "D:\\");
 
+  // As Windows passes an argument with blanks: in double quotes.
+  ASSERT_TRUE(ParseInstallSwitches("/S \"/D=C:\\Apps\\Velloria Optimizer\"", switches, error))
+      << error;
+  EXPECT_EQ(switches.folder, "C:\\Apps\\Velloria Optimizer");
+  ASSERT_TRUE(ParseInstallSwitches("/S /D=\"C:\\Apps\\Velloria Optimizer\"", switches, error))
+      << error;
+  EXPECT_EQ(switches.folder, "C:\\Apps\\Velloria Optimizer");
+
   for (const char* bad : {"/S /X", "/S /D=Apps", "/S /D=", "/S /D=\\\\server\\share"}) {
     EXPECT_FALSE(ParseInstallSwitches(bad, switches, error)) << bad;
     EXPECT_FALSE(error.empty());
