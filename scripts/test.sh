@@ -25,4 +25,7 @@ ctest --preset windows
 echo "== the whole journey under Wine: install, optimize, uninstall"
 bash tests/e2e/journey.sh
 
+echo "== the same by mouse and keyboard, at 96 and 120 pixels per inch"
+bash tests/e2e/real_input.sh
+
 [ "$fault_status" -eq 0 ] || { echo "the fault sweep or the crash test found anomalies (above)"; exit 1; }

@@ -2,9 +2,12 @@
 
 #include "toolkit/win32/host.h"
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/text.h"
+#include "toolkit/layout.h"
 #include "toolkit/win32/host_state.h"
 #include "toolkit/win32/loop.h"
 #include "toolkit/win32/procs.h"
@@ -31,6 +34,27 @@ void Restore(ModalFrame& frame) {
     if (::IsWindow(window)) ::EnableWindow(window, TRUE);
   }
   frame.restored = true;
+}
+
+// With VU_LAYOUT_DIR set, each shown form's layout goes to DIR\<form name>.txt whenever the form
+// is shown or something a user sees of it changes, so that tools driving the windows from
+// outside (mouse clicks) know where the controls are and what they show. Tools set it; users
+// never do. The file is replaced whole, so that a reader never sees half of it.
+void ExposeLayout(const HostState& state, const Form& form) {
+  if (form.native == 0 || !form.visible()) return;
+  const DWORD size = ::GetEnvironmentVariableW(L"VU_LAYOUT_DIR", nullptr, 0);
+  if (size == 0) return;
+  std::wstring dir(size, L'\0');
+  dir.resize(::GetEnvironmentVariableW(L"VU_LAYOUT_DIR", dir.data(), size));
+  const std::u16string name = platform::Utf8ToUtf16(form.name());
+  const std::wstring path = dir + L"\\" + std::wstring(name.begin(), name.end()) + L".txt";
+  const std::wstring temporary = path + L".new";
+  {
+    std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
+    out << "dpi " << state.dpiX << " " << state.dpiY << "\n" << DescribeLayout(form);
+    if (!out.flush()) return;
+  }
+  ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace
@@ -175,6 +199,7 @@ void Win32Host::FormShown(Form& form) {
   const bool maximize = form.design().maximized && form.design().border != BorderStyle::None;
   ::ShowWindow(window, maximize ? SW_SHOWMAXIMIZED : SW_SHOW);
   ::SetForegroundWindow(window);
+  ExposeLayout(state, form);
   state.RethrowPending();
 }
 
@@ -205,6 +230,7 @@ void Win32Host::FormCaptionChanged(Form& form) {
   if (window == nullptr) return;
   const std::u16string text = platform::Utf8ToUtf16(form.caption());
   ::SetWindowTextW(window, std::wstring(text.begin(), text.end()).c_str());
+  ExposeLayout(*state_, form);
 }
 
 void Win32Host::ControlChanged(Control& control, Prop prop) {
@@ -214,6 +240,10 @@ void Win32Host::ControlChanged(Control& control, Prop prop) {
     return;
   }
   ApplyChange(state, control, prop);
+  if (prop == Prop::Caption || prop == Prop::Visible || prop == Prop::Enabled ||
+      prop == Prop::ZOrder || (prop == Prop::Value && control.kind() != Kind::ProgressBar)) {
+    ExposeLayout(state, control.form());
+  }
   state.RethrowPending();
 }
 
