@@ -47,6 +47,7 @@ constexpr std::array<OpEntry, kOpCount> kOps = {{
     {Op::SpecialFolderPath, "SpecialFolderPath", Spelling::Verbatim},
     {Op::StartProgram, "StartProgram", Spelling::Verbatim},
     {Op::Restart, "Restart", Spelling::Verbatim},
+    {Op::Append, "Append", Spelling::File},
 }};
 
 // Each operation's entry sits at its own index, so every operation has exactly one name and

@@ -43,8 +43,9 @@ enum class Op {
   SpecialFolderPath,
   StartProgram,
   Restart,
+  Append,
 };
-inline constexpr std::size_t kOpCount = static_cast<std::size_t>(Op::Restart) + 1;
+inline constexpr std::size_t kOpCount = static_cast<std::size_t>(Op::Append) + 1;
 
 // "RegSetValue" (any case) -> Op::RegSetValue; nullopt for an unknown name.
 std::optional<Op> ParseOp(std::string_view name);
@@ -54,7 +55,7 @@ std::optional<Status> ParseStatus(std::string_view text);
 
 // What a rule's subject is compared with, per operation:
 //   a file path ("C:\X\y", whatever separators, "." or ".." the call used; a listing's pattern
-//   keeps its last part as given): the file operations and ShortcutTarget;
+//   keeps its last part as given): the file operations (Append among them) and ShortcutTarget;
 //   a key path below the root or below the open key ("Software\X"): RegOpenKey, RegCreateKey,
 //   RegDeleteKey (the subkey path), RegFlush, RegEnumKey, RegEnumValue (the open key's path);
 //   a value name: RegQueryValue, RegSetValue, RegDeleteValue;

@@ -131,6 +131,10 @@ class FaultyFiles final : public FileSystem {
     if (auto fault = plan_.Check(Op::WriteAll, path)) return *fault;
     return files_.WriteAll(path, bytes);
   }
+  Status Append(std::string_view path, std::string_view bytes) override {
+    if (auto fault = plan_.Check(Op::Append, path)) return *fault;
+    return files_.Append(path, bytes);
+  }
   Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
                             std::string_view value) override {
     if (auto fault = plan_.Check(Op::WriteProfileString, file)) return *fault;

@@ -77,6 +77,10 @@ Status SandboxFileSystem::WriteAll(std::string_view path, std::string_view bytes
   return store_.WriteAll(path, bytes);
 }
 
+Status SandboxFileSystem::Append(std::string_view path, std::string_view bytes) {
+  return store_.Append(path, bytes);
+}
+
 Status SandboxFileSystem::WriteProfileString(std::string_view file, std::string_view section,
                                              std::string_view key, std::string_view value) {
   return store_.WriteProfileString(file, section, key, value);
