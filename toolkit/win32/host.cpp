@@ -11,6 +11,7 @@
 #include "toolkit/win32/realize.h"
 #include "toolkit/win32/screen_capture.h"
 #include "toolkit/win32/units.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
 
@@ -36,12 +37,11 @@ void Restore(ModalFrame& frame) {
 }  // namespace
 
 Win32Host::Win32Host() {
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
   RegisterWindowClasses(instance);
   state_ =
       std::make_unique<HostState>(*this, instance, ScreenCaps(LOGPIXELSX), ScreenCaps(LOGPIXELSY));
-  state_->scheduler = Window(::CreateWindowExW(0, kSchedulerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                               nullptr, instance, state_.get()));
+  state_->scheduler = Window(MakeMessageWindow(kSchedulerClass, instance, state_.get()));
 }
 
 Win32Host::~Win32Host() {
@@ -203,8 +203,7 @@ void Win32Host::FormHidden(Form& form) {
 void Win32Host::FormCaptionChanged(Form& form) {
   HWND window = AsWindow(form.native);
   if (window == nullptr) return;
-  const std::u16string text = platform::Utf8ToUtf16(form.caption());
-  ::SetWindowTextW(window, std::wstring(text.begin(), text.end()).c_str());
+  SetText(window, form.caption());
 }
 
 void Win32Host::ControlChanged(Control& control, Prop prop) {

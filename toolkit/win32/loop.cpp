@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/win32/tab_order.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
 
@@ -20,14 +21,14 @@ bool KeyDown(int key) {
 
 void PumpPending(HostState& state) {
   MSG message;
-  for (int i = 0; i < kMessagesPerPass && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+  for (int i = 0; i < kMessagesPerPass && Peek(message, 0, 0); ++i) {
     if (message.message == WM_QUIT) {
       if (Program* program = state.program()) program->End(static_cast<int>(message.wParam));
       continue;
     }
     if (!PreTranslate(state, message)) {
       ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
+      Dispatch(message);
     }
     state.RethrowPending();
   }
@@ -70,7 +71,7 @@ bool PreTranslate(HostState& state, MSG& message) {
   }
   // Esc means nothing on these forms (the dialog manager would send IDCANCEL).
   if ((keyDown || message.message == WM_CHAR) && message.wParam == VK_ESCAPE) return true;
-  return ::IsDialogMessageW(root, &message) != FALSE;
+  return DialogMessage(root, message) != FALSE;
 }
 
 void Pass(HostState& state) {
