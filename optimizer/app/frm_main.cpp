@@ -10,7 +10,6 @@
 #include "optimizer/app/frm_must_select.h"
 #include "optimizer/app/optimizer_app.h"
 #include "optimizer/app/selection_pages.h"
-#include "optimizer/engine/progress.h"
 #include "optimizer/engine/run.h"
 #include "platform/status.h"
 
@@ -108,16 +107,10 @@ void FrmMain::WireEvents() {
   start.welcomeOption1.onMouseUp = [this] { nextButton.SetFocus(); };
   start.welcomeOption2.onMouseUp = [this] { nextButton.SetFocus(); };
 
-  auto tick = [this](void (*handler)(Engine&)) {
-    return [this, handler] {
-      Engine engine = app_.engine();
-      handler(engine);
-    };
-  };
-  waitTimer.onTick = tick(&WaitTimerTick);
-  labelTimer.onTick = tick(&LabelTimerTick);
-  startProgressTimer.onTick = tick(&StartProgressTimerTick);
-  progressTimer.onTick = tick(&ProgressTimerTick);
+  waitTimer.onTick = [this] { WaitTimerTick(); };
+  labelTimer.onTick = [this] { LabelTimerTick(); };
+  startProgressTimer.onTick = [this] { StartProgressTimerTick(); };
+  progressTimer.onTick = [this] { ProgressTimerTick(); };
 }
 
 void FrmMain::Load() {
@@ -128,31 +121,6 @@ void FrmMain::Load() {
   line3.SetLine(96, 3096, 6720, 3096);
   line2.SetLine(96, 3116, 6720, 3116);
   start.line4.SetLine(0, 515, 4680, 515);
-}
-
-RunView FrmMain::MakeRunView() {
-  auto steps = [this]<std::size_t... I>(std::index_sequence<I...>) {
-    return std::array<StepView, kStepCount>{StepView{
-        scan.steps[I].label, scan.steps[I].tick, result.steps[I].label, result.steps[I].tick}...};
-  }
-  (std::make_index_sequence<kStepCount>{});
-  return RunView{*this,
-                 scan.statusLabel,
-                 scan.statusLabel1,
-                 scan.statusLabel2,
-                 scan.progressBar,
-                 labelTimer,
-                 startProgressTimer,
-                 progressTimer,
-                 waitTimer,
-                 scan.linkNameLabel,
-                 scan.sectionLabel,
-                 scan.tempLabel,
-                 result.frame,
-                 helpButton,
-                 closeButton,
-                 result.backupLabel,
-                 steps};
 }
 
 void FrmMain::NextClick() {

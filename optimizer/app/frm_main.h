@@ -1,9 +1,14 @@
 // frmMain: the Optimizer's wizard window. Five panels stacked in one place; the page the user is
-// on is known only from the window caption and, on the selection pages, the title label.
+// on is known only from the window caption and, on the selection pages, the title label. It shows
+// a run's progress on its scanning and results pages.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
 #include "optimizer/app/frm_main_panels.h"
-#include "optimizer/engine/run_view.h"
+#include "optimizer/engine/run_progress.h"
 #include "toolkit/form.h"
 #include "toolkit/program.h"
 
@@ -11,12 +16,41 @@ namespace vu::optimizer {
 
 class OptimizerApp;
 
-class FrmMain : public toolkit::Form {
+class FrmMain : public toolkit::Form, public RunProgress {
  public:
   FrmMain(toolkit::Program& program, OptimizerApp& app);
 
-  // The controls a run drives.
-  RunView MakeRunView();
+  // What a run reports (frm_main_run.cpp).
+  void SearchBegins() override;
+  void SearchEnds() override;
+  void ListSteps(const SelectionFlags& flags) override;
+  void StepBegins(Step step, common::VbBool randomPace, std::int32_t duration) override;
+  void StepEnds(Step step) override;
+  void ShowResults(const SelectionFlags& flags, const std::array<StepOutcome, kStepCount>& outcomes,
+                   const std::string& backupFolder) override;
+  bool BarFull() override;
+  void WaitForBar() override;
+  void PaceBar(int intervalMs) override;
+  void Pause(std::int16_t interval) override;
+  void Yield() override;
+  void Randomize() override;
+  float Random() override;
+  void ShowSection(const std::string& section) override;
+  void ShowKey(const std::string& name) override;
+  void ShowFileLine(const std::string& line) override;
+  ScreenFigures Screen() override;
+
+  // Starts the bar for one step: random pace (the duration is then ignored) or a fixed pace that
+  // fills the bar in 34 ticks of duration / 3 / 20 milliseconds.
+  void StartProgress(common::VbBool randomPace, std::int32_t duration);
+  // The timers' ticks. waitTimer: the first tick marks the pause "on", the second ends it.
+  void WaitTimerTick();
+  // labelTimer: cycles statusLabel's dots, then yields once.
+  void LabelTimerTick();
+  // startProgressTimer: the three-phase start-up animation that runs while shortcuts are found.
+  void StartProgressTimerTick();
+  // progressTimer: fills the bar to exactly 100 at a fixed or random pace, then stops.
+  void ProgressTimerTick();
 
   toolkit::Control& smallPic;
   toolkit::Control& bigMain;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "optimizer/app/selection_pages.h"
+#include "optimizer/engine/run.h"
 
 namespace vu::optimizer {
 
@@ -34,7 +35,7 @@ constexpr int kTickSize = 225;  // a 15 x 15 pixel picture
 
 struct StepNames {
   const char* label;
-  const char* caption;
+  std::string_view caption;
   const char* tick;
 };
 
@@ -52,16 +53,16 @@ constexpr StepNames kScanStepNames[kStepCount] = {
     {"orphanedLabel", "Orphaned shared .dlls", "orphanedTick"},
 };
 constexpr StepNames kResultStepNames[kStepCount] = {
-    {"linkLabel", "Broken links fixed", "linksTick"},
-    {"registryLabel", "Registry erros fixed", "registryTick"},
-    {"vcacheLabel", "VirtualCache optimized", "vcacheTick"},
-    {"dosbootLabel", "DOS BootMenu spedup", "dosbootTick"},
-    {"uninstallLabel1", "Invalid Uninstall removed", "uninstallTick1"},
-    {"internetLabel", "Internet connection optimized", "internetTick"},
-    {"filesystemLabel", "File System optimized", "filesystemTick"},
-    {"startupLabel", "Startup folder optimized", "startupTick"},
-    {"startmenulabel", "StartMenu spedup", "startmenuTick"},
-    {"orphanedLabel1", "Orphaned .dlls removed", "orphanedTick1"},
+    {"linkLabel", kResultCaptions[0], "linksTick"},
+    {"registryLabel", kResultCaptions[1], "registryTick"},
+    {"vcacheLabel", kResultCaptions[2], "vcacheTick"},
+    {"dosbootLabel", kResultCaptions[3], "dosbootTick"},
+    {"uninstallLabel1", kResultCaptions[4], "uninstallTick1"},
+    {"internetLabel", kResultCaptions[5], "internetTick"},
+    {"filesystemLabel", kResultCaptions[6], "filesystemTick"},
+    {"startupLabel", kResultCaptions[7], "startupTick"},
+    {"startmenulabel", kResultCaptions[8], "startmenuTick"},
+    {"orphanedLabel1", kResultCaptions[9], "orphanedTick1"},
 };
 
 Control& AddPanel(Form& form, const char* name, int left, int width) {
@@ -116,7 +117,7 @@ LabelAndTick AddStepLine(Form& form, Control& panel, const StepNames& names, int
                                    .top = top + 15,
                                    .width = kStepLabelWidth[column],
                                    .height = 210,
-                                   .caption = names.caption,
+                                   .caption = std::string(names.caption),
                                    .visible = shown,
                                    .foreColor = color,
                                    .wordWrap = false},

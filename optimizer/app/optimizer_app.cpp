@@ -51,8 +51,7 @@ FrmMain& OptimizerApp::main() {
 }
 
 Engine OptimizerApp::engine() {
-  if (!view_) view_.emplace(main().MakeRunView());
-  return Engine{machine_, program_, state_, *view_};
+  return Engine{machine_, state_, main()};
 }
 
 bool OptimizerApp::BeginRun() {

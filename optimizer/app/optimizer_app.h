@@ -1,14 +1,12 @@
 // The Optimizer's state object: everything the running program shares between its forms and
-// the run (the machine, the program, the selection flags and progress state, the controls a run
-// drives, the operations, the help file). One instance per run of the program; nothing global.
+// the run (the machine, the program, the selection flags and progress state, the operations,
+// the help file). One instance per run of the program; nothing global.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "optimizer/engine/engine.h"
-#include "optimizer/engine/run_view.h"
 #include "optimizer/engine/state.h"
 #include "platform/machine.h"
 #include "toolkit/program.h"
@@ -38,7 +36,7 @@ class OptimizerApp {
 
   // The wizard, created and loaded on first use.
   FrmMain& main();
-  // What the engine works with; the run view comes from the wizard's controls.
+  // What the engine works with; the wizard shows the run's progress.
   Engine engine();
 
   // The program performs at most one run per start: true the first time only.
@@ -50,7 +48,6 @@ class OptimizerApp {
   OptimizerState state_;
   Operations operations_;
   std::string helpFile_;
-  std::optional<RunView> view_;
   bool ran_ = false;
 };
 

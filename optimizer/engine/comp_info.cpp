@@ -92,19 +92,20 @@ std::string GetBootMode(vu::platform::System& system) {
   }
 }
 
-std::string GetScreenSize(toolkit::Host& screen) {
+std::string GetScreenSize(const ScreenFigures& screen) {
   // The screen object's figures are in twips; the resolution is what they make in pixels.
-  const double perPixelX = screen.TwipsPerPixelX();
-  const double perPixelY = screen.TwipsPerPixelY();
-  const double width = static_cast<double>(screen.ScreenWidthPixels()) * perPixelX;
-  const double height = static_cast<double>(screen.ScreenHeightPixels()) * perPixelY;
+  const double perPixelX = screen.twipsPerPixelX;
+  const double perPixelY = screen.twipsPerPixelY;
+  const double width = static_cast<double>(screen.widthPixels) * perPixelX;
+  const double height = static_cast<double>(screen.heightPixels) * perPixelY;
   const long long x = RoundHalfEven(perPixelX);
   const long long y = RoundHalfEven(perPixelY);
   if (x <= 0 || y <= 0) return std::string();
   return std::to_string(RoundHalfEven(width) / x) + "x" + std::to_string(RoundHalfEven(height) / y);
 }
 
-void CollectSystemInfo(vu::platform::System& system, toolkit::Host& screen, SystemInfo& info) {
+void CollectSystemInfo(vu::platform::System& system, const ScreenFigures& screen,
+                       SystemInfo& info) {
   info.windowsDir = GetWindowsDir(system);
   info.systemDir = GetSystemDir(system);
 
@@ -137,7 +138,7 @@ void CollectSystemInfo(vu::platform::System& system, toolkit::Host& screen, Syst
 }
 
 void CollectSystemInfo(Engine& engine) {
-  CollectSystemInfo(engine.machine.system(), engine.program.host(), engine.state.info);
+  CollectSystemInfo(engine.machine.system(), engine.progress.Screen(), engine.state.info);
 }
 
 }  // namespace vu::optimizer

@@ -10,13 +10,12 @@
 #include "optimizer/engine/engine.h"
 #include "optimizer/engine/state.h"
 #include "platform/system.h"
-#include "toolkit/program.h"
 
 namespace vu::optimizer {
 
 // Fills |info|: the folders first; when the version cannot be had the rest keeps what it held.
 // A figure the system does not give is left empty (memory: all zero and empty texts).
-void CollectSystemInfo(vu::platform::System& system, toolkit::Host& screen, SystemInfo& info);
+void CollectSystemInfo(vu::platform::System& system, const ScreenFigures& screen, SystemInfo& info);
 void CollectSystemInfo(Engine& engine);
 
 // "Windows 32s", "Windows 95" (Windows 98 too), "Windows NT" or "Unknown Operating System".
@@ -35,6 +34,6 @@ std::uint32_t GetVolumeSerial(vu::platform::System& system, std::string_view roo
 // "Safe Mode", "Safe Mode with Network support" or "Normal startup".
 std::string GetBootMode(vu::platform::System& system);
 // The screen's resolution in pixels, width "x" height ("800x600").
-std::string GetScreenSize(toolkit::Host& screen);
+std::string GetScreenSize(const ScreenFigures& screen);
 
 }  // namespace vu::optimizer

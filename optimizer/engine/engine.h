@@ -1,23 +1,21 @@
-// What the Optimizer's engine works with: the machine, the running program (for yields, timers
-// and the random generator), the program-wide state, and the controls a run drives.
+// What the Optimizer's engine works with: the machine, the program-wide state, and the progress
+// a run shows the user.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <string>
 
-#include "optimizer/engine/run_view.h"
+#include "optimizer/engine/run_progress.h"
 #include "optimizer/engine/state.h"
 #include "platform/machine.h"
-#include "toolkit/program.h"
 
 namespace vu::optimizer {
 
 struct Engine {
   vu::platform::Machine& machine;
-  toolkit::Program& program;
   OptimizerState& state;
-  RunView& view;
+  RunProgress& progress;
 };
 
 // The operations a run performs. Each reports whether every change it attempted took effect;

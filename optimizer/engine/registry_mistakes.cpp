@@ -62,8 +62,8 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
     const std::string name = common::EnumRegistryKey(registry, root, keyPath, index);
     if (name == common::kEnumNotFound) break;
     const std::string childPath = keyPath + name + "\\";
-    engine.view.linkNameLabel.SetCaption(vu::platform::LowerCase(name));
-    engine.program.DoEvents();
+    engine.progress.ShowKey(vu::platform::LowerCase(name));
+    engine.progress.Yield();
     if (vu::platform::UpperCase(childPath) != kExcludedBranch) {
       ScanRegistryKey(engine, root, childPath, list);
     }
@@ -74,7 +74,7 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
 bool FixRegistryMistakes(Engine& engine) {
   bool allDone = true;
   for (const Pass& pass : kPasses) {
-    engine.view.sectionLabel.SetCaption(pass.section);
+    engine.progress.ShowSection(pass.section);
     MistakeList list;
     ScanRegistryKey(engine, pass.root, kStartKey, list);
     for (const RegistryMistake& mistake : list.entries) {
@@ -85,7 +85,7 @@ bool FixRegistryMistakes(Engine& engine) {
     // Finds beyond the list stay in the registry: the step did not fix everything it found.
     if (list.Overflowed()) allDone = false;
   }
-  engine.view.progressTimer.SetInterval(kFinalProgressInterval);
+  engine.progress.PaceBar(kFinalProgressInterval);
   return allDone;
 }
 

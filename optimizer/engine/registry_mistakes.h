@@ -20,12 +20,12 @@ struct RegistryMistake {
 using MistakeList = FoundList<RegistryMistake>;
 
 // The three passes (HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS), each a full scan of
-// "Software\" and then the deletion of what it found; sets progressTimer's interval to 50 at the
+// "Software\" and then the deletion of what it found; paces the bar at 50 ms at the
 // end. True when every deletion took effect and no pass found more than its list could hold.
 bool FixRegistryMistakes(Engine& engine);
 
 // Appends the mistakes of |keyPath| and, recursively, of its subkeys (never the branch
-// "SOFTWARE\CLASSES\"), showing each key's name in lower case in linkNameLabel and yielding once
+// "SOFTWARE\CLASSES\"), showing each key's name in lower case and yielding once
 // per key. Returns the list's count, finds beyond the 1000th included.
 int ScanRegistryKey(Engine& engine, vu::platform::RootKey root, const std::string& keyPath,
                     MistakeList& list);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "common/vb.h"
 #include "optimizer/engine/engine.h"
@@ -24,9 +25,16 @@ struct StepPacing {
 // The ten steps in the order a run performs them.
 extern const std::array<StepPacing, kStepCount> kRunOrder;
 
-// Performs the selected steps and leaves the results page in front. Each step's outcome is
-// recorded in state.outcomes; a step without an operation counts as failed, and the broken-links
-// step also fails when the shortcut search did not see the whole drive.
+// Each step's line on the results page, by Index(Step); the backup names its changes by it too.
+inline constexpr std::array<std::string_view, kStepCount> kResultCaptions = {
+    "Broken links fixed",    "Registry erros fixed",      "VirtualCache optimized",
+    "DOS BootMenu spedup",   "Invalid Uninstall removed", "Internet connection optimized",
+    "File System optimized", "Startup folder optimized",  "StartMenu spedup",
+    "Orphaned .dlls removed"};
+
+// Performs the selected steps, showing them through engine.progress, and ends on the results. Each
+// step's outcome is recorded in state.outcomes; a step without an operation counts as failed, and
+// the broken-links step also fails when the shortcut search did not see the whole drive.
 void RunOptimization(Engine& engine, const Operations& operations);
 
 // Asks the system to shut down and restart (EWX_SHUTDOWN | EWX_REBOOT, reserved 1). Whether the

@@ -27,7 +27,7 @@ struct Level {
 };
 
 bool BarFull(const Engine& engine) {
-  return static_cast<float>(engine.view.progressBar.value()) == 100.0f;
+  return engine.progress.BarFull();
 }
 
 bool IsDotEntry(const std::string& name) {
@@ -46,7 +46,7 @@ bool OpenLevel(FileSystem& files, std::string folder, Level& level) {
 }
 
 // The first line of the folder's first plain file (neither folder nor system file), when that
-// file is longer than 1000 bytes, goes into tempLabel.
+// file is longer than 1000 bytes, is shown.
 void ReadAFirstLine(Engine& engine, const std::string& folder) {
   FileSystem& files = engine.machine.files();
   FindData entry;
@@ -60,7 +60,7 @@ void ReadAFirstLine(Engine& engine, const std::string& folder) {
     std::string line;
     if (files.Length(path, length) == ERROR_SUCCESS && length > kReadableLength &&
         files.ReadFirstLine(path, line) == ERROR_SUCCESS) {
-      engine.view.tempLabel.SetCaption(line);
+      engine.progress.ShowFileLine(line);
     }
     return;
   } while (listing->Next(entry));
@@ -88,11 +88,11 @@ void ScanDriveForShow(Engine& engine, const std::string& folder) {
     level.hasEntry = level.listing->Next(level.entry);
     if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
 
-    engine.program.Randomize();
-    const int draw = static_cast<int>(std::floor(engine.program.Rnd() * 3.0f));
+    engine.progress.Randomize();
+    const int draw = static_cast<int>(std::floor(engine.progress.Random() * 3.0f));
     const std::string current = level.folder;
     if (draw == 2) ReadAFirstLine(engine, current);
-    engine.program.DoEvents();
+    engine.progress.Yield();
 
     const std::string name = TrimNull(entry.name);
     if (IsDotEntry(name) || (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) continue;

@@ -12,10 +12,10 @@ namespace vu::optimizer {
 // than the system's path limit, and every level holds an open listing.
 inline constexpr int kScanDepthLimit = 128;
 
-// Walks |folder| depth first until the progress bar stands at exactly 100 (checked before every
+// Walks |folder| depth first until the step's bar is full (checked before every
 // entry) or the folders run out. For each folder entry it yields once and, one time in three,
-// reads the first line of a file of more than 1000 bytes into the hidden tempLabel. Folders that
-// are reparse points (junctions, links) are not entered, so that a link cannot make it loop.
+// shows the first line of a file of more than 1000 bytes (on a line the user never sees). Folders
+// that are reparse points (junctions, links) are not entered, so that a link cannot make it loop.
 void ScanDriveForShow(Engine& engine, const std::string& folder);
 
 }  // namespace vu::optimizer

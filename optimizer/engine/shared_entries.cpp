@@ -41,7 +41,7 @@ bool IsStaleValue(Engine& engine, RootKey root, const std::string& keyPath,
 void WalkUninstallKey(Engine& engine, RootKey root, const std::string& keyPath,
                       StaleEntryList& list, bool judge) {
   vu::platform::Registry& registry = engine.machine.registry();
-  engine.program.DoEvents();
+  engine.progress.Yield();
   bool seenDisplayName = false;
   bool listed = false;
   for (std::uint32_t index = 0; judge && !listed; ++index) {

@@ -150,7 +150,7 @@ bool FindFiles(Engine& engine, std::string_view pattern, std::string_view folder
         (entry.attributes & kNotEntered) == 0) {
       complete = FindFiles(engine, pattern, qualified + name, table) && complete;
     }
-    engine.program.DoEvents();
+    engine.progress.Yield();
   } while (listing->Next(entry));
   return complete;
 }

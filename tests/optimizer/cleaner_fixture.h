@@ -1,5 +1,5 @@
-// A started Optimizer on a fresh sandbox machine, with shorthands for laying out the files,
-// shortcuts and registry values the cleaners judge.
+// The engine on a fresh sandbox machine, with shorthands for laying out the files, shortcuts and
+// registry values the cleaners judge.
 #pragma once
 
 #include <string>
@@ -8,16 +8,14 @@
 #include <gtest/gtest.h>
 
 #include "common/registry_mod.h"
-#include "harness.h"
+#include "engine_world.h"
 #include "platform/sandbox/shell_link.h"
 
 namespace vu::optimizer::testing {
 
 class CleanerTest : public ::testing::Test {
  protected:
-  void SetUp() override { world.Start(); }
-
-  Engine engine() { return world.app.engine(); }
+  Engine engine() { return world.engine; }
   vu::platform::sandbox::SandboxMachine& machine() { return world.temp.machine(); }
   vu::platform::FileSystem& files() { return machine().files(); }
   vu::platform::Registry& registry() { return machine().registry(); }
@@ -54,7 +52,7 @@ class CleanerTest : public ::testing::Test {
     return registry().OpenKey(root, key, handle) == ERROR_SUCCESS && handle;
   }
 
-  OptimizerWorld world;
+  EngineWorld world;
 
  private:
   void MakeFolders(const std::string& folder) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "harness.h"
+#include "engine_world.h"
 #include "optimizer/engine/comp_info.h"
 #include "platform/sandbox/facts.h"
 #include "platform/sandbox/layout.h"
@@ -20,9 +20,9 @@ class CompInfoTest : public ::testing::Test {
   }
   vu::platform::System& System() { return world.temp.machine().system(); }
 
-  OptimizerWorld world;
-  Engine engine = world.app.engine();
-  SystemInfo& info = world.app.state().info;
+  EngineWorld world;
+  Engine& engine = world.engine;
+  SystemInfo& info = world.state.info;
 };
 
 TEST_F(CompInfoTest, DescribesAWindows98Machine) {
@@ -103,13 +103,8 @@ TEST(CompInfoTables, KilobyteTexts) {
 
 TEST(CompInfoScreen, PixelsAtAnyResolution) {
   for (int dpi : {96, 120}) {
-    toolkit::HeadlessOptions options;
-    options.virtualClock = true;
-    options.screenWidthPixels = 1024;
-    options.screenHeightPixels = 768;
-    options.pixelsPerInch = dpi;
-    toolkit::HeadlessHost host(options);
-    EXPECT_EQ(GetScreenSize(host), "1024x768") << dpi;
+    const ScreenFigures screen{1024, 768, 1440 / dpi, 1440 / dpi};
+    EXPECT_EQ(GetScreenSize(screen), "1024x768") << dpi;
   }
 }
 

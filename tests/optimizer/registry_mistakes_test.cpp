@@ -140,11 +140,14 @@ TEST_F(RegistryMistakesTest, SoftwareClassesOfEachRootIsNeverEntered) {
 
 TEST_F(RegistryMistakesTest, ShowsEachPassAndKeyAndLeavesTheProgressTimerAt50) {
   Sz(HKEY_USERS, "Software\\Last\\KEY Name", "x", "y");
-  FrmMain& main = world.main();
   EXPECT_TRUE(Fix());
-  EXPECT_EQ(main.scan.sectionLabel.caption(), "HKEY_USERS :");
-  EXPECT_EQ(main.scan.linkNameLabel.caption(), "key name");
-  EXPECT_EQ(main.progressTimer.interval(), 50);
+  const RecordingProgress& progress = world.progress;
+  EXPECT_EQ(progress.Count("section "), 3);
+  EXPECT_EQ(progress.Last("section "), "HKEY_USERS :");
+  EXPECT_EQ(progress.Last("key "), "key name");
+  // One yield per key shown.
+  EXPECT_EQ(progress.yields, progress.Count("key "));
+  EXPECT_EQ(progress.events.back(), "pace 50");
 }
 
 TEST_F(RegistryMistakesTest, TheNotFoundTextEndsAWalkEarly) {

@@ -1,12 +1,11 @@
 // The drive scan on a sandbox machine: how many folder entries it yields on, that links and
-// deep trees cannot keep it going, that it ends with the bar, and what it reads into tempLabel.
+// deep trees cannot keep it going, that it ends with the bar, and which line it shows.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "harness.h"
-#include "optimizer/engine/progress.h"
+#include "engine_world.h"
 #include "optimizer/engine/scan.h"
 
 namespace vu::optimizer::testing {
@@ -20,22 +19,22 @@ class ScanTest : public ::testing::Test {
   void File(const std::string& path, const std::string& content) {
     ASSERT_EQ(Files().WriteAll(path, content), ERROR_SUCCESS);
   }
-  // The scan yields once per folder entry and a yield is one virtual millisecond, so the time
-  // it takes counts the folder entries it met.
-  std::int64_t Scan(const std::string& folder) {
-    const std::int64_t start = world.Now();
+  // The scan yields once per folder entry, so the yields count the folder entries it met.
+  int Scan(const std::string& folder) {
+    const int before = world.progress.yields;
     ScanDriveForShow(engine, folder);
-    return world.Now() - start;
+    return world.progress.yields - before;
   }
-  // Scans |folder| until something lands in tempLabel (a read happens one time in three).
+  // Scans |folder| with every draw of the dice a read (one time in three otherwise); returns the
+  // line shown.
   std::string ScanForLine(const std::string& folder) {
-    for (int i = 0; i < 200 && engine.view.tempLabel.caption().empty(); ++i)
-      ScanDriveForShow(engine, folder);
-    return engine.view.tempLabel.caption();
+    world.progress.randoms = {0.7f};
+    ScanDriveForShow(engine, folder);
+    return world.progress.Last("line ");
   }
 
-  OptimizerWorld world;
-  Engine engine = world.app.engine();
+  EngineWorld world;
+  Engine& engine = world.engine;
 };
 
 TEST_F(ScanTest, VisitsEveryFolderEntryOnce) {
@@ -51,7 +50,7 @@ TEST_F(ScanTest, VisitsEveryFolderEntryOnce) {
 }
 
 TEST_F(ScanTest, ReturnsAtOnceWhenTheBarIsFull) {
-  engine.view.progressBar.SetValue(100);
+  world.progress.fullAfterYields = 0;
   EXPECT_EQ(Scan("C:\\"), 0);
 }
 
@@ -84,11 +83,8 @@ TEST_F(ScanTest, EndsWhenTheBarIsFull) {
     for (int j = 0; j < 10; ++j)
       Folder(folder + "\\" + std::to_string(j));
   }
-  StartProgress(engine, common::kFalse, 1000);  // 16 ms a tick, 34 ticks
-  const std::int64_t took = Scan("C:\\MANY");
-  EXPECT_EQ(engine.view.progressBar.value(), 100);
-  EXPECT_GE(took, 34 * 16);
-  EXPECT_LE(took, 34 * 16 + 20);
+  world.progress.fullAfterYields = 544;
+  EXPECT_EQ(Scan("C:\\MANY"), 544);
 }
 
 TEST_F(ScanTest, ReadsTheFirstLineOfTheFirstPlainLongFile) {
@@ -98,6 +94,15 @@ TEST_F(ScanTest, ReadsTheFirstLineOfTheFirstPlainLongFile) {
   ASSERT_EQ(Files().SetAttributes("C:\\T\\B.SYS", FILE_ATTRIBUTE_SYSTEM), ERROR_SUCCESS);
   File("C:\\T\\C.TXT", "first line\r\n" + std::string(2000, 'c'));
   File("C:\\T\\D.TXT", "later line\r\n" + std::string(2000, 'd'));
+  EXPECT_EQ(ScanForLine("C:\\T"), "first line");
+}
+
+TEST_F(ScanTest, ReadsOnlyWhenTheDrawIsTwo) {
+  Folder("C:\\T");
+  File("C:\\T\\C.TXT", "first line\r\n" + std::string(2000, 'c'));
+  world.progress.randoms = {0.66f};
+  ScanDriveForShow(engine, "C:\\T");
+  EXPECT_EQ(world.progress.Count("line "), 0);
   EXPECT_EQ(ScanForLine("C:\\T"), "first line");
 }
 

@@ -15,7 +15,7 @@ using vu::platform::sandbox::Op;
 
 class ShortcutsTest : public CleanerTest {
  protected:
-  ShortcutTable& table() { return world.app.state().shortcuts; }
+  ShortcutTable& table() { return world.state.shortcuts; }
   std::vector<std::string> Recorded() {
     std::vector<std::string> recorded;
     for (int i = 1; i <= table().linkCount && i <= ShortcutTable::kCapacity; ++i)

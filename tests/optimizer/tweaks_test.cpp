@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/registry_mod.h"
-#include "harness.h"
+#include "engine_world.h"
 #include "optimizer/engine/tweaks.h"
 #include "platform/sandbox/facts.h"
 #include "platform/sandbox/layout.h"
@@ -66,8 +66,8 @@ class TweaksTest : public ::testing::Test {
     return common::GetRegistryString(Registry(), HKEY_LOCAL_MACHINE, kNetTrans + number, "MaxMTU");
   }
 
-  OptimizerWorld world;
-  Engine engine = world.app.engine();
+  EngineWorld world;
+  Engine& engine = world.engine;
 };
 
 TEST_F(TweaksTest, VirtualCacheIsAQuarterOfMemoryAndKeepsTheSection) {

@@ -53,19 +53,22 @@ void Answer(OptimizerWorld& world, std::string_view script) {
 Operations RunLog::Make() {
   Operations operations;
   operations.findShortcuts = [this](Engine& engine) {
-    atSearch = Look(static_cast<FrmMain&>(engine.view.form));
+    FrmMain& main = dynamic_cast<FrmMain&>(engine.progress);
+    toolkit::Host& host = main.program().host();
+    atSearch = Look(main);
     if (onSearch) onSearch(engine);
-    searchStart = engine.program.host().NowMs();
-    while (engine.program.host().NowMs() < searchStart + searchMs)
-      engine.program.DoEvents();
-    searchEnd = engine.program.host().NowMs();
+    searchStart = host.NowMs();
+    while (host.NowMs() < searchStart + searchMs)
+      engine.progress.Yield();
+    searchEnd = host.NowMs();
     return true;
   };
   for (int i = 0; i < kStepCount; ++i) {
     operations.steps[i] = [this, i](Engine& engine) {
       performed.push_back(static_cast<Step>(i));
-      performedAt.push_back(engine.program.host().NowMs());
-      atSteps.push_back(Look(static_cast<FrmMain&>(engine.view.form)));
+      FrmMain& main = dynamic_cast<FrmMain&>(engine.progress);
+      performedAt.push_back(main.program().host().NowMs());
+      atSteps.push_back(Look(main));
       return true;
     };
   }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fixture.h"
-#include "optimizer/engine/progress.h"
+#include "optimizer/app/scan_animation.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -47,15 +47,15 @@ TEST(DotCycleTest, EachStatusLineCyclesItsOwnDots) {
 TEST(DotCycleTest, LabelTimerLeavesTheDesignTextAlone) {
   OptimizerWorld world;
   world.Start();
-  Engine engine = world.app.engine();
+  FrmMain& wizard = world.main();
   FrmMain& main = world.main();
   ASSERT_EQ(main.scan.statusLabel.caption(), "Initializing . . .");
-  LabelTimerTick(engine);
+  wizard.LabelTimerTick();
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing . . .");
   main.scan.statusLabel.SetCaption("Initializing. .");
-  LabelTimerTick(engine);
+  wizard.LabelTimerTick();
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing. . .");
-  LabelTimerTick(engine);
+  wizard.LabelTimerTick();
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing");
 }
 
@@ -82,7 +82,7 @@ TEST(TimerTest, AllFourTimersAreOffAtLoad) {
 TEST(ProgressTest, AFixedPaceFillsTheBarIn34EqualTicks) {
   OptimizerWorld world;
   world.Start();
-  Engine engine = world.app.engine();
+  FrmMain& wizard = world.main();
   FrmMain& main = world.main();
   std::vector<TickRecord> ticks;
   Spy(world, main.progressTimer, ticks);
@@ -94,12 +94,12 @@ TEST(ProgressTest, AFixedPaceFillsTheBarIn34EqualTicks) {
     ticks.clear();
     main.scan.progressBar.SetValue(57);
     const std::int64_t started = world.Now();
-    StartProgress(engine, common::kFalse, duration);
+    wizard.StartProgress(common::kFalse, duration);
     EXPECT_EQ(main.scan.progressBar.value(), 0);
     EXPECT_EQ(world.app.state().progress.progressFixedPace, common::kTrue);
     EXPECT_EQ(world.app.state().progress.progressStep, 3);
     EXPECT_EQ(world.app.state().progress.progressInterval, interval);
-    WaitForProgress(engine);
+    wizard.WaitForBar();
 
     ASSERT_EQ(ticks.size(), 34u);
     for (std::size_t i = 0; i < ticks.size(); ++i) {
@@ -115,7 +115,7 @@ TEST(ProgressTest, AFixedPaceFillsTheBarIn34EqualTicks) {
 TEST(ProgressTest, ARandomPaceStaysInsideItsBoundsAndEndsOnExactly100) {
   OptimizerWorld world;
   world.Start();
-  Engine engine = world.app.engine();
+  FrmMain& wizard = world.main();
   FrmMain& main = world.main();
   std::vector<TickRecord> ticks;
   Spy(world, main.progressTimer, ticks);
@@ -125,10 +125,10 @@ TEST(ProgressTest, ARandomPaceStaysInsideItsBoundsAndEndsOnExactly100) {
   for (int round = 0; round < 100; ++round) {
     ticks.clear();
     const std::int64_t started = world.Now();
-    StartProgress(engine, common::kTrue, 35000);  // the duration is ignored
+    wizard.StartProgress(common::kTrue, 35000);  // the duration is ignored
     EXPECT_EQ(world.app.state().progress.progressFixedPace, common::kFalse);
     EXPECT_EQ(world.app.state().progress.progressInterval, 100);
-    WaitForProgress(engine);
+    wizard.WaitForBar();
 
     ASSERT_GE(ticks.size(), 17u);
     EXPECT_EQ(ticks[0].start - started, 100);
@@ -159,10 +159,10 @@ TEST(ProgressTest, ARandomPaceStaysInsideItsBoundsAndEndsOnExactly100) {
 TEST(PauseTest, APauseLastsTwoTicksOfTheWaitTimer) {
   OptimizerWorld world;
   world.Start();
-  Engine engine = world.app.engine();
+  FrmMain& wizard = world.main();
   for (std::int16_t interval : {300, 1000, 2500}) {
     const std::int64_t start = world.Now();
-    Pause(engine, interval);
+    wizard.Pause(interval);
     EXPECT_EQ(world.Now() - start, 2 * interval);
     EXPECT_FALSE(world.main().waitTimer.enabled());
     EXPECT_EQ(world.main().waitTimer.tag(), "off");
@@ -183,19 +183,19 @@ TEST(PauseTest, APauseStartedDuringAnotherEndsWithIt) {
     SCOPED_TRACE(c.innerAt);
     OptimizerWorld world;
     world.Start();
-    Engine engine = world.app.engine();
+    FrmMain& wizard = world.main();
     TestTimers& test = world.program.form<TestTimers>();
     std::int64_t innerEnd = -1;
     test.timer.onTick = [&] {
       test.timer.SetEnabled(false);
-      Engine inner = world.app.engine();
-      Pause(inner, c.inner);
+      FrmMain& inner = world.main();
+      inner.Pause(c.inner);
       innerEnd = world.Now();
     };
     const std::int64_t start = world.Now();
     test.timer.SetInterval(c.innerAt);
     test.timer.SetEnabled(true);
-    Pause(engine, 1000);
+    wizard.Pause(1000);
     EXPECT_EQ(innerEnd - start, c.bothEndAt);
     EXPECT_EQ(world.Now() - start, c.bothEndAt);
     EXPECT_EQ(world.main().waitTimer.tag(), "off");
@@ -205,7 +205,7 @@ TEST(PauseTest, APauseStartedDuringAnotherEndsWithIt) {
 TEST(TimerTest, ATickIsNeverDeliveredWhileTheLastOneRuns) {
   OptimizerWorld world;
   world.Start();
-  Engine engine = world.app.engine();
+  FrmMain& wizard = world.main();
   TestTimers& test = world.program.form<TestTimers>();
   int depth = 0, deepest = 0, count = 0;
   test.timer.onTick = [&] {
@@ -219,7 +219,7 @@ TEST(TimerTest, ATickIsNeverDeliveredWhileTheLastOneRuns) {
   };
   test.timer.SetInterval(10);
   test.timer.SetEnabled(true);
-  Pause(engine, 500);
+  wizard.Pause(500);
   test.timer.SetEnabled(false);
   EXPECT_EQ(deepest, 1);
   EXPECT_GE(count, 9);
