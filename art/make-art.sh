@@ -345,6 +345,7 @@ tile 48 "$out/uninstall_small.bmp" remove
 tile 60 "$out/uninstall_large.bmp" remove
 pixel tick.xpm "$out/tick.bmp"
 pixel warning.xpm "$out/warning.bmp"
+pixel info.xpm "$out/info.bmp"
 icon "$out/optimizer.ico" none
 icon "$out/install.ico" install
 icon "$out/uninstall.ico" remove

@@ -11,6 +11,7 @@
 #include "optimizer/app/optimizer_app.h"
 #include "optimizer/app/selection_pages.h"
 #include "optimizer/engine/run.h"
+#include "optimizer/engine/tweaks.h"
 #include "platform/status.h"
 
 namespace vu::optimizer {
@@ -91,6 +92,21 @@ FrmMain::FrmMain(toolkit::Program& program, OptimizerApp& app)
       labelTimer(Add(Kind::Timer, "labelTimer", TimerDesign(200))),
       startProgressTimer(Add(Kind::Timer, "startProgressTimer", TimerDesign(100))),
       progressTimer(Add(Kind::Timer, "progressTimer", TimerDesign(500))),
+      notNeededPicture(Add(Kind::Image, "notNeededPicture",
+                           Design{.left = 1935,
+                                  .top = kButtonTop + 75,
+                                  .width = 225,
+                                  .height = 225,
+                                  .visible = false,
+                                  .picture = "info"})),
+      notNeededLabel(Add(Kind::Label, "notNeededLabel",
+                         Design{.left = 2220,
+                                .top = kButtonTop + 90,
+                                .width = 3135,
+                                .height = 210,
+                                .caption = std::string(kNotNeededText),
+                                .visible = false,
+                                .wordWrap = false})),
       app_(app) {
   WireEvents();
 }
@@ -184,6 +200,9 @@ void FrmMain::ShowPage(int index, bool back) {
   selection.removeLabel.SetCaption(std::string(page.offer));
   if (back && index == kLastPage - 1) selection.customBottomLabel.SetCaption(kContinueText);
   if (back) nextButton.SetFocus();
+  const bool needed = StepNeeded(app_.machine().system(), page.flag);
+  selection.notNeededMark.SetVisible(!needed);
+  selection.notNeededLine.SetVisible(!needed);
   selection.checkLabel.SetValue(common::IsSet(app_.state().flags.For(page.flag)) ? 1 : 0);
   if (!back && index == kLastPage) selection.customBottomLabel.SetCaption(kBeginText);
 }

@@ -25,7 +25,7 @@ class FrmMain : public toolkit::Form, public RunProgress {
   void SearchEnds() override;
   void ListSteps(const SelectionFlags& flags) override;
   void StepBegins(Step step, common::VbBool randomPace, std::int32_t duration) override;
-  void StepEnds(Step step) override;
+  void StepEnds(Step step, StepOutcome outcome) override;
   void ShowResults(const SelectionFlags& flags, const std::array<StepOutcome, kStepCount>& outcomes,
                    const std::string& backupFolder) override;
   bool BarFull() override;
@@ -70,6 +70,9 @@ class FrmMain : public toolkit::Form, public RunProgress {
   toolkit::Control& labelTimer;
   toolkit::Control& startProgressTimer;
   toolkit::Control& progressTimer;
+  // What the information picture on a step's line means, in the buttons' row during a run.
+  toolkit::Control& notNeededPicture;
+  toolkit::Control& notNeededLabel;
 
  protected:
   void Load() override;
@@ -84,6 +87,8 @@ class FrmMain : public toolkit::Form, public RunProgress {
   void StartRun();
   // Shows selection page |index| (0-based); |back| when arriving from the page after it.
   void ShowPage(int index, bool back);
+  // Greys a step's line and marks it with the information picture.
+  void ShowNotNeeded(LabelAndTick& line);
 
   OptimizerApp& app_;
 };

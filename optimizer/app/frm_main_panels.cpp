@@ -213,7 +213,25 @@ SelectionPanel AddCustomTypesFrame(Form& form) {
                             &frame);
   Control& bottom =
       AddText(form, frame, "customBottomLabel", kBottomLineTop, 255, "Click '&Next' to continue");
-  return SelectionPanel{frame, title, main, complaint, offer, check, bottom};
+  // Between the check box and the bottom line.
+  Control& mark = form.Add(Kind::Image, "notNeededMark",
+                           Design{.left = kTextLeft,
+                                  .top = 2295,
+                                  .width = kTickSize,
+                                  .height = kTickSize,
+                                  .visible = false,
+                                  .picture = "info"},
+                           &frame);
+  Control& line = form.Add(Kind::Label, "notNeededLine",
+                           Design{.left = kTextLeft + 300,
+                                  .top = 2310,
+                                  .width = kTextWidth - 300,
+                                  .height = 210,
+                                  .caption = std::string(kNothingToDoText),
+                                  .visible = false,
+                                  .wordWrap = false},
+                           &frame);
+  return SelectionPanel{frame, title, main, complaint, offer, check, bottom, mark, line};
 }
 
 ScanPanel AddFindspaceFrame(Form& form) {

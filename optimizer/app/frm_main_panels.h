@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "optimizer/app/palette.h"
 #include "optimizer/engine/state.h"
@@ -34,6 +35,9 @@ struct SelectionPanel {
   toolkit::Control& removeLabel;
   toolkit::Control& checkLabel;
   toolkit::Control& customBottomLabel;
+  // Shown on the pages of steps that the running Windows has no use for.
+  toolkit::Control& notNeededMark;
+  toolkit::Control& notNeededLine;
 };
 
 struct LabelAndTick {
@@ -61,6 +65,12 @@ struct ResultPanel {
   toolkit::Control& backupLabel;
   toolkit::Control& bootCheck;
 };
+
+// The legend of the information picture that marks a step with nothing to do.
+inline constexpr std::string_view kNotNeededText = "not needed on this version of Windows";
+// The line a selection page gains for such a step.
+inline constexpr std::string_view kNothingToDoText =
+    "This step has nothing to do on this version of Windows.";
 
 StartPanel AddStartFrame(toolkit::Form& form);
 CustomPanel AddCustomFrame(toolkit::Form& form);

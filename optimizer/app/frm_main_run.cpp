@@ -73,9 +73,11 @@ void FrmMain::StepBegins(Step step, common::VbBool randomPace, std::int32_t dura
   }
 }
 
-void FrmMain::StepEnds(Step step) {
-  scan.steps[Index(step)].label.SetBold(false);
-  scan.steps[Index(step)].tick.SetVisible(true);
+void FrmMain::StepEnds(Step step, StepOutcome outcome) {
+  LabelAndTick& line = scan.steps[Index(step)];
+  line.label.SetBold(false);
+  if (outcome == StepOutcome::NotNeeded) ShowNotNeeded(line);
+  line.tick.SetVisible(true);
   if (step == Step::RegistryMistakes) {
     scan.linkNameLabel.SetVisible(false);
     scan.sectionLabel.SetVisible(false);
@@ -95,7 +97,11 @@ void FrmMain::ShowResults(const SelectionFlags& flags,
   for (Step step : kResultMarkOrder) {
     const StepOutcome outcome = outcomes[Index(step)];
     if (outcome == StepOutcome::NotRun) continue;
-    result.steps[Index(step)].tick.SetPicture(outcome == StepOutcome::Done ? "tick" : "warning");
+    if (outcome == StepOutcome::NotNeeded) {
+      ShowNotNeeded(result.steps[Index(step)]);
+    } else {
+      result.steps[Index(step)].tick.SetPicture(outcome == StepOutcome::Done ? "tick" : "warning");
+    }
   }
   result.backupLabel.SetCaption(backupFolder.empty()
                                     ? std::string()
@@ -106,6 +112,14 @@ void FrmMain::ShowResults(const SelectionFlags& flags,
   SetCaption("Finished Optimizing");
   closeButton.SetBold(true);
   closeButton.SetFocus();
+}
+
+void FrmMain::ShowNotNeeded(LabelAndTick& line) {
+  line.label.SetForeColor(kGrey);
+  line.tick.SetPicture("info");
+  // The buttons' row is free while a run is shown: it says what the picture means.
+  notNeededPicture.SetVisible(true);
+  notNeededLabel.SetVisible(true);
 }
 
 bool FrmMain::BarFull() {

@@ -137,6 +137,12 @@ void CollectSystemInfo(vu::platform::System& system, const ScreenFigures& screen
   info.screenSize = GetScreenSize(screen);
 }
 
+bool IsNtFamily(vu::platform::System& system) {
+  constexpr std::uint32_t kPlatformNt = 2;  // VER_PLATFORM_WIN32_NT
+  vu::platform::OsVersion version;
+  return system.Version(version) && version.platformId == kPlatformNt;
+}
+
 void CollectSystemInfo(Engine& engine) {
   CollectSystemInfo(engine.machine.system(), engine.progress.Screen(), engine.state.info);
 }

@@ -18,6 +18,10 @@ namespace vu::optimizer {
 void CollectSystemInfo(vu::platform::System& system, const ScreenFigures& screen, SystemInfo& info);
 void CollectSystemInfo(Engine& engine);
 
+// Windows NT, 2000 and later (Wine reports itself as one): platform id 2. A version that cannot
+// be had counts as Windows 9x, the family the Optimizer was made for.
+bool IsNtFamily(vu::platform::System& system);
+
 // "Windows 32s", "Windows 95" (Windows 98 too), "Windows NT" or "Unknown Operating System".
 std::string OsName(std::uint32_t platformId);
 // "Intel 386", "Intel 486", "Intel Pentium", "MIPS R4000", "DEC Alpha 21064" or

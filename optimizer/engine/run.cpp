@@ -5,6 +5,7 @@
 
 #include "optimizer/engine/backup.h"
 #include "optimizer/engine/paths.h"
+#include "optimizer/engine/tweaks.h"
 #include "platform/status.h"
 
 namespace vu::optimizer {
@@ -44,18 +45,24 @@ bool Perform(Engine& engine, const std::function<bool(Engine&)>& operation) {
 void RunStep(Engine& engine, const Operations& operations, const StepPacing& pacing,
              bool searchComplete) {
   RunProgress& progress = engine.progress;
+  StepOutcome& outcome = engine.state.outcomes[Index(pacing.step)];
   progress.StepBegins(pacing.step, pacing.randomPace, pacing.duration);
-  bool done = Perform(engine, operations.steps[Index(pacing.step)]);
-  // Removing broken shortcuts can only be complete when the search saw every shortcut.
-  if (pacing.step == Step::BrokenLinks) done = done && searchComplete;
-  engine.state.outcomes[Index(pacing.step)] = done ? StepOutcome::Done : StepOutcome::Failed;
+  // A step this Windows has no use for changes nothing, but keeps its pace like every other.
+  if (!StepNeeded(engine.machine.system(), pacing.step)) {
+    outcome = StepOutcome::NotNeeded;
+  } else {
+    bool done = Perform(engine, operations.steps[Index(pacing.step)]);
+    // Removing broken shortcuts can only be complete when the search saw every shortcut.
+    if (pacing.step == Step::BrokenLinks) done = done && searchComplete;
+    outcome = done ? StepOutcome::Done : StepOutcome::Failed;
+  }
   if (pacing.scan && operations.scanDriveForShow) {
     const std::string root = GetSystemDir(engine.machine.system()).substr(0, 3);
     operations.scanDriveForShow(engine, root);
   }
   if (pacing.waitForBar) progress.WaitForBar();
   progress.Pause(pacing.pause);
-  progress.StepEnds(pacing.step);
+  progress.StepEnds(pacing.step, outcome);
 }
 
 }  // namespace

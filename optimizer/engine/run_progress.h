@@ -35,8 +35,9 @@ class RunProgress {
   // A step begins: its bar starts filling, at a random pace or at a fixed pace that fills it in
   // about |duration| ms, and its line is marked as the one at work.
   virtual void StepBegins(Step step, common::VbBool randomPace, std::int32_t duration) = 0;
-  // The step's line is ticked as done (whatever the outcome; the results page tells that).
-  virtual void StepEnds(Step step) = 0;
+  // The step's line is ticked as done, whether it worked or not (the results page tells that),
+  // or marked as not needed on this Windows.
+  virtual void StepEnds(Step step, StepOutcome outcome) = 0;
   // The results page: each step's outcome, and the backup folder (empty when nothing was saved).
   virtual void ShowResults(const SelectionFlags& flags,
                            const std::array<StepOutcome, kStepCount>& outcomes,

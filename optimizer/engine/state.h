@@ -81,8 +81,9 @@ struct SystemInfo {
   std::string screenSize;
 };
 
-// The outcome of one step of a run: whether every change it attempted took effect.
-enum class StepOutcome { NotRun, Done, Failed };
+// The outcome of one step of a run: whether every change it attempted took effect, or that the
+// running Windows does not read what the step would change, so it changed nothing.
+enum class StepOutcome { NotRun, Done, Failed, NotNeeded };
 
 struct OptimizerState {
   SelectionFlags flags;

@@ -17,6 +17,10 @@ constexpr std::string_view kNetTrans = "System\\CurrentControlSet\\Services\\Cla
 constexpr std::string_view kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
 constexpr std::string_view kCdfs = "System\\CurrentControlSet\\Control\\FileSystem\\CDFS";
 constexpr std::string_view kDesktop = "\\Control Panel\\desktop";
+// NT refuses a key path with a leading backslash, and names the key with a capital D.
+constexpr std::string_view kDesktopNt = "Control Panel\\Desktop";
+constexpr std::string_view kMsdosSys = "Msdos.sys";
+constexpr std::string_view kBootDriveRoot = "C:\\";
 
 bool Set(Engine& engine, vu::platform::RootKey root, std::string_view subkey, std::string_view name,
          std::uint32_t type, const common::RegistryData& data) {
@@ -33,13 +37,40 @@ bool IsDriveRoot(std::string_view root) {
   return root.size() == 3 && root[1] == ':' && root[2] == '\\';
 }
 
+bool Exists(vu::platform::FileSystem& files, const std::string& path) {
+  return files.Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The Msdos.sys Windows 9x reads: the Windows drive's, else the boot drive's, else a new one on
+// the Windows drive.
+std::string MsdosSysPath(vu::platform::FileSystem& files, const std::string& windowsRoot) {
+  const std::string onWindowsDrive = windowsRoot + std::string(kMsdosSys);
+  if (Exists(files, onWindowsDrive)) return onWindowsDrive;
+  const std::string onBootDrive = std::string(kBootDriveRoot) + std::string(kMsdosSys);
+  if (Exists(files, onBootDrive)) return onBootDrive;
+  return onWindowsDrive;
+}
+
 }  // namespace
+
+bool StepNeeded(vu::platform::System& system, Step step) {
+  switch (step) {
+    case Step::VirtualCache:
+    case Step::DosBoot:
+    case Step::Internet:
+    case Step::FileSystem:
+      return !IsNtFamily(system);
+    default:
+      return true;
+  }
+}
 
 std::uint64_t MaxFileCacheFor(std::uint64_t totalPhysBytes) {
   return std::min(totalPhysBytes / 4 / 1024, kMaxFileCacheLimit);
 }
 
 bool TuneVirtualCache(Engine& engine) {
+  if (!StepNeeded(engine.machine.system(), Step::VirtualCache)) return true;
   CollectSystemInfo(engine);
   const SystemInfo& info = engine.state.info;
   // Without the Windows folder the file would be "\system.ini" of whatever drive is current.
@@ -55,11 +86,12 @@ bool TuneVirtualCache(Engine& engine) {
 }
 
 bool TuneBootMenuDelay(Engine& engine) {
+  if (!StepNeeded(engine.machine.system(), Step::DosBoot)) return true;
   CollectSystemInfo(engine);
   const std::string root = engine.state.info.windowsDir.substr(0, 3);
   if (!IsDriveRoot(root)) return false;
   vu::platform::FileSystem& files = engine.machine.files();
-  const std::string file = root + "Msdos.sys";
+  const std::string file = MsdosSysPath(files, root);
 
   // A missing file is no failure: the profile write makes it.
   const Status opened = files.SetAttributes(file, FILE_ATTRIBUTE_ARCHIVE);
@@ -72,6 +104,7 @@ bool TuneBootMenuDelay(Engine& engine) {
 }
 
 bool TuneTcpIp(Engine& engine) {
+  if (!StepNeeded(engine.machine.system(), Step::Internet)) return true;
   vu::platform::Registry& registry = engine.machine.registry();
   bool done = true;
   // The bindings are numbered 0000, 0001, ...; the walk ends at the first one it cannot read.
@@ -91,6 +124,7 @@ bool TuneTcpIp(Engine& engine) {
 
 bool TuneCdRomCache(Engine& engine) {
   using namespace std::string_view_literals;
+  if (!StepNeeded(engine.machine.system(), Step::FileSystem)) return true;
   bool done =
       Set(engine, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize", REG_BINARY, Bytes("\x6B\x02\x00\x00"sv));
   done =
@@ -107,7 +141,8 @@ bool TuneStartup(Engine&) {
 }
 
 bool TuneMenuDelay(Engine& engine) {
-  return Set(engine, HKEY_CURRENT_USER, kDesktop, "MenuShowDelay", REG_SZ, "0");
+  const std::string_view desktop = IsNtFamily(engine.machine.system()) ? kDesktopNt : kDesktop;
+  return Set(engine, HKEY_CURRENT_USER, desktop, "MenuShowDelay", REG_SZ, "0");
 }
 
 }  // namespace vu::optimizer

@@ -181,12 +181,33 @@ REG
       has_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' \
       'C:\WINDOWS\SYSTEM32\VUONLY64.DLL' 0x1
   fi
-  check "TCP/IP: DefaultTTL" has_value 'HKLM\System\CurrentControlSet\Services\VxD\MSTCP' DefaultTTL 128
-  check "TCP/IP: DefaultRcvWindow" \
-    has_value 'HKLM\System\CurrentControlSet\Services\VxD\MSTCP' DefaultRcvWindow 0xd160
-  check "menu delay" has_value 'HKCU\Control Panel\desktop' MenuShowDelay 0
-  check "CD cache" has_value 'HKLM\System\CurrentControlSet\Control\FileSystem\CDFS' CacheSize 6B020000
-  check "system.ini has a vcache section" grep -qi '^MaxFileCache=' "$c/windows/system.ini"
+  value_text() {
+    wine reg query "$1" /v "$2" "$view" 2>/dev/null | tr -d '\r' |
+      awk -v n="$2" '$1 == n { print $NF }'
+  }
+  local vxd='HKLM\System\CurrentControlSet\Services\VxD\MSTCP'
+  local cdfs='HKLM\System\CurrentControlSet\Control\FileSystem\CDFS'
+  if [ "$version" = win98 ]; then
+    # Windows 98: every tuning is written where Windows 9x reads it.
+    check "TCP/IP: DefaultTTL" has_value "$vxd" DefaultTTL 128
+    check "TCP/IP: DefaultRcvWindow" has_value "$vxd" DefaultRcvWindow 0xd160
+    check "menu delay" test "$(value_text 'HKCU\Control Panel\Desktop' MenuShowDelay)" = 0
+    check "CD cache" has_value "$cdfs" CacheSize 6B020000
+    check "system.ini has a vcache section" grep -qi '^MaxFileCache=' "$c/windows/system.ini"
+  else
+    # An NT-family Windows: the tunings only Windows 9x reads write nothing, and the menu delay
+    # goes to the current user.
+    check "menu delay is 0 for the current user" \
+      test "$(value_text 'HKCU\Control Panel\Desktop' MenuShowDelay)" = 0
+    check "no MSTCP values" no_value "$vxd" DefaultMSS
+    check "no MSTCP receive window" no_value "$vxd" DefaultRcvWindow
+    check "no MaxMTU on a NetTrans binding" \
+      no_value 'HKLM\System\CurrentControlSet\Services\Class\NetTrans\0000' MaxMTU
+    check "no CD file system cache values" no_value "$cdfs" CacheSize
+    check "no CD file system prefetch value" no_value "$cdfs" PrefetchTail
+    check "no vcache entries in system.ini" test -z "$(grep -i 'FileCache=' "$c/windows/system.ini")"
+    check "no Msdos.sys at the root of C:" test -z "$(find "$c" -maxdepth 1 -iname msdos.sys)"
+  fi
 
   # Nothing else was removed: every value that is gone was planted, or is one of Wine's own
   # values whose text names a file on C: that does not exist. (Changed values are the tweaks

@@ -10,6 +10,8 @@ std::string Outcome(StepOutcome outcome) {
       return "done";
     case StepOutcome::Failed:
       return "failed";
+    case StepOutcome::NotNeeded:
+      return "not needed";
     default:
       return "-";
   }
@@ -52,8 +54,9 @@ void RecordingProgress::StepBegins(Step step, common::VbBool randomPace, std::in
                    (common::IsSet(randomPace) ? " random" : " " + std::to_string(duration)));
 }
 
-void RecordingProgress::StepEnds(Step step) {
-  events.push_back("end " + std::to_string(Index(step)));
+void RecordingProgress::StepEnds(Step step, StepOutcome outcome) {
+  events.push_back("end " + std::to_string(Index(step)) +
+                   (outcome == StepOutcome::NotNeeded ? " not needed" : ""));
 }
 
 void RecordingProgress::ShowResults(const SelectionFlags&,

@@ -32,7 +32,7 @@ class RecordingProgress : public RunProgress {
   void SearchEnds() override;
   void ListSteps(const SelectionFlags& flags) override;
   void StepBegins(Step step, common::VbBool randomPace, std::int32_t duration) override;
-  void StepEnds(Step step) override;
+  void StepEnds(Step step, StepOutcome outcome) override;
   void ShowResults(const SelectionFlags& flags, const std::array<StepOutcome, kStepCount>& outcomes,
                    const std::string& backupFolder) override;
   bool BarFull() override;

@@ -8,6 +8,9 @@
 
 #include "engine_world.h"
 #include "optimizer/engine/run.h"
+#include "optimizer/engine/tweaks.h"
+#include "platform/sandbox/facts.h"
+#include "platform/sandbox/layout.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -73,6 +76,66 @@ TEST(RunDriverTest, AThrowingOrMissingOperationAndAnIncompleteSearchCountAsFaile
   EXPECT_EQ(world.progress.Count("end "), kStepCount);
   EXPECT_EQ(world.progress.Last("begin 1 "), "35000");
   EXPECT_EQ(world.progress.Last("begin 2 "), "random");
+}
+
+void MakeNt(EngineWorld& world) {
+  const auto ini = world.temp.dir() / vu::platform::sandbox::kMachineIni;
+  ASSERT_EQ(vu::platform::sandbox::WriteFacts(ini.string(),
+                                              {{"PlatformId", "2"}, {"MajorVersion", "10"}}),
+            ERROR_SUCCESS);
+}
+
+// Every event with the marks of a step that was not needed taken out.
+std::vector<std::string> Paced(std::vector<std::string> events) {
+  for (std::string& event : events) {
+    if (event.rfind("end ", 0) == 0) event = event.substr(0, 5);
+  }
+  events.pop_back();  // the results
+  return events;
+}
+
+TEST(RunDriverTest, OnNtTheWindows9xStepsAreNotNeededAndKeepTheirPace) {
+  EngineWorld nt, w98;
+  MakeNt(nt);
+  std::vector<Step> ranNt, ran98;
+  for (EngineWorld* world : {&nt, &w98}) {
+    world->state.flags.SetAll(common::kTrue);
+    RunOptimization(world->engine, Noting(world == &nt ? ranNt : ran98, true, Step::OrphanedDlls,
+                                          Step::OrphanedDlls));
+  }
+  EXPECT_EQ(ranNt,
+            (std::vector<Step>{Step::BrokenLinks, Step::RegistryMistakes, Step::UninstallInfo,
+                               Step::Startup, Step::StartMenu, Step::OrphanedDlls}));
+  EXPECT_EQ(ran98.size(), static_cast<std::size_t>(kStepCount));
+  EXPECT_EQ(nt.progress.events.back(),
+            "results done done not needed not needed done not needed not needed done done failed");
+  EXPECT_EQ(nt.progress.Last("end 3"), " not needed");
+  EXPECT_EQ(nt.progress.Last("end 7"), "");
+  EXPECT_EQ(Paced(nt.progress.events), Paced(w98.progress.events));
+}
+
+TEST(RunDriverTest, StepsThatChangeNothingLeaveNoBackup) {
+  Operations tweaks;
+  tweaks.findShortcuts = [](Engine&) { return true; };
+  tweaks.steps[Index(Step::VirtualCache)] = TuneVirtualCache;
+  tweaks.steps[Index(Step::DosBoot)] = TuneBootMenuDelay;
+  tweaks.steps[Index(Step::Internet)] = TuneTcpIp;
+  tweaks.steps[Index(Step::FileSystem)] = TuneCdRomCache;
+  tweaks.steps[Index(Step::Startup)] = TuneStartup;
+  EngineWorld nt, w98;
+  MakeNt(nt);
+  for (EngineWorld* world : {&nt, &w98}) {
+    world->state.flags.SetAll(common::kTrue);
+    world->state.flags.optBrokenLinks = common::kFalse;
+    world->state.flags.optRegistryMistakes = common::kFalse;
+    world->state.flags.optUninstallInfo = common::kFalse;
+    world->state.flags.optStartMenu = common::kFalse;
+    world->state.flags.optOrphanedDlls = common::kFalse;
+    RunOptimization(world->engine, tweaks);
+  }
+  EXPECT_EQ(nt.progress.events.back(),
+            "results - - not needed not needed - not needed not needed done - -");
+  EXPECT_EQ(w98.progress.events.back(), "results - - done done - done done done - - backup");
 }
 
 }  // namespace

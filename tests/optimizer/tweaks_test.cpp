@@ -205,6 +205,100 @@ TEST_F(TweaksTest, MenuDelayGoesToTheCurrentUser) {
   EXPECT_FALSE(TuneMenuDelay(engine));
 }
 
+// Windows 2000, Vista and 10: the NT family, which reads none of the four Windows 9x tunings.
+class NtTweaksTest : public TweaksTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override {
+    SetFact("PlatformId", "2");
+    SetFact("MajorVersion", GetParam());
+  }
+  std::string Bytes(const std::string& path) {
+    std::string bytes;
+    if (Files().ReadAll(path, bytes) != ERROR_SUCCESS) return "(none)";
+    return bytes + "/" + std::to_string(Files().Attributes(path));
+  }
+};
+
+TEST_P(NtTweaksTest, TheWindows9xTuningsChangeNothingAndTheMenuDelayGoesToTheUser) {
+  const std::string ini = Bytes(kSystemIni);
+  const std::string msdos = Bytes(kMsdos);
+  Binding("0001", "TCP/IP");
+  for (Step step : {Step::VirtualCache, Step::DosBoot, Step::Internet, Step::FileSystem})
+    EXPECT_FALSE(StepNeeded(Machine().system(), step)) << Index(step);
+  for (Step step : {Step::BrokenLinks, Step::Startup, Step::StartMenu, Step::OrphanedDlls})
+    EXPECT_TRUE(StepNeeded(Machine().system(), step)) << Index(step);
+
+  // Nothing to do is nothing failed.
+  EXPECT_TRUE(TuneVirtualCache(engine));
+  EXPECT_TRUE(TuneBootMenuDelay(engine));
+  EXPECT_TRUE(TuneTcpIp(engine));
+  EXPECT_TRUE(TuneCdRomCache(engine));
+  EXPECT_EQ(Bytes(kSystemIni), ini);
+  EXPECT_EQ(Bytes(kMsdos), msdos);
+  EXPECT_EQ(MaxMtu("0000"), "(Not found)");
+  EXPECT_EQ(MaxMtu("0001"), "(Not found)");
+  EXPECT_EQ(Raw(HKEY_LOCAL_MACHINE, kMstcp, "DefaultMSS").first, 0u);
+  EXPECT_EQ(Raw(HKEY_LOCAL_MACHINE, kCdfs, "CacheSize").first, 0u);
+
+  EXPECT_TRUE(TuneMenuDelay(engine));
+  EXPECT_EQ(Raw(HKEY_CURRENT_USER, "Control Panel\\Desktop", "MenuShowDelay"),
+            std::make_pair(std::uint32_t{REG_SZ}, std::string("0\0", 2)));
+}
+
+TEST_P(NtTweaksTest, NoMsdosSysIsMadeOnAMachineWithout) {
+  ASSERT_EQ(Files().SetAttributes(kMsdos, 0), ERROR_SUCCESS);
+  ASSERT_EQ(Files().Remove(kMsdos), ERROR_SUCCESS);
+  EXPECT_TRUE(TuneBootMenuDelay(engine));
+  EXPECT_EQ(Files().Attributes(kMsdos), INVALID_FILE_ATTRIBUTES);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, NtTweaksTest, ::testing::Values("5", "6", "10"));
+
+TEST_F(TweaksTest, TheWindows9xFamilyNeedsEveryStep) {
+  SetFact("PlatformId", "1");
+  for (int i = 0; i < kStepCount; ++i)
+    EXPECT_TRUE(StepNeeded(Machine().system(), static_cast<Step>(i))) << i;
+  // A version that cannot be had counts as Windows 9x.
+  SetFact("PlatformId", "");
+  EXPECT_TRUE(StepNeeded(Machine().system(), Step::VirtualCache));
+}
+
+// Windows 9x in D:\WINDOWS, booted from C:.
+class OtherDriveTest : public TweaksTest {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(world.temp.dir() / "drives" / "D" / "WINDOWS");
+    SetFact("WindowsDir", "D:\\WINDOWS");
+    SetFact("SystemDir", "D:\\WINDOWS\\SYSTEM");
+  }
+};
+
+TEST_F(OtherDriveTest, BootMenuDelayEditsTheBootDrivesMsdosSys) {
+  EXPECT_TRUE(TuneBootMenuDelay(engine));
+  EXPECT_EQ(Profile(kMsdos, "Options", "BootMenuDelay"), "1");
+  EXPECT_EQ(Profile(kMsdos, "Paths", "WinDir"), "C:\\WINDOWS");
+  EXPECT_EQ(Files().Attributes(kMsdos), kProtected);
+  EXPECT_EQ(Files().Attributes("D:\\MSDOS.SYS"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(OtherDriveTest, BootMenuDelayPrefersTheWindowsDrivesAndMakesOneThereWhenNoneIs) {
+  ASSERT_EQ(Files().WriteAll("D:\\MSDOS.SYS", "[Paths]\r\nWinDir=D:\\WINDOWS\r\n"), ERROR_SUCCESS);
+  const std::string before = Profile(kMsdos, "Options", "BootMenuDelay");
+  EXPECT_TRUE(TuneBootMenuDelay(engine));
+  EXPECT_EQ(Profile("D:\\MSDOS.SYS", "Options", "BootMenuDelay"), "1");
+  EXPECT_EQ(Files().Attributes("D:\\MSDOS.SYS"), kProtected);
+  EXPECT_EQ(Profile(kMsdos, "Options", "BootMenuDelay"), before);
+
+  // With neither, the file is made where Windows lives.
+  for (const char* file : {kMsdos, "D:\\MSDOS.SYS"}) {
+    ASSERT_EQ(Files().SetAttributes(file, 0), ERROR_SUCCESS);
+    ASSERT_EQ(Files().Remove(file), ERROR_SUCCESS);
+  }
+  EXPECT_TRUE(TuneBootMenuDelay(engine));
+  EXPECT_EQ(Profile("D:\\MSDOS.SYS", "Options", "BootMenuDelay"), "1");
+  EXPECT_EQ(Files().Attributes(kMsdos), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(MaxFileCacheTest, IsAQuarterOfMemoryInKilobytesUpToTheLimit) {
   EXPECT_EQ(MaxFileCacheFor(67108864), 16384u);
   EXPECT_EQ(MaxFileCacheFor(1023), 0u);
