@@ -33,6 +33,7 @@ fi
 echo "== the whole journey under Wine: install, optimize, uninstall"
 bash tests/e2e/journey.sh
 if [ "$runs32" = yes ]; then
-  echo "== the journey of the 32-bit set on Windows 98"
+  echo "== the journey of the 32-bit set, on Windows 98 and on 64-bit Windows (WOW64)"
   bash tests/e2e/journey.sh win32 win98
+  bash tests/e2e/journey.sh win32
 fi

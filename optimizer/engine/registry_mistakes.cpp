@@ -7,6 +7,7 @@
 #include "common/vb.h"
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
+#include "optimizer/engine/wow64_view.h"
 #include "platform/text.h"
 
 namespace vu::optimizer {
@@ -24,6 +25,8 @@ constexpr Pass kPasses[] = {{HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE :"},
                             {HKEY_USERS, "HKEY_USERS :"}};
 constexpr const char* kStartKey = "Software\\";
 constexpr std::string_view kExcludedBranch = "SOFTWARE\\CLASSES\\";
+// The same branch of the 32-bit programs' keys, as the 64-bit view shows it on 64-bit Windows.
+constexpr std::string_view kExcludedWow64Branch = "SOFTWARE\\WOW6432NODE\\CLASSES\\";
 constexpr int kFinalProgressInterval = 50;
 
 // A value is a mistake only when its text is judged missing both as the enumeration reads it and
@@ -31,11 +34,17 @@ constexpr int kFinalProgressInterval = 50;
 bool IsMistake(Engine& engine, RootKey root, const std::string& keyPath,
                const common::RegistryEntry& entry) {
   if (entry.type != REG_SZ) return false;
-  if (!common::IsSet(IsMissingFile(engine.machine, entry.data))) return false;
+  // A value of the 32-bit programs' keys names what they see (System32 is their own folder).
+  const bool view32 = InWow64View(keyPath);
+  auto missing = [&](const std::string& text) {
+    return common::IsSet(IsMissingFile(
+        engine.machine, view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text));
+  };
+  if (!missing(entry.data)) return false;
   const std::optional<std::string> stored =
       StoredText(engine.machine.registry(), root, keyPath, entry.name);
   if (!stored) return false;
-  return *stored == entry.data || common::IsSet(IsMissingFile(engine.machine, *stored));
+  return *stored == entry.data || missing(*stored);
 }
 
 }  // namespace
@@ -64,7 +73,8 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
     const std::string childPath = keyPath + name + "\\";
     engine.progress.ShowKey(vu::platform::LowerCase(name));
     engine.progress.Yield();
-    if (vu::platform::UpperCase(childPath) != kExcludedBranch) {
+    const std::string upper = vu::platform::UpperCase(childPath);
+    if (upper != kExcludedBranch && upper != kExcludedWow64Branch) {
       ScanRegistryKey(engine, root, childPath, list);
     }
   }

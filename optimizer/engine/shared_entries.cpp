@@ -6,6 +6,7 @@
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
 #include "optimizer/engine/registry_mistakes.h"
+#include "optimizer/engine/wow64_view.h"
 #include "platform/text.h"
 
 namespace vu::optimizer {
@@ -28,13 +29,44 @@ bool EndsWithUninstallString(std::string_view name) {
 }
 
 // A command is stale only when it is judged so both as the enumeration reads it and as stored.
+// The 32-bit programs' list (on 64-bit Windows) names what they see.
 bool IsStaleValue(Engine& engine, RootKey root, const std::string& keyPath,
                   const common::RegistryEntry& entry) {
-  if (!common::IsSet(IsStaleUninstallCommand(engine.machine, entry.data))) return false;
+  const bool view32 = InWow64View(keyPath);
+  auto stale = [&](const std::string& text) {
+    return common::IsSet(IsStaleUninstallCommand(
+        engine.machine, view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text));
+  };
+  if (!stale(entry.data)) return false;
   const std::optional<std::string> stored =
       StoredText(engine.machine.registry(), root, keyPath, entry.name);
   if (!stored) return false;
-  return *stored == entry.data || common::IsSet(IsStaleUninstallCommand(engine.machine, *stored));
+  return *stored == entry.data || stale(*stored);
+}
+
+// The SharedDLLs values of |keyPath| whose DLL is gone.
+void FindOrphanedDllsIn(Engine& engine, const std::string& keyPath, OrphanList& list) {
+  vu::platform::Registry& registry = engine.machine.registry();
+  const bool view32 = InWow64View(keyPath);
+  for (std::uint32_t index = 0;; ++index) {
+    const common::RegistryEntry entry =
+        common::EnumRegistryValue(registry, HKEY_LOCAL_MACHINE, keyPath, index);
+    if (entry.data == common::kEnumNotFound) break;
+    const std::string path =
+        view32 ? As32BitProgramsSeeIt(engine.machine.system(), entry.name) : entry.name;
+    if (common::IsSet(IsMissingFile(engine.machine, path))) list.Add(entry.name);
+  }
+}
+
+// Deletes |list|'s values from |keyPath|; true when each went.
+bool DeleteOrphans(Engine& engine, const std::string& keyPath, const OrphanList& list) {
+  bool allDone = !list.Overflowed();
+  for (const std::string& name : list.entries) {
+    allDone = Gone(common::DeleteRegistryValueChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
+                                                      keyPath, name)) &&
+              allDone;
+  }
+  return allDone;
 }
 
 // One key of the walk; |judge| is false for the key the walk started from.
@@ -65,26 +97,19 @@ void WalkUninstallKey(Engine& engine, RootKey root, const std::string& keyPath,
 }  // namespace
 
 int FindOrphanedDlls(Engine& engine, OrphanList& list) {
-  vu::platform::Registry& registry = engine.machine.registry();
-  for (std::uint32_t index = 0;; ++index) {
-    const common::RegistryEntry entry =
-        common::EnumRegistryValue(registry, HKEY_LOCAL_MACHINE, kSharedDllsKey, index);
-    if (entry.data == common::kEnumNotFound) break;
-    if (common::IsSet(IsMissingFile(engine.machine, entry.name))) list.Add(entry.name);
-  }
+  FindOrphanedDllsIn(engine, std::string(kSharedDllsKey), list);
   return list.count;
 }
 
 bool RemoveOrphanedDlls(Engine& engine) {
   OrphanList list;
   FindOrphanedDlls(engine, list);
-  bool allDone = !list.Overflowed();
-  for (const std::string& name : list.entries) {
-    allDone = Gone(common::DeleteRegistryValueChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
-                                                      kSharedDllsKey, name)) &&
-              allDone;
-  }
-  return allDone;
+  bool allDone = DeleteOrphans(engine, std::string(kSharedDllsKey), list);
+  // On 64-bit Windows the 32-bit programs keep their own list (absent elsewhere: nothing found).
+  const std::string twin = Wow64Twin(kSharedDllsKey);
+  OrphanList twinList;
+  FindOrphanedDllsIn(engine, twin, twinList);
+  return DeleteOrphans(engine, twin, twinList) && allDone;
 }
 
 int FindStaleUninstallEntries(Engine& engine, RootKey root, const std::string& keyPath,
@@ -96,6 +121,8 @@ int FindStaleUninstallEntries(Engine& engine, RootKey root, const std::string& k
 bool RemoveStaleUninstallEntries(Engine& engine) {
   StaleEntryList list;
   FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, std::string(kUninstallKey), list);
+  // The 32-bit programs' own list on 64-bit Windows, judged as well.
+  FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, Wow64Twin(kUninstallKey), list);
   bool allDone = !list.Overflowed();
   // An entry below one deleted before it went with that one.
   for (const std::string& keyPath : list.entries) {

@@ -12,7 +12,9 @@ bool ReadWideCalls() {
   return (::GetVersion() & 0x80000000u) == 0;
 }
 
+// Windows 9x has no 64-bit sibling (and Wine playing Windows 98 should not pretend to one).
 bool ReadUnderWow64() {
+  if (!WideCalls()) return false;
   using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, BOOL*);
   const auto isWow64 = FindFunction<IsWow64ProcessFn>("kernel32.dll", "IsWow64Process");
   BOOL wow64 = FALSE;

@@ -32,9 +32,10 @@ std::string DataFromStored(DWORD type, const BYTE* bytes, DWORD size) {
   return Narrow(units);
 }
 
-// The bytes to store, followed by a non-NUL guard that is not stored: NT (and Wine) silently
-// count one more character for a text value when a NUL follows the given length, and the caller
-// alone decides whether a NUL is stored. Returns the length to store.
+// The bytes to store, followed by a guard that is not stored: on NT a non-NUL one, because NT
+// (and Wine) silently count one more character for a text value when a NUL follows the given
+// length, and the caller alone decides whether a NUL is stored; on Windows 9x a NUL, because it
+// stores a text value up to its first NUL whatever length is given. Returns the length to store.
 DWORD StoredFromData(DWORD type, std::string_view data, std::vector<BYTE>& bytes) {
   bytes.clear();
   if (IsTextType(type) && WideCalls()) {
@@ -51,8 +52,9 @@ DWORD StoredFromData(DWORD type, std::string_view data, std::vector<BYTE>& bytes
     bytes.assign(data.begin(), data.end());
   }
   const DWORD size = static_cast<DWORD>(bytes.size());
-  bytes.push_back(0xFF);
-  bytes.push_back(0xFF);
+  const BYTE guard = WideCalls() || !IsTextType(type) ? 0xFF : 0x00;
+  bytes.push_back(guard);
+  bytes.push_back(guard);
   return size;
 }
 

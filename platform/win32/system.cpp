@@ -88,8 +88,8 @@ class Win32System final : public System {
       if (!::GetVersionExA(&ansi)) return false;
       info.dwMajorVersion = ansi.dwMajorVersion;
       info.dwMinorVersion = ansi.dwMinorVersion;
-      // Windows 9x keeps the version in the build number's high word.
-      info.dwBuildNumber = WideCalls() ? ansi.dwBuildNumber : LOWORD(ansi.dwBuildNumber);
+      // As reported: Windows 9x keeps the version in the build number's high word.
+      info.dwBuildNumber = ansi.dwBuildNumber;
       info.dwPlatformId = ansi.dwPlatformId;
     }
     version.major = info.dwMajorVersion;

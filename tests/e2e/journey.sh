@@ -31,6 +31,10 @@ wow64=no
 rm -rf "$work"
 mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine links the prefix's Documents and Desktop to the home folder's: a home of its own keeps the
+# run's backups apart from every other run's on this machine.
+export HOME=$work/home
+mkdir -p "$HOME"
 c=$WINEPREFIX/drive_c
 failures=0
 check() {  # check "what" command...
