@@ -15,16 +15,11 @@ using vu::platform::ParseFullKeyName;
 using vu::platform::RootKey;
 using vu::platform::RootName;
 using vu::platform::Status;
+using vu::platform::Trim;
 
 namespace {
 
 constexpr std::string_view kHeader = "REGEDIT4";
-
-std::string_view Trim(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && EqualsNoCase(s.substr(0, prefix.size()), prefix);

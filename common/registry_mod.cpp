@@ -170,29 +170,44 @@ void DeleteRegistryValue(Registry& registry, RootKey root, std::string_view subk
 }
 
 std::string EnumRegistryKey(Registry& registry, RootKey root, std::string_view subkey,
-                            std::uint32_t index) {
+                            std::uint32_t index, Status* status) {
+  Status ignored = ERROR_SUCCESS;
+  Status& result = status != nullptr ? *status : ignored;
   std::unique_ptr<RegistryKey> key;
-  registry.OpenKey(root, subkey, key);
-  if (!key) return std::string(kEnumNotFound);
+  result = registry.OpenKey(root, subkey, key);
+  if (!key) {
+    if (result == ERROR_SUCCESS) result = ERROR_INVALID_HANDLE;
+    return std::string(kEnumNotFound);
+  }
   std::string name;
-  if (key->EnumKey(index, name) != ERROR_SUCCESS || !NameFits(name)) {
+  result = key->EnumKey(index, name);
+  if (result != ERROR_SUCCESS) return std::string(kEnumNotFound);
+  if (!NameFits(name)) {
+    result = ERROR_MORE_DATA;
     return std::string(kEnumNotFound);
   }
   return name.substr(0, name.find('\0'));
 }
 
 RegistryEntry EnumRegistryValue(Registry& registry, RootKey root, std::string_view subkey,
-                                std::uint32_t index) {
+                                std::uint32_t index, Status* status) {
+  Status ignored = ERROR_SUCCESS;
+  Status& result = status != nullptr ? *status : ignored;
   RegistryEntry entry;
   entry.data = kEnumNotFound;
   std::unique_ptr<RegistryKey> key;
-  registry.OpenKey(root, subkey, key);
-  if (!key) return entry;
+  result = registry.OpenKey(root, subkey, key);
+  if (!key) {
+    if (result == ERROR_SUCCESS) result = ERROR_INVALID_HANDLE;
+    return entry;
+  }
   std::uint32_t type = 0;
   std::string name;
   std::string data;
-  if (key->EnumValue(index, name, type, data) != ERROR_SUCCESS || !NameFits(name) ||
-      StoredLength(type, data) > kRegistryBufferSize) {
+  result = key->EnumValue(index, name, type, data);
+  if (result != ERROR_SUCCESS) return entry;
+  if (!NameFits(name) || StoredLength(type, data) > kRegistryBufferSize) {
+    result = ERROR_MORE_DATA;
     return entry;
   }
   entry.type = type;

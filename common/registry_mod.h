@@ -70,14 +70,18 @@ void DeleteRegistryValue(Registry& registry, RootKey root, std::string_view subk
 Status DeleteRegistryValueChecked(Registry& registry, RootKey root, std::string_view subkey,
                                   std::string_view name);
 
-// The name of the subkey at |index| (from 0), or "Not Found".
+// The name of the subkey at |index| (from 0), or "Not Found". When |status| is given it receives
+// why: ERROR_SUCCESS, ERROR_NO_MORE_ITEMS past the last one, ERROR_MORE_DATA for a name too long
+// for the buffer, or the status of the failed open or read (for callers that must tell the end
+// of a list from a read that failed).
 std::string EnumRegistryKey(Registry& registry, RootKey root, std::string_view subkey,
-                            std::uint32_t index);
+                            std::uint32_t index, Status* status = nullptr);
 
 // The value at |index| (from 0): its type, its name and its data as text (REG_DWORD as in
 // GetRegistryString, every other type its data less the last character, so binary data comes
 // back as the characters of its bytes less the last byte); data "Not Found" past the end.
+// |status| as for EnumRegistryKey (ERROR_MORE_DATA also for data too long for the buffer).
 RegistryEntry EnumRegistryValue(Registry& registry, RootKey root, std::string_view subkey,
-                                std::uint32_t index);
+                                std::uint32_t index, Status* status = nullptr);
 
 }  // namespace vu::common

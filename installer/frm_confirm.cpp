@@ -2,7 +2,7 @@
 
 #include "common/large_font.h"
 #include "installer/frm_main.h"
-#include "installer/mod_main.h"
+#include "installer/installer_app.h"
 #include "toolkit/dialog_parts.h"
 
 namespace vu::installer {
@@ -12,7 +12,7 @@ using toolkit::Kind;
 
 FrmConfirm::FrmConfirm(toolkit::Program& program, InstallerApp& app)
     : Form(program, "frmConfirm", toolkit::DialogDesign("Exit Setup", 4860, 2160)),
-      picture1(Add(
+      picture(Add(
           Kind::PictureBox, "Picture1",
           Design{.left = 40, .top = 0, .width = 1185, .height = 1455, .picture = "dialog_small"})),
       resumeButton(Add(Kind::CommandButton, "Command2",
@@ -60,8 +60,8 @@ FrmConfirm::FrmConfirm(toolkit::Program& program, InstallerApp& app)
 
 void FrmConfirm::Load() {
   if (!common::IsSet(common::IsLargeFontScreen(app_.machine().system()))) return;
-  picture1.SetPicture(app_.main().bigExc.picture());
-  picture1.Move(70, 30);
+  picture.SetPicture(app_.main().bigExc.picture());
+  picture.Move(70, 30);
 }
 
 }  // namespace vu::installer

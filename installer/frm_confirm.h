@@ -12,7 +12,7 @@ class FrmConfirm : public toolkit::Form {
  public:
   FrmConfirm(toolkit::Program& program, InstallerApp& app);
 
-  toolkit::Control& picture1;
+  toolkit::Control& picture;
   toolkit::Control& resumeButton;  // Command2
   toolkit::Control& exitButton;    // Command1
 

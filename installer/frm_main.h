@@ -13,39 +13,70 @@ namespace vu::installer {
 
 class InstallerApp;
 
+// The welcome page: the licence agreement to accept.
+struct WelcomePage {
+  static WelcomePage Make(toolkit::Form& form);
+  toolkit::Control& secondLabel;
+  toolkit::Control& licenceFrame;    // Frame3
+  toolkit::Control& licenceText;     // Text1
+  toolkit::Control& agreeLabel;      // Label5
+  toolkit::Control& copyrightLabel;  // Label4
+};
+
+// The installation method page: Express or Custom.
+struct MethodPage {
+  static MethodPage Make(toolkit::Form& form);
+  toolkit::Control& methodLabel;    // Label1
+  toolkit::Control& methodBox;      // Shape2
+  toolkit::Control& expressOption;  // Option1
+  toolkit::Control& customOption;   // Option2
+  toolkit::Control& expressLabel;   // Label3
+};
+
+// The two folder pages of a Custom install: the install directory, then the menu folder.
+struct FolderPage {
+  static FolderPage Make(toolkit::Form& form);
+  toolkit::Control& folderFrame;  // Frame2
+  toolkit::Control& pathLabel;
+  toolkit::Control& browseFolderButton;  // Command4: "&Browse..." for the install directory
+  toolkit::Control& browseMenuButton;    // Command5: "Browse..." for the menu folder
+  toolkit::Control& menuIconCheck;       // Check1: "Use Menu icon"
+};
+
+// The installing page: the stage being done and its bar.
+struct InstallingPage {
+  static InstallingPage Make(toolkit::Form& form);
+  toolkit::Control& statusFrame;  // Frame1
+  toolkit::Control& statusLabel;
+  toolkit::Control& progressLabel;  // Label2
+  toolkit::Control& progressBar;    // ProgressBar
+};
+
+// The Complete page.
+struct CompletePage {
+  static CompletePage Make(toolkit::Form& form);
+  toolkit::Control& finishLabel;    // Label6
+  toolkit::Control& runAfterCheck;  // Check2: "Run Optimizer after exit"
+};
+
 class FrmMain : public toolkit::Form {
  public:
   FrmMain(toolkit::Program& program, InstallerApp& app);
 
-  toolkit::Control& picture1;
+  // On every page: the picture (Picture1), its large-font variants and the two headings.
+  toolkit::Control& picture;
   toolkit::Control& bigPic;
   toolkit::Control& bigExc;
   toolkit::Control& mainLabel;
   toolkit::Control& firstLabel;
-  toolkit::Control& secondLabel;
-  toolkit::Control& frame3;
-  toolkit::Control& text1;
-  toolkit::Control& label5;
-  toolkit::Control& label4;
-  toolkit::Control& label1;
-  toolkit::Control& shape2;
-  toolkit::Control& option1;
-  toolkit::Control& option2;
-  toolkit::Control& label3;
-  toolkit::Control& frame2;
-  toolkit::Control& pathLabel;
-  toolkit::Control& command4;  // "&Browse..." for the install directory
-  toolkit::Control& command5;  // "Browse..." for the menu folder
-  toolkit::Control& check1;    // "Use Menu icon"
-  toolkit::Control& frame1;
-  toolkit::Control& statusLabel;
-  toolkit::Control& label2;
-  toolkit::Control& progressBar;  // ProgressBar
-  toolkit::Control& label6;
-  toolkit::Control& check2;    // "Run Optimizer after exit"
-  toolkit::Control& command3;  // Back
-  toolkit::Control& command2;  // Next / I Agree / Finish
-  toolkit::Control& command1;  // Cancel
+  WelcomePage welcome;
+  MethodPage method;
+  FolderPage folder;
+  InstallingPage installing;
+  CompletePage complete;
+  toolkit::Control& backButton;    // Command3
+  toolkit::Control& nextButton;    // Command2: Next / I Agree / Finish
+  toolkit::Control& cancelButton;  // Command1
   toolkit::Control& diskspaceTimer;
   toolkit::Control& systemFilesTimer;
   toolkit::Control& mainFileTimer;
@@ -66,7 +97,7 @@ class FrmMain : public toolkit::Form {
   void NextClick();
   void BackClick();
   void CancelClick();
-  void Check1Click();
+  void MenuIconClick();
   // A Browse button: the picked folder goes into |setting| unless it is empty or the refused
   // special folder's path; otherwise the label shows the setting again.
   void BrowseClick(const char* title, std::uint32_t flags, int root, int refused,

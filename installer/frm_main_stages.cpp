@@ -3,9 +3,10 @@
 #include <string>
 
 #include "installer/frm_main.h"
-#include "installer/mod_files.h"
-#include "installer/mod_main.h"
+#include "installer/install_steps.h"
+#include "installer/installer_app.h"
 #include "installer/uninstall_record.h"
+#include "toolkit/timer_wait.h"
 
 namespace vu::installer {
 
@@ -16,20 +17,17 @@ void FrmMain::StartInstallation() {
 }
 
 void FrmMain::Pause(std::int16_t ms) {
-  pauseTimer.SetInterval(ms);
-  pauseTimer.SetEnabled(true);
-  while (pauseTimer.enabled())
-    program().WaitForEvent();
+  toolkit::WaitForTimer(program(), pauseTimer, ms);
 }
 
 bool FrmMain::StageStep(Control& timer, int step) {
-  const double value = progressBar.value();
+  const double value = installing.progressBar.value();
   if (value + step > 100) {
-    progressBar.SetValue(100);
+    installing.progressBar.SetValue(100);
     timer.SetEnabled(false);
     return true;
   }
-  progressBar.SetValue(value + step);
+  installing.progressBar.SetValue(value + step);
   return false;
 }
 
@@ -41,37 +39,37 @@ int FrmMain::RandomStep() {
 void FrmMain::DiskspaceTick() {
   if (!StageStep(diskspaceTimer, 2)) return;
   Pause(700);
-  progressBar.SetValue(0);
-  statusLabel.SetCaption("Extracting system files...");
+  installing.progressBar.SetValue(0);
+  installing.statusLabel.SetCaption("Extracting system files...");
   systemFilesTimer.SetEnabled(true);
   InstallSystemFiles(app_);
 }
 
 void FrmMain::SystemFilesTick() {
   if (!StageStep(systemFilesTimer, RandomStep())) return;
-  progressBar.SetValue(0);
-  statusLabel.SetCaption("Extracting program files...");
+  installing.progressBar.SetValue(0);
+  installing.statusLabel.SetCaption("Extracting program files...");
   mainFileTimer.SetEnabled(true);
   InstallProgramFiles(app_);
 }
 
 void FrmMain::MainFileTick() {
   if (!StageStep(mainFileTimer, RandomStep())) return;
-  progressBar.SetValue(0);
+  installing.progressBar.SetValue(0);
   if (common::IsSet(app_.settings().UseMenuIcon)) {
-    statusLabel.SetCaption("Creating menu system...");
+    installing.statusLabel.SetCaption("Creating menu system...");
     menuTimer.SetEnabled(true);
     CreateProgramMenu(app_);
   } else {
-    statusLabel.SetCaption("Finishing up...");
+    installing.statusLabel.SetCaption("Finishing up...");
     cleanupTimer.SetEnabled(true);
   }
 }
 
 void FrmMain::MenuTick() {
   if (!StageStep(menuTimer, RandomStep())) return;
-  progressBar.SetValue(0);
-  statusLabel.SetCaption("Finishing up...");
+  installing.progressBar.SetValue(0);
+  installing.statusLabel.SetCaption("Finishing up...");
   cleanupTimer.SetEnabled(true);
 }
 
@@ -85,15 +83,16 @@ void FrmMain::CleanupTick() {
 void FrmMain::ShowComplete() {
   const InstallerSettings& settings = app_.settings();
   const std::vector<std::string>& missing = app_.outcome().missing;
-  for (Control* control : {&label2, &progressBar, &statusLabel, &frame1}) {
+  for (Control* control : {&installing.progressLabel, &installing.progressBar,
+                           &installing.statusLabel, &installing.statusFrame}) {
     control->SetVisible(false);
   }
-  label6.SetVisible(true);
+  complete.finishLabel.SetVisible(true);
   SetCaption("Complete");
   if (missing.empty()) {
     mainLabel.SetCaption("Installation Successful");
     firstLabel.SetCaption(settings.ShortName + " has been successfully installed onto your system");
-    check2.SetVisible(true);
+    complete.runAfterCheck.SetVisible(true);
   } else {
     // Without the program or its uninstaller the product is not usable: say so, name what is
     // missing and do not offer to start a program that is not there.
@@ -103,18 +102,18 @@ void FrmMain::ShowComplete() {
     std::string names;
     for (const std::string& path : missing)
       names += (names.empty() ? "" : "\r\n") + path;
-    secondLabel.SetCaption(names);
-    secondLabel.SetVisible(true);
-    check2.SetValue(0);
-    check2.SetVisible(false);
+    welcome.secondLabel.SetCaption(names);
+    welcome.secondLabel.SetVisible(true);
+    complete.runAfterCheck.SetValue(0);
+    complete.runAfterCheck.SetVisible(false);
   }
-  command2.SetCaption("&Finish");
-  command1.SetEnabled(false);
-  command3.SetEnabled(false);
-  command1.SetBold(false);
-  command2.SetEnabled(true);
-  command2.SetFocus();
-  command2.SetBold(true);
+  nextButton.SetCaption("&Finish");
+  cancelButton.SetEnabled(false);
+  backButton.SetEnabled(false);
+  cancelButton.SetBold(false);
+  nextButton.SetEnabled(true);
+  nextButton.SetFocus();
+  nextButton.SetBold(true);
 }
 
 }  // namespace vu::installer

@@ -6,7 +6,7 @@
 #include "common/large_font.h"
 #include "installer/frm_main.h"
 #include "installer/frm_start.h"
-#include "installer/mod_main.h"
+#include "installer/installer_app.h"
 
 namespace vu::installer {
 
@@ -45,7 +45,7 @@ FrmSplash::FrmSplash(toolkit::Program& program, InstallerApp& app)
                                .clientHeight = 2640,
                                .border = toolkit::BorderStyle::FixedDialog,
                                .icon = "install"}),
-      label1(
+      preparingLabel(
           Add(Kind::Label, "Label1",
               Design{.left = 2160,
                      .top = 240,
@@ -75,7 +75,7 @@ FrmSplash::FrmSplash(toolkit::Program& program, InstallerApp& app)
                              .foreColor = kBarColor,
                              .backColor = kBarColor,
                              .shape = toolkit::ShapeStyle::FilledRectangle})),
-      picture1(Add(
+      picture(Add(
           Kind::PictureBox, "Picture1",
           Design{
               .left = 120, .top = 120, .width = 1800, .height = 2400, .picture = "setup_small"})),
@@ -95,7 +95,7 @@ FrmSplash::FrmSplash(toolkit::Program& program, InstallerApp& app)
 
 void FrmSplash::Load() {
   if (common::IsSet(common::IsLargeFontScreen(app_.machine().system()))) {
-    picture1.SetPicture(bigVL.picture());
+    picture.SetPicture(bigVL.picture());
   }
 }
 

@@ -21,11 +21,11 @@ class FrmSplash : public toolkit::Form {
  public:
   FrmSplash(toolkit::Program& program, InstallerApp& app);
 
-  toolkit::Control& label1;
+  toolkit::Control& preparingLabel;
   toolkit::Control& percentLabel;
   toolkit::Control& progressBorder;
   toolkit::Control& progressBar;  // ProgressBar
-  toolkit::Control& picture1;
+  toolkit::Control& picture;
   toolkit::Control& bigVL;
   toolkit::Control& incrementTimer;
   toolkit::Control& progressTimer;

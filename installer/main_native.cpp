@@ -5,8 +5,8 @@
 // 3 when a script step fails, 4 when the program sits idle with nothing left to happen.
 #include <string>
 
+#include "installer/installer_app.h"
 #include "installer/launch.h"
-#include "installer/mod_main.h"
 #include "toolkit/headless/native_entry.h"
 
 int main(int argc, char** argv) {

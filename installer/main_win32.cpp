@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "installer/installer_app.h"
 #include "installer/launch.h"
-#include "installer/mod_main.h"
 #include "toolkit/win32/entry.h"
 
 int main() {

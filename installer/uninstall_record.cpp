@@ -1,8 +1,14 @@
 #include "installer/uninstall_record.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "common/install_log.h"
+#include "common/install_record.h"
+#include "common/paths.h"
 #include "common/registry_mod.h"
-#include "installer/mod_files.h"
-#include "installer/mod_main.h"
+#include "installer/install_steps.h"
+#include "installer/installer_app.h"
 
 namespace vu::installer {
 
@@ -15,20 +21,43 @@ void SetRegistryValue(InstallerApp& app, const std::string& key, const char* nam
                                     common::RegistryData(text));
 }
 
+// The log of this installation, after the folders an earlier one made that are still there: this
+// one found them existing, yet they are still the product's to remove.
+void WriteLog(InstallerApp& app, const std::string& key) {
+  vu::platform::Registry& registry = app.machine().registry();
+  vu::platform::FileSystem& files = app.machine().files();
+  const common::InstallLog& placed = app.outcome().log;
+  common::InstallLog log;
+  if (const std::optional<common::InstallLog> earlier = common::ReadInstallLog(registry, key)) {
+    for (const common::LogEntry& entry : *earlier) {
+      if (entry.kind != common::LoggedKind::Folder || !common::PathExists(files, entry.path))
+        continue;
+      const bool known = std::any_of(placed.begin(), placed.end(), [&](const auto& now) {
+        return common::SamePath(now.path, entry.path);
+      });
+      if (!known) log.push_back(entry);
+    }
+  }
+  log.insert(log.end(), placed.begin(), placed.end());
+  common::WriteInstallLog(registry, key, log);
+}
+
 }  // namespace
 
 void WriteUninstallRecord(InstallerApp& app) {
   const InstallerSettings& settings = app.settings();
-  const std::string key = kUninstallKeyBase + settings.LongName;
-  SetRegistryValue(app, key, "ProgramfilePath", settings.ProgramfilePath);
-  SetRegistryValue(app, key, "UninstallString",
-                   GetWindowsDir(app) + "\\VLUN32.exe -" + settings.LongName);
-  SetRegistryValue(app, key, "DisplayName", settings.LongName);
-  SetRegistryValue(app, key, "ShortName", settings.ShortName);
-  SetRegistryValue(app, key, "LongName", settings.LongName);
-  if (common::IsSet(settings.UseMenuIcon)) {
-    SetRegistryValue(app, key, "StartmenuPath", settings.StartmenuPath);
+  using namespace common;
+  const std::string key = kUninstallKey + settings.LongName;
+  SetRegistryValue(app, key, kProgramfilePathValue, settings.ProgramfilePath);
+  SetRegistryValue(app, key, kUninstallStringValue,
+                   GetWindowsDir(app) + "\\" + kUninstallerFile + " -" + settings.LongName);
+  SetRegistryValue(app, key, kDisplayNameValue, settings.LongName);
+  SetRegistryValue(app, key, kShortNameValue, settings.ShortName);
+  SetRegistryValue(app, key, kLongNameValue, settings.LongName);
+  if (IsSet(settings.UseMenuIcon)) {
+    SetRegistryValue(app, key, kStartmenuPathValue, settings.StartmenuPath);
   }
+  WriteLog(app, key);
 }
 
 }  // namespace vu::installer

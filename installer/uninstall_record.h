@@ -8,12 +8,9 @@ namespace vu::installer {
 
 class InstallerApp;
 
-inline constexpr const char* kUninstallKeyBase =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
 // Writes ProgramfilePath, UninstallString, DisplayName, ShortName, LongName and, with the menu,
 // StartmenuPath, in that order, one SetRegistryValue each. Values of an earlier installation that
-// this one does not write stay.
+// this one does not write stay. Then the installation log (common/install_log.h) in its subkey.
 void WriteUninstallRecord(InstallerApp& app);
 
 }  // namespace vu::installer

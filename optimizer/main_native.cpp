@@ -3,8 +3,8 @@
 //             [--transcript]
 //   optimizer --machine DIR --restore WINPATH   (puts back what a run changed, from its backup)
 // Exit status: 0 when the program ends or everything was restored, 1 when something could not be
-// restored, 2 for a bad command line, machine or script, 3 when a script step fails, 4 when the
-// program sits idle with nothing left to happen.
+// restored or a step of an --express run failed, 2 for a bad command line, machine or script, 3
+// when a script step fails, 4 when the program sits idle with nothing left to happen.
 #include <iostream>
 #include <optional>
 #include <string>
@@ -39,9 +39,11 @@ int main(int argc, char** argv) {
                          std::string& error) {
     return optimizer::BuildScript(options.script, options.express, script, error);
   };
-  entry.run = [](platform::Machine& machine, toolkit::Program& program, const toolkit::Options&) {
+  entry.run = [](platform::Machine& machine, toolkit::Program& program,
+                 const toolkit::Options& options) {
     optimizer::OptimizerApp app(machine, program, optimizer::MakeOperations());
-    return program.Run([&app] { app.Startup(); });
+    const int code = program.Run([&app] { app.Startup(); });
+    return optimizer::ExitStatus(code, options.express, app.state());
   };
   return toolkit::RunNativeEntry(argc, argv, entry);
 }

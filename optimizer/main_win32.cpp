@@ -29,15 +29,18 @@ int main() {
     std::cout << report << std::flush;
     return restored;
   };
-  entry.buildScript = [](platform::Machine&, const std::vector<std::string>& arguments,
-                         std::unique_ptr<toolkit::Script>& script, std::string& error) {
+  bool express = false;
+  entry.buildScript = [&express](platform::Machine&, const std::vector<std::string>& arguments,
+                                 std::unique_ptr<toolkit::Script>& script, std::string& error) {
     const toolkit::win32::AutomationOptions automation =
         toolkit::win32::ReadAutomationOptions(arguments, true);
+    express = automation.express;
     return optimizer::BuildScript(automation.script, automation.express, script, error);
   };
-  entry.run = [](platform::Machine& machine, toolkit::Program& program) {
+  entry.run = [&express](platform::Machine& machine, toolkit::Program& program) {
     optimizer::OptimizerApp app(machine, program, optimizer::MakeOperations());
-    return program.Run([&app] { app.Startup(); });
+    const int code = program.Run([&app] { app.Startup(); });
+    return optimizer::ExitStatus(code, express, app.state());
   };
   return toolkit::win32::RunWin32Entry(entry);
 }

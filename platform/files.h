@@ -17,6 +17,8 @@ struct FindData {
   std::uint32_t attributes = 0;
   std::uint64_t size = 0;
   std::string name;
+  // The 8.3 alias of a long name (cAlternateFileName); empty when the name is one already.
+  std::string alternateName;
 };
 
 // An open listing (a find handle). Not copyable; destroying it is FindClose.

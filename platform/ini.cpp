@@ -29,14 +29,6 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-    s.remove_suffix(1);
-  return s;
-}
-
 // The name of a "[name]" line; nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view content) {
   const std::string_view trimmed = Trim(content);

@@ -1,11 +1,23 @@
-// Text helpers shared by both back ends and the tools: UTF-8 / UTF-16 / Windows-1252
-// conversion, Windows-style case-insensitive comparison and wildcard matching.
+// Text helpers shared by both back ends, the programs and the tools: trimming, UTF-8 / UTF-16 /
+// Windows-1252 conversion, Windows-style case-insensitive comparison and wildcard matching.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace vu::platform {
+
+// Blank and tab: what every reader of the product's texts passes over around a word. No name
+// Windows accepts for a file, key or value can begin or end in a tab, so names lose nothing.
+inline constexpr std::string_view kBlanks = " \t";
+
+// |text| without the |blanks| it begins and ends with. Defined here, in the header, so that the
+// help compiler built for the build host uses it without linking this layer.
+constexpr std::string_view Trim(std::string_view text, std::string_view blanks = kBlanks) {
+  const std::size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
 
 // Invalid UTF-8 bytes become U+FFFD; nothing is dropped silently.
 std::u16string Utf8ToUtf16(std::string_view utf8);

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools python3
   wine wine64 xvfb xauth xdotool imagemagick fonts-liberation
   liblnk-utils clang clang-format ccache
+  bc time
 )
 
 missing=()

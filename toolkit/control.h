@@ -50,6 +50,9 @@ using Color = std::uint32_t;
 constexpr Color Rgb(int r, int g, int b) {
   return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
 }
+// The grey of the standard scheme's button shadow, set explicitly: the darker line of every
+// two-line separator, and the text of a step that was not performed.
+constexpr Color kGrey = Rgb(128, 128, 128);
 // System colours are flagged with the high bit and the COLOR_ index, as the toolkit does.
 constexpr Color kSysScrollBar = 0x80000000u;     // COLOR_SCROLLBAR
 constexpr Color kSysButtonFace = 0x8000000Fu;    // COLOR_BTNFACE
@@ -86,6 +89,9 @@ struct Design {
   ShapeStyle shape = ShapeStyle::Rectangle;
   bool multiLine = false;   // text box
   bool handCursor = false;  // a label that acts as a link
+  // A timer that only animates what is shown: a headless run on the virtual clock whose script
+  // has ended does not wait for it (nothing it does can move the program on).
+  bool animation = false;
 };
 
 class Control {
@@ -147,6 +153,7 @@ class Control {
   void SetTag(std::string tag);
 
   const std::string& picture() const { return design_.picture; }
+  bool animation() const { return design_.animation; }
   void SetPicture(std::string picture);
 
   // Brings the control to the front of its container (ZOrder 0).

@@ -17,9 +17,8 @@ Control& AddDialogPicture(Form& form) {
 }
 
 void AddSeparator(Form& form, const char* grey, const char* light, int left, int right, int y) {
-  form.Add(
-      Kind::Line, grey,
-      Design{.left = left, .top = y, .width = right, .height = y, .foreColor = kSeparatorGrey});
+  form.Add(Kind::Line, grey,
+           Design{.left = left, .top = y, .width = right, .height = y, .foreColor = kGrey});
   form.Add(Kind::Line, light,
            Design{.left = left,
                   .top = y + 20,

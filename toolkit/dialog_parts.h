@@ -8,9 +8,6 @@
 
 namespace vu::toolkit {
 
-// The darker line of every two-line separator.
-inline constexpr Color kSeparatorGrey = Rgb(128, 128, 128);
-
 // A fixed dialog frame without an icon, of the given client size in twips.
 FormDesign DialogDesign(std::string caption, int clientWidth, int clientHeight);
 

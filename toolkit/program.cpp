@@ -91,6 +91,14 @@ std::int64_t Program::NextTimerDue() const {
   return next;
 }
 
+std::int64_t Program::NextWorkTimerDue() const {
+  std::int64_t next = kNever;
+  for (const Control* timer : timers_) {
+    if (Runs(*timer) && !timer->animation()) next = std::min(next, timer->dueAt);
+  }
+  return next;
+}
+
 bool Program::RunDueTimers(std::int64_t now) {
   bool ran = false;
   // Each timer ticks at most once per pass, even if its handler restarts it on a clock that

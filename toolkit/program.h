@@ -121,6 +121,8 @@ class Program {
   // Timer scheduling shared by the hosts: every enabled timer with an interval above 0 of every
   // created form, with its due time.
   std::int64_t NextTimerDue() const;  // INT64_MAX when no timer runs
+  // The same, passing over timers that only animate (Design::animation).
+  std::int64_t NextWorkTimerDue() const;
   // Delivers the ticks due at |now|, earliest first; returns whether any ran.
   bool RunDueTimers(std::int64_t now);
   // Called by Control when a timer is enabled or its interval changes.

@@ -2,7 +2,7 @@
 
 #include "common/large_font.h"
 #include "uninstaller/frm_start.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 

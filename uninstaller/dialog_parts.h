@@ -16,7 +16,7 @@ using toolkit::AddDialogPicture;
 using toolkit::DialogDesign;
 
 // The darker line of every two-line separator.
-inline constexpr toolkit::Color kGreyLine = toolkit::kSeparatorGrey;
+inline constexpr toolkit::Color kGreyLine = toolkit::kGrey;
 
 // A two-line separator from |left| to 120 twips short of the form's right edge; the lines are
 // 20 twips apart, so that they stay on separate pixel rows at 120 pixels per inch too.

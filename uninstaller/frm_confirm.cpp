@@ -2,8 +2,8 @@
 
 #include "uninstaller/dialog_parts.h"
 #include "uninstaller/frm_start.h"
-#include "uninstaller/mod_main.h"
 #include "uninstaller/removal.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 

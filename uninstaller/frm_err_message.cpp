@@ -1,7 +1,7 @@
 #include "uninstaller/frm_err_message.h"
 
 #include "uninstaller/dialog_parts.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 

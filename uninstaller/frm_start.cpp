@@ -4,7 +4,7 @@
 
 #include "common/large_font.h"
 #include "uninstaller/dialog_parts.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 

@@ -9,7 +9,7 @@
 
 #include "toolkit/headless/native_entry.h"
 #include "uninstaller/launch.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 int main(int argc, char** argv) {
   using namespace vu;

@@ -8,7 +8,7 @@
 
 #include "toolkit/win32/entry.h"
 #include "uninstaller/launch.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 int main() {
   using namespace vu;

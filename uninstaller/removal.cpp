@@ -2,19 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "common/install_log.h"
+#include "common/install_record.h"
+#include "common/paths.h"
 #include "common/registry_mod.h"
-#include "optimizer/engine/paths.h"
 #include "platform/status.h"
 #include "platform/text.h"
+#include "toolkit/timer_wait.h"
 #include "uninstaller/frm_start.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/protected_folders.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 
-using optimizer::GetParentFolder;
-using optimizer::IsFolderEmpty;
-using optimizer::QualifyPath;
+using common::GetParentFolder;
+using common::IsDriveRoot;
+using common::IsFolderEmpty;
+using common::kMenuGroup;
+using common::QualifyPath;
 
 namespace {
 
@@ -33,21 +40,8 @@ bool IsPlainName(std::string_view name) {
   return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
 }
 
-// "C:" or "C:\": a drive is never a folder to remove.
-bool IsDriveRoot(std::string_view path) {
-  return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) &&
-         path[1] == ':';
-}
-
-std::string Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
-
 bool Exists(UninstallApp& app, std::string_view path) {
-  return app.machine().files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  return common::PathExists(app.machine().files(), path);
 }
 
 // The stage's label goes plain and its tick appears.
@@ -72,6 +66,53 @@ std::string LabelText(std::string_view text) {
   return shown;
 }
 
+// Deletes a logged file that is still as placed, read-only or not. False when it stays.
+bool RemoveAsLogged(platform::FileSystem& files, const std::string& path) {
+  const std::uint32_t attributes = files.Attributes(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    files.SetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+  return files.Remove(path) == ERROR_SUCCESS;
+}
+
+// The help viewer's own files beside a help file it opened: its index and full-text search.
+std::vector<std::string> HelpViewerFiles(const std::string& helpFile) {
+  const std::size_t dot = helpFile.rfind('.');
+  if (dot == std::string::npos || !platform::EqualsNoCase(helpFile.substr(dot), ".hlp")) return {};
+  const std::string stem = helpFile.substr(0, dot);
+  return {stem + ".gid", stem + ".fts", stem + ".ftg"};
+}
+
+// Removes what the log lists: the shortcuts when |shortcuts|, else the other files; then every
+// logged folder left empty, the deepest first. A file changed since it was placed stays, and so
+// does anything protected. Returns what it meant to remove.
+std::vector<std::string> RemoveLogged(UninstallApp& app, const common::InstallLog& log,
+                                      bool shortcuts) {
+  platform::FileSystem& files = app.machine().files();
+  const ProtectedFolders protectedFolders(app.machine());
+  std::vector<std::string> targets;
+  for (const common::LogEntry& entry : log) {
+    if (entry.kind != common::LoggedKind::File) continue;
+    const bool isShortcut =
+        entry.path.size() > 4 &&
+        platform::EqualsNoCase(entry.path.substr(entry.path.size() - 4), ".lnk");
+    if (isShortcut != shortcuts) continue;
+    if (common::IsAsLogged(files, entry)) RemoveAsLogged(files, entry.path);
+    targets.push_back(entry.path);
+    for (std::string& extra : HelpViewerFiles(entry.path)) {
+      if (!Exists(app, extra)) continue;
+      files.Remove(extra);
+      targets.push_back(std::move(extra));
+    }
+  }
+  for (auto it = log.rbegin(); it != log.rend(); ++it) {
+    if (it->kind != common::LoggedKind::Folder || protectedFolders.IsProtected(it->path)) continue;
+    if (common::IsSet(IsFolderEmpty(files, it->path))) files.RemoveDirectory(it->path);
+    // The program folder is named when it stays; the menu group only with its shortcut's stage.
+    if (!shortcuts) targets.push_back(it->path);
+  }
+  return targets;
+}
+
 }  // namespace
 
 int ProgressPauseMs(float r) {
@@ -84,11 +125,7 @@ int ProgressPauseMs(float r) {
 }
 
 void Pause(UninstallApp& app, int ms) {
-  toolkit::Control& timer = app.start().pauseTimer;
-  timer.SetInterval(std::max(ms, 1));
-  timer.SetEnabled(true);
-  while (timer.enabled())
-    app.program().WaitForEvent();
+  toolkit::WaitForTimer(app.program(), app.start().pauseTimer, ms);
 }
 
 void ProgressFill(UninstallApp& app) {
@@ -137,36 +174,47 @@ void RunUninstall(UninstallApp& app) {
 }
 
 std::vector<std::string> RemoveProgramFiles(UninstallApp& app) {
+  if (const std::optional<common::InstallLog> log = app.InstallLog()) {
+    return RemoveLogged(app, *log, false);
+  }
   std::vector<std::string> targets;
-  const std::string dir = app.RecordValue("ProgramfilePath");
+  const std::string dir = app.RecordValue(common::kProgramfilePathValue);
   if (Missing(dir)) return targets;
   platform::FileSystem& files = app.machine().files();
+  const ProtectedFolders protectedFolders(app.machine());
 
   // Only what the product put there: anything else keeps the folder, and that is intended.
   const std::string shortName = app.GetShortName();
   if (IsPlainName(shortName)) {
     for (const char* extension : kProductExtensions) {
       std::string path = QualifyPath(dir) + shortName + extension;
-      files.Remove(path);
+      // A record alone never names a file of the Windows or system folder to delete; one that
+      // is there is named as left, so that the user sees what the record pointed at.
+      if (!protectedFolders.IsInSystemFolder(path)) files.Remove(path);
       targets.push_back(std::move(path));
     }
   }
-  if (IsDriveRoot(dir)) return targets;
+  if (protectedFolders.IsProtected(dir)) return targets;
   files.RemoveDirectory(dir);
   targets.push_back(dir);
 
   const std::string parent = GetParentFolder(dir);
-  if (parent != dir && !IsDriveRoot(parent) && common::IsSet(IsFolderEmpty(files, parent))) {
+  if (parent != dir && !protectedFolders.IsProtected(parent) &&
+      common::IsSet(IsFolderEmpty(files, parent))) {
     files.RemoveDirectory(parent);
   }
   return targets;
 }
 
 std::vector<std::string> RemoveMenuEntries(UninstallApp& app) {
+  if (const std::optional<common::InstallLog> log = app.InstallLog()) {
+    return RemoveLogged(app, *log, true);
+  }
   std::vector<std::string> targets;
-  const std::string menu = app.RecordValue("StartmenuPath");
+  const std::string menu = app.RecordValue(common::kStartmenuPathValue);
   const std::string shortName = app.GetShortName();
   platform::FileSystem& files = app.machine().files();
+  const ProtectedFolders protectedFolders(app.machine());
 
   if (IsPlainName(shortName)) {
     const std::string links[] = {shortName, "Uninstall " + shortName};
@@ -176,36 +224,46 @@ std::vector<std::string> RemoveMenuEntries(UninstallApp& app) {
     for (const std::string& link : links) {
       RemoveMenuShortcut(app, kMenuGroup, link);
       if (known) {
-        targets.push_back(QualifyPath(programs) + std::string(kMenuGroup) + "\\" + Trim(link) +
-                          ".lnk");
+        targets.push_back(QualifyPath(programs) + kMenuGroup + "\\" +
+                          std::string(common::Trim(link)) + ".lnk");
       }
     }
     if (!Missing(menu)) {
       for (const std::string& link : links) {
         std::string path = QualifyPath(menu) + link + ".lnk";
-        files.Remove(path);
+        if (!protectedFolders.IsInSystemFolder(path)) files.Remove(path);
         targets.push_back(std::move(path));
       }
     }
   }
-  if (!Missing(menu) && !IsDriveRoot(menu) && common::IsSet(IsFolderEmpty(files, menu))) {
+  if (!Missing(menu) && !protectedFolders.IsProtected(menu) &&
+      common::IsSet(IsFolderEmpty(files, menu))) {
     files.RemoveDirectory(menu);
   }
   return targets;
 }
 
 void RemoveMenuShortcut(UninstallApp& app, std::string_view group, std::string_view linkName) {
-  app.machine().shell().RemoveMenuShortcut(group, Trim(linkName));
+  app.machine().shell().RemoveMenuShortcut(group, common::Trim(linkName));
 }
 
 void DeleteUninstallRecord(UninstallApp& app) {
-  const std::string dir = app.RecordValue("ProgramfilePath");
-  if (!Missing(dir)) {
-    const std::string shortName = app.GetShortName();
-    // Without a usable short name the program file is unknown; the directory stands for it.
-    const std::string program =
-        IsPlainName(shortName) ? QualifyPath(dir) + shortName + ".exe" : dir;
-    if (!IsDriveRoot(program) && Exists(app, program)) return;
+  if (const std::optional<common::InstallLog> log = app.InstallLog()) {
+    // A file still as it was placed is the product's, and the record is the way to try again;
+    // one changed since belongs to whoever changed it.
+    platform::FileSystem& files = app.machine().files();
+    for (const common::LogEntry& entry : *log) {
+      if (entry.kind == common::LoggedKind::File && common::IsAsLogged(files, entry)) return;
+    }
+  } else {
+    const std::string dir = app.RecordValue(common::kProgramfilePathValue);
+    if (!Missing(dir)) {
+      const std::string shortName = app.GetShortName();
+      // Without a usable short name the program file is unknown; the directory stands for it.
+      const std::string program =
+          IsPlainName(shortName) ? QualifyPath(dir) + shortName + ".exe" : dir;
+      if (!IsDriveRoot(program) && Exists(app, program)) return;
+    }
   }
   common::DeleteRegistryKey(app.machine().registry(), HKEY_LOCAL_MACHINE, app.RecordKey());
 }

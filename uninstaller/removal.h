@@ -11,9 +11,6 @@ namespace vu::uninstaller {
 
 class UninstallApp;
 
-// The program-menu group every product's shortcut goes into.
-inline constexpr std::string_view kMenuGroup = "Velloria Utilities";
-
 // The pause after one progress step for the generator's next value |r| in [0, 1):
 // |r x 100 - 50| + 1 milliseconds (1 to 51) in single precision, rounded half to even.
 int ProgressPauseMs(float r);

@@ -52,8 +52,8 @@ Design Holder(int top, const char* picture) {
       .left = 2040, .top = top, .width = 252, .height = 132, .visible = false, .picture = picture};
 }
 
-Design TimerDesign(int interval, const char* tag = "") {
-  return Design{.enabled = false, .interval = interval, .tag = tag};
+Design TimerDesign(int interval, const char* tag = "", bool animation = false) {
+  return Design{.enabled = false, .interval = interval, .tag = tag, .animation = animation};
 }
 
 }  // namespace
@@ -89,8 +89,9 @@ FrmMain::FrmMain(toolkit::Program& program, OptimizerApp& app)
                      }())),
       closeButton(Add(Kind::CommandButton, "closeButton", Button(5475, 1215, "&Close"))),
       waitTimer(Add(Kind::Timer, "waitTimer", TimerDesign(0, "off"))),
-      labelTimer(Add(Kind::Timer, "labelTimer", TimerDesign(200))),
-      startProgressTimer(Add(Kind::Timer, "startProgressTimer", TimerDesign(100))),
+      // The status line's dots and the start-up bar only animate: no step waits for them.
+      labelTimer(Add(Kind::Timer, "labelTimer", TimerDesign(200, "", true))),
+      startProgressTimer(Add(Kind::Timer, "startProgressTimer", TimerDesign(100, "", true))),
       progressTimer(Add(Kind::Timer, "progressTimer", TimerDesign(500))),
       notNeededPicture(Add(Kind::Image, "notNeededPicture",
                            Design{.left = 1935,

@@ -6,12 +6,13 @@
 #include "optimizer/app/frm_main.h"
 #include "optimizer/app/optimizer_app.h"
 #include "optimizer/app/scan_animation.h"
+#include "toolkit/timer_wait.h"
 
 namespace vu::optimizer {
 
 namespace {
 
-constexpr toolkit::Color kGrey = toolkit::Rgb(128, 128, 128);
+using toolkit::kGrey;
 
 // The orders in which the run greys and shows things; the user sees them happen one by one.
 constexpr Step kProgressGreyOrder[] = {
@@ -136,10 +137,7 @@ void FrmMain::PaceBar(int intervalMs) {
 }
 
 void FrmMain::Pause(std::int16_t interval) {
-  waitTimer.SetInterval(interval);
-  waitTimer.SetEnabled(true);
-  while (waitTimer.enabled())
-    program().WaitForEvent();
+  toolkit::WaitForTimer(program(), waitTimer, interval);
 }
 
 void FrmMain::Yield() {

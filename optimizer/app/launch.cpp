@@ -1,5 +1,7 @@
 #include "optimizer/app/launch.h"
 
+#include <algorithm>
+
 #include "toolkit/options.h"
 
 namespace vu::optimizer {
@@ -18,6 +20,13 @@ std::string ProgramFolderFromOption(const std::string& appPath) {
 bool BuildScript(const std::string& path, bool express, std::unique_ptr<toolkit::Script>& script,
                  std::string& error) {
   return toolkit::LoadScenario(path, express ? kExpressScript : "", script, error);
+}
+
+int ExitStatus(int code, bool express, const OptimizerState& state) {
+  if (code != 0 || !express) return code;
+  const bool failed = std::find(state.outcomes.begin(), state.outcomes.end(),
+                                StepOutcome::Failed) != state.outcomes.end();
+  return failed ? 1 : 0;
 }
 
 }  // namespace vu::optimizer

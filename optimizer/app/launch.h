@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "optimizer/engine/state.h"
 #include "toolkit/script.h"
 
 namespace vu::optimizer {
@@ -25,5 +26,10 @@ std::string ProgramFolderFromOption(const std::string& appPath);
 // is malformed.
 bool BuildScript(const std::string& path, bool express, std::unique_ptr<toolkit::Script>& script,
                  std::string& error);
+
+// The exit status of a program that ended with |code|: for an --express run that ended normally,
+// 1 when a step of the run failed (its results line shows the warning picture), so that
+// whoever started it can tell without a screen.
+int ExitStatus(int code, bool express, const OptimizerState& state);
 
 }  // namespace vu::optimizer

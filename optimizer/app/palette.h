@@ -6,7 +6,7 @@
 namespace vu::optimizer {
 
 // The darker line of every two-line separator, and the grey of a step that was not performed.
-inline constexpr toolkit::Color kGreyLine = toolkit::Rgb(128, 128, 128);
+inline constexpr toolkit::Color kGreyLine = toolkit::kGrey;
 // Status texts, result lines and the "report it" link.
 inline constexpr toolkit::Color kBlue = toolkit::Rgb(0, 0, 255);
 

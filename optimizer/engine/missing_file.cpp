@@ -1,5 +1,6 @@
 #include "optimizer/engine/missing_file.h"
 
+#include <cctype>
 #include <vector>
 
 #include "common/registry_data.h"
@@ -41,6 +42,17 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
   return text;
 }
 
+// Whether the text after a cut is the rest of the path it cut: a "\" follows before any new
+// drive path ("C:\Program Files\App Old\x.exe" cut at the blank), as opposed to arguments or
+// a list of further paths ("...\run.exe /s", "C:\App;C:\Other").
+bool CarriesPathOn(std::string_view rest) {
+  const std::size_t slash = rest.find('\\');
+  if (slash == std::string_view::npos) return false;
+  const bool newDrive = slash >= 2 && rest[slash - 1] == ':' &&
+                        std::isalpha(static_cast<unsigned char>(rest[slash - 2])) != 0;
+  return !newDrive;
+}
+
 }  // namespace
 
 std::string TrimAfterExtension(std::string_view text) {
@@ -63,18 +75,43 @@ std::string CutAfterDot(std::string_view text) {
 }
 
 PathState ProbePath(vu::platform::FileSystem& files, std::string_view path) {
-  if (path.empty()) return PathState::Unknown;
+  if (path.empty()) return PathState::Invalid;
   vu::platform::Status error = ERROR_SUCCESS;
   if (files.Attributes(path, &error) != INVALID_FILE_ATTRIBUTES) return PathState::Exists;
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return PathState::Missing;
-  return PathState::Unknown;
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return PathState::Missing;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_PARAMETER:
+      return PathState::Invalid;
+    default:
+      return PathState::Unknown;
+  }
+}
+
+bool IsFailedRead(vu::platform::Status status) {
+  switch (status) {
+    case ERROR_SUCCESS:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_NO_MORE_FILES:
+    case ERROR_NO_MORE_ITEMS:
+    case ERROR_MORE_DATA:
+    case ERROR_INVALID_DATA:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_PARAMETER:
+      return false;
+    default:
+      return true;
+  }
 }
 
 PathHead ResolvePathHead(vu::platform::FileSystem& files, std::string_view text) {
-  // The readings, in the order they are tried: the whole text, the text cut after its
-  // extension, then the text cut before each blank, comma or semicolon from the last to the
-  // first, so that an argument, a dotted folder name or a search-path list ("C:\APP;") never
-  // makes an existing program or folder look gone.
   std::vector<std::string_view> readings;
   auto add = [&readings](std::string_view reading) {
     reading = TrimTrailingBlanks(reading);
@@ -87,10 +124,13 @@ PathHead ResolvePathHead(vu::platform::FileSystem& files, std::string_view text)
   add(text);
   add(text.substr(0, TrimAfterExtension(text).size()));
   for (std::size_t i = text.size(); i-- > 0;) {
-    if (text[i] == ' ' || text[i] == ',' || text[i] == ';') add(text.substr(0, i));
+    if ((text[i] == ' ' || text[i] == ',' || text[i] == ';') && !CarriesPathOn(text.substr(i))) {
+      add(text.substr(0, i));
+    }
   }
 
   bool anyMissing = false;
+  bool anyUnknown = false;
   for (std::string_view reading : readings) {
     switch (ProbePath(files, reading)) {
       case PathState::Exists:
@@ -99,10 +139,14 @@ PathHead ResolvePathHead(vu::platform::FileSystem& files, std::string_view text)
         anyMissing = true;
         break;
       case PathState::Unknown:
+        anyUnknown = true;
+        break;
+      case PathState::Invalid:
         break;
     }
   }
-  return PathHead{anyMissing ? PathState::Missing : PathState::Unknown, 0};
+  if (anyUnknown) return PathHead{PathState::Unknown, 0};
+  return PathHead{anyMissing ? PathState::Missing : PathState::Invalid, 0};
 }
 
 bool IsSystemDrivePath(vu::platform::System& system, std::string_view text) {
@@ -114,11 +158,15 @@ bool IsSystemDrivePath(vu::platform::System& system, std::string_view text) {
          vu::platform::UpperCase(std::string_view(systemDir).substr(0, 1));
 }
 
-common::VbBool IsMissingFile(vu::platform::Machine& machine, std::string_view text) {
+PathState JudgeMissingFile(vu::platform::Machine& machine, std::string_view text) {
   // The ANSI calls see the text up to its first NUL.
   const std::string path = TrimNull(text);
-  if (!IsSystemDrivePath(machine.system(), path)) return common::kFalse;
-  return common::ToVbBool(ResolvePathHead(machine.files(), path).state == PathState::Missing);
+  if (!IsSystemDrivePath(machine.system(), path)) return PathState::Exists;
+  return ResolvePathHead(machine.files(), path).state;
+}
+
+common::VbBool IsMissingFile(vu::platform::Machine& machine, std::string_view text) {
+  return common::ToVbBool(JudgeMissingFile(machine, text) == PathState::Missing);
 }
 
 }  // namespace vu::optimizer

@@ -1,6 +1,5 @@
 #include "optimizer/engine/paths.h"
 
-#include <memory>
 #include <vector>
 
 #include "common/registry_data.h"
@@ -15,13 +14,6 @@ std::string GetSystemDir(vu::platform::System& system) {
   std::string directory = system.SystemDirectory();
   if (common::AnsiLength(directory) + 1 > kSystemDirBuffer) return std::string();
   return directory;
-}
-
-std::string QualifyPath(std::string_view path) {
-  if (path.empty() || path.back() == '\\') return std::string(path);
-  std::string qualified(path);
-  qualified += '\\';
-  return qualified;
 }
 
 std::string TrimNull(std::string_view text) {
@@ -49,25 +41,6 @@ std::string ReverseString(std::string_view text) {
   for (auto it = characters.rbegin(); it != characters.rend(); ++it)
     reversed += *it;
   return reversed;
-}
-
-std::string GetParentFolder(std::string_view path) {
-  // The first "\" of the reversed path is the last one of the path itself.
-  const std::size_t last = path.rfind('\\');
-  if (last == std::string_view::npos) return std::string(path);
-  return std::string(path.substr(0, last));
-}
-
-common::VbBool IsFolderEmpty(vu::platform::FileSystem& files, std::string_view folder) {
-  vu::platform::FindData entry;
-  std::unique_ptr<vu::platform::Listing> listing;
-  if (files.FindFirst(QualifyPath(folder) + "*.*", entry, listing) != ERROR_SUCCESS || !listing) {
-    return common::kFalse;
-  }
-  while (!entry.name.empty() && entry.name.front() == '.') {
-    if (!listing->Next(entry)) return common::kTrue;
-  }
-  return common::kFalse;
 }
 
 }  // namespace vu::optimizer

@@ -7,6 +7,7 @@
 #include "common/vb.h"
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
+#include "optimizer/engine/registry_walk.h"
 #include "optimizer/engine/wow64_view.h"
 #include "platform/text.h"
 
@@ -25,26 +26,36 @@ constexpr Pass kPasses[] = {{HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE :"},
                             {HKEY_USERS, "HKEY_USERS :"}};
 constexpr const char* kStartKey = "Software\\";
 constexpr std::string_view kExcludedBranch = "SOFTWARE\\CLASSES\\";
-// The same branch of the 32-bit programs' keys, as the 64-bit view shows it on 64-bit Windows.
+// The list of installed programs: its entries are judged whole by the uninstall-entries step
+// (or left alone when that step is not chosen). Judging their values one by one here would
+// strip an entry of its uninstall command and leave a stub the other step can no longer judge.
+constexpr std::string_view kUninstallBranch =
+    "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
+// Both branches again in the 32-bit programs' keys, as the 64-bit view shows them on 64-bit
+// Windows.
 constexpr std::string_view kExcludedWow64Branch = "SOFTWARE\\WOW6432NODE\\CLASSES\\";
+constexpr std::string_view kUninstallWow64Branch =
+    "SOFTWARE\\WOW6432NODE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
 constexpr int kFinalProgressInterval = 50;
 
 // A value is a mistake only when its text is judged missing both as the enumeration reads it and
-// as it is stored.
-bool IsMistake(Engine& engine, RootKey root, const std::string& keyPath,
-               const common::RegistryEntry& entry) {
-  if (entry.type != REG_SZ) return false;
+// as it is stored. Unknown when either check could not be made.
+PathState JudgeValue(Engine& engine, RootKey root, const std::string& keyPath,
+                     const common::RegistryEntry& entry) {
+  if (entry.type != REG_SZ) return PathState::Exists;
   // A value of the 32-bit programs' keys names what they see (System32 is their own folder).
   const bool view32 = InWow64View(keyPath);
-  auto missing = [&](const std::string& text) {
-    return common::IsSet(IsMissingFile(
-        engine.machine, view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text));
+  auto judge = [&](const std::string& text) {
+    return JudgeMissingFile(engine.machine,
+                            view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text);
   };
-  if (!missing(entry.data)) return false;
+  const PathState read = judge(entry.data);
+  if (read != PathState::Missing) return read;
   const std::optional<std::string> stored =
       StoredText(engine.machine.registry(), root, keyPath, entry.name);
-  if (!stored) return false;
-  return *stored == entry.data || missing(*stored);
+  if (!stored) return PathState::Unknown;
+  if (*stored == entry.data) return PathState::Missing;
+  return judge(*stored);
 }
 
 }  // namespace
@@ -62,22 +73,32 @@ std::optional<std::string> StoredText(vu::platform::Registry& registry, RootKey 
 
 int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, MistakeList& list) {
   vu::platform::Registry& registry = engine.machine.registry();
-  for (std::uint32_t index = 0;; ++index) {
-    const common::RegistryEntry entry = common::EnumRegistryValue(registry, root, keyPath, index);
-    if (entry.data == common::kEnumNotFound) break;
-    if (IsMistake(engine, root, keyPath, entry)) list.Add({keyPath, entry.name});
-  }
-  for (std::uint32_t index = 0;; ++index) {
-    const std::string name = common::EnumRegistryKey(registry, root, keyPath, index);
-    if (name == common::kEnumNotFound) break;
+  const bool valuesRead =
+      ForEachValue(registry, root, keyPath, [&](const common::RegistryEntry& entry) {
+        switch (JudgeValue(engine, root, keyPath, entry)) {
+          case PathState::Missing:
+            list.Add({keyPath, entry.name});
+            break;
+          case PathState::Unknown:
+            list.unjudged = true;
+            break;
+          default:
+            break;
+        }
+        return true;
+      });
+  if (!valuesRead) list.unjudged = true;
+  const bool keysRead = ForEachSubkey(registry, root, keyPath, [&](const std::string& name) {
     const std::string childPath = keyPath + name + "\\";
     engine.progress.ShowKey(vu::platform::LowerCase(name));
     engine.progress.Yield();
     const std::string upper = vu::platform::UpperCase(childPath);
-    if (upper != kExcludedBranch && upper != kExcludedWow64Branch) {
+    if (upper != kExcludedBranch && upper != kUninstallBranch && upper != kExcludedWow64Branch &&
+        upper != kUninstallWow64Branch) {
       ScanRegistryKey(engine, root, childPath, list);
     }
-  }
+  });
+  if (!keysRead) list.unjudged = true;
   return list.count;
 }
 
@@ -92,8 +113,9 @@ bool FixRegistryMistakes(Engine& engine) {
           engine.machine.registry(), pass.root, mistake.keyPath, mistake.valueName);
       if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) allDone = false;
     }
-    // Finds beyond the list stay in the registry: the step did not fix everything it found.
-    if (list.Overflowed()) allDone = false;
+    // Finds beyond the list stay in the registry, and what could not be read may hold more:
+    // either way the step did not fix everything there is.
+    if (!list.Complete()) allDone = false;
   }
   engine.progress.PaceBar(kFinalProgressInterval);
   return allDone;

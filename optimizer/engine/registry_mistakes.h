@@ -20,8 +20,10 @@ struct RegistryMistake {
 using MistakeList = FoundList<RegistryMistake>;
 
 // The three passes (HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_USERS), each a full scan of
-// "Software\" and then the deletion of what it found; paces the bar at 50 ms at the
-// end. True when every deletion took effect and no pass found more than its list could hold.
+// "Software\" and then the deletion of what it found; paces the bar at 50 ms at the end. True
+// when every deletion took effect, no pass found more than its list could hold, and every key
+// and value could be read and judged. The entries of the list of installed programs are left to
+// their own step.
 bool FixRegistryMistakes(Engine& engine);
 
 // Appends the mistakes of |keyPath| and, recursively, of its subkeys (never the branch

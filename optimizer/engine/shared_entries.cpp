@@ -1,11 +1,13 @@
 #include "optimizer/engine/shared_entries.h"
 
 #include <cstdint>
+#include <memory>
 
 #include "common/registry_mod.h"
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
 #include "optimizer/engine/registry_mistakes.h"
+#include "optimizer/engine/registry_walk.h"
 #include "optimizer/engine/wow64_view.h"
 #include "platform/text.h"
 
@@ -30,37 +32,55 @@ bool EndsWithUninstallString(std::string_view name) {
 
 // A command is stale only when it is judged so both as the enumeration reads it and as stored.
 // The 32-bit programs' list (on 64-bit Windows) names what they see.
-bool IsStaleValue(Engine& engine, RootKey root, const std::string& keyPath,
-                  const common::RegistryEntry& entry) {
+PathState JudgeValue(Engine& engine, RootKey root, const std::string& keyPath,
+                     const common::RegistryEntry& entry) {
   const bool view32 = InWow64View(keyPath);
-  auto stale = [&](const std::string& text) {
-    return common::IsSet(IsStaleUninstallCommand(
-        engine.machine, view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text));
+  auto judge = [&](const std::string& text) {
+    return JudgeUninstallCommand(
+        engine.machine, view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text);
   };
-  if (!stale(entry.data)) return false;
+  const PathState read = judge(entry.data);
+  if (read != PathState::Missing) return read;
   const std::optional<std::string> stored =
       StoredText(engine.machine.registry(), root, keyPath, entry.name);
-  if (!stored) return false;
-  return *stored == entry.data || stale(*stored);
+  if (!stored) return PathState::Unknown;
+  if (*stored == entry.data) return PathState::Missing;
+  return judge(*stored);
+}
+
+// Whether |keyPath| is there at all: the 32-bit programs' lists exist only on 64-bit Windows.
+bool KeyExists(Engine& engine, const std::string& keyPath) {
+  std::unique_ptr<vu::platform::RegistryKey> key;
+  return engine.machine.registry().OpenKey(HKEY_LOCAL_MACHINE, keyPath, key) !=
+         ERROR_FILE_NOT_FOUND;
 }
 
 // The SharedDLLs values of |keyPath| whose DLL is gone.
 void FindOrphanedDllsIn(Engine& engine, const std::string& keyPath, OrphanList& list) {
-  vu::platform::Registry& registry = engine.machine.registry();
   const bool view32 = InWow64View(keyPath);
-  for (std::uint32_t index = 0;; ++index) {
-    const common::RegistryEntry entry =
-        common::EnumRegistryValue(registry, HKEY_LOCAL_MACHINE, keyPath, index);
-    if (entry.data == common::kEnumNotFound) break;
-    const std::string path =
-        view32 ? As32BitProgramsSeeIt(engine.machine.system(), entry.name) : entry.name;
-    if (common::IsSet(IsMissingFile(engine.machine, path))) list.Add(entry.name);
-  }
+  const bool read = ForEachValue(
+      engine.machine.registry(), HKEY_LOCAL_MACHINE, keyPath,
+      [&](const common::RegistryEntry& entry) {
+        const std::string path =
+            view32 ? As32BitProgramsSeeIt(engine.machine.system(), entry.name) : entry.name;
+        switch (JudgeMissingFile(engine.machine, path)) {
+          case PathState::Missing:
+            list.Add(entry.name);
+            break;
+          case PathState::Unknown:
+            list.unjudged = true;
+            break;
+          default:
+            break;
+        }
+        return true;
+      });
+  if (!read) list.unjudged = true;
 }
 
-// Deletes |list|'s values from |keyPath|; true when each went.
+// Deletes |list|'s values from |keyPath|; true when the list was whole and each went.
 bool DeleteOrphans(Engine& engine, const std::string& keyPath, const OrphanList& list) {
-  bool allDone = !list.Overflowed();
+  bool allDone = list.Complete();
   for (const std::string& name : list.entries) {
     allDone = Gone(common::DeleteRegistryValueChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
                                                       keyPath, name)) &&
@@ -74,24 +94,30 @@ void WalkUninstallKey(Engine& engine, RootKey root, const std::string& keyPath,
                       StaleEntryList& list, bool judge) {
   vu::platform::Registry& registry = engine.machine.registry();
   engine.progress.Yield();
-  bool seenDisplayName = false;
-  bool listed = false;
-  for (std::uint32_t index = 0; judge && !listed; ++index) {
-    const common::RegistryEntry entry = common::EnumRegistryValue(registry, root, keyPath, index);
-    if (entry.data == common::kEnumNotFound) break;
-    if (entry.type != REG_SZ) continue;
-    if (vu::platform::UpperCase(entry.name) == kDisplayName) seenDisplayName = true;
-    if (seenDisplayName && EndsWithUninstallString(entry.name) &&
-        IsStaleValue(engine, root, keyPath, entry)) {
-      list.Add(keyPath);
-      listed = true;
-    }
+  if (judge) {
+    bool seenDisplayName = false;
+    const bool read =
+        ForEachValue(registry, root, keyPath, [&](const common::RegistryEntry& entry) {
+          if (entry.type != REG_SZ) return true;
+          if (vu::platform::UpperCase(entry.name) == kDisplayName) seenDisplayName = true;
+          if (!seenDisplayName || !EndsWithUninstallString(entry.name)) return true;
+          switch (JudgeValue(engine, root, keyPath, entry)) {
+            case PathState::Missing:
+              list.Add(keyPath);
+              return false;  // listed once is enough
+            case PathState::Unknown:
+              list.unjudged = true;
+              return true;
+            default:
+              return true;
+          }
+        });
+    if (!read) list.unjudged = true;
   }
-  for (std::uint32_t index = 0;; ++index) {
-    const std::string name = common::EnumRegistryKey(registry, root, keyPath, index);
-    if (name == common::kEnumNotFound) break;
+  const bool read = ForEachSubkey(registry, root, keyPath, [&](const std::string& name) {
     WalkUninstallKey(engine, root, keyPath + name + "\\", list, true);
-  }
+  });
+  if (!read) list.unjudged = true;
 }
 
 }  // namespace
@@ -105,11 +131,14 @@ bool RemoveOrphanedDlls(Engine& engine) {
   OrphanList list;
   FindOrphanedDlls(engine, list);
   bool allDone = DeleteOrphans(engine, std::string(kSharedDllsKey), list);
-  // On 64-bit Windows the 32-bit programs keep their own list (absent elsewhere: nothing found).
+  // On 64-bit Windows the 32-bit programs keep their own list.
   const std::string twin = Wow64Twin(kSharedDllsKey);
-  OrphanList twinList;
-  FindOrphanedDllsIn(engine, twin, twinList);
-  return DeleteOrphans(engine, twin, twinList) && allDone;
+  if (KeyExists(engine, twin)) {
+    OrphanList twinList;
+    FindOrphanedDllsIn(engine, twin, twinList);
+    allDone = DeleteOrphans(engine, twin, twinList) && allDone;
+  }
+  return allDone;
 }
 
 int FindStaleUninstallEntries(Engine& engine, RootKey root, const std::string& keyPath,
@@ -122,8 +151,9 @@ bool RemoveStaleUninstallEntries(Engine& engine) {
   StaleEntryList list;
   FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, std::string(kUninstallKey), list);
   // The 32-bit programs' own list on 64-bit Windows, judged as well.
-  FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, Wow64Twin(kUninstallKey), list);
-  bool allDone = !list.Overflowed();
+  const std::string twin = Wow64Twin(kUninstallKey);
+  if (KeyExists(engine, twin)) FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, twin, list);
+  bool allDone = list.Complete();
   // An entry below one deleted before it went with that one.
   for (const std::string& keyPath : list.entries) {
     allDone = Gone(common::DeleteRegistryKeyChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
@@ -133,32 +163,35 @@ bool RemoveStaleUninstallEntries(Engine& engine) {
   return allDone;
 }
 
-common::VbBool IsStaleUninstallCommand(vu::platform::Machine& machine, std::string_view text) {
+PathState JudgeUninstallCommand(vu::platform::Machine& machine, std::string_view text) {
   vu::platform::FileSystem& files = machine.files();
   const std::string command = TrimNull(text);
   // Only a command that starts with a program path on the system drive is judged at all.
-  if (!IsSystemDrivePath(machine.system(), command)) return common::kFalse;
+  if (!IsSystemDrivePath(machine.system(), command)) return PathState::Exists;
   const PathHead head = ResolvePathHead(files, command);
-  if (head.state == PathState::Missing) return common::kTrue;
-  if (head.state == PathState::Unknown) return common::kFalse;
+  if (head.state != PathState::Exists) return head.state;
   const std::string_view rest = std::string_view(command).substr(head.length);
 
   const std::string systemDir = GetSystemDir(machine.system());
-  if (systemDir.empty()) return common::kFalse;
+  if (systemDir.empty()) return PathState::Unknown;
   const std::string drive = systemDir.substr(0, 1) + ":\\";
   const std::size_t at = rest.find(drive);
-  if (at == std::string_view::npos || at == 0) return common::kFalse;
+  if (at == std::string_view::npos || at == 0) return PathState::Exists;
   std::string_view path = rest.substr(at);
   path = path.substr(0, path.find('"'));
 
-  // The second path is gone only when no reading of it exists: cut after its extension, whole,
+  // The second path is gone only when every reading of it is: cut after its extension, whole,
   // or cut before a blank or comma (an argument that follows it unquoted).
-  const std::string cut = CutAfterDot(path);
-  const PathState cutState = ProbePath(files, cut);
-  if (cutState == PathState::Exists) return common::kFalse;
-  const PathHead whole = ResolvePathHead(files, path);
-  if (whole.state == PathState::Exists) return common::kFalse;
-  return common::ToVbBool(cutState == PathState::Missing || whole.state == PathState::Missing);
+  const PathState cut = ProbePath(files, CutAfterDot(path));
+  const PathState whole = ResolvePathHead(files, path).state;
+  if (cut == PathState::Exists || whole == PathState::Exists) return PathState::Exists;
+  if (cut == PathState::Unknown || whole == PathState::Unknown) return PathState::Unknown;
+  if (cut == PathState::Missing || whole == PathState::Missing) return PathState::Missing;
+  return PathState::Invalid;
+}
+
+common::VbBool IsStaleUninstallCommand(vu::platform::Machine& machine, std::string_view text) {
+  return common::ToVbBool(JudgeUninstallCommand(machine, text) == PathState::Missing);
 }
 
 }  // namespace vu::optimizer

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/registry_data.h"
+#include "common/registry_mod.h"
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
 #include "platform/text.h"
@@ -32,20 +33,26 @@ bool Gone(Status status) {
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
-// Adds one shortcut to the table; false once the table is full.
+// Adds one shortcut to the table; false once the table is full or when the shortcut could not
+// be read this time (it keeps an empty target, so it is never deleted, but it was not judged).
 bool Record(Engine& engine, ShortcutTable& table, std::string path) {
   if (table.linkCount < INT16_MAX) ++table.linkCount;
   if (table.linkCount > ShortcutTable::kCapacity) return false;
-  table.linkTargets[table.linkCount] = GetShortcutTarget(engine.machine.shell(), path);
+  Status status = ERROR_SUCCESS;
+  table.linkTargets[table.linkCount] = GetShortcutTarget(engine.machine.shell(), path, &status);
   table.linkFiles[table.linkCount] = std::move(path);
-  return true;
+  return !IsFailedRead(status);
 }
 
 // The CSIDL values of folders the shell keeps for itself: desktop, programs, documents,
 // favourites, startup, recent, send-to, start menu, desktop directory, network and printer
-// neighbourhood, templates, the all-users menus and desktop, application data and fonts.
-constexpr int kShellFolders[] = {0x00, 0x02, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0b, 0x10, 0x13,
-                                 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1a, 0x1b, 0x1c, 0x1f};
+// neighbourhood, templates, the all-users menus and desktop, application data, fonts, Program
+// Files and Common Files.
+constexpr int kShellFolders[] = {0x00, 0x02, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0b, 0x10, 0x13, 0x14,
+                                 0x15, 0x16, 0x17, 0x18, 0x19, 0x1a, 0x1b, 0x1c, 0x1f, 0x26, 0x2b};
+// Where Windows 9x records Program Files and Common Files: its shell does not know their CSIDLs.
+constexpr std::string_view kCurrentVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kFolderValues[] = {"ProgramFilesDir", "CommonFilesDir"};
 // Application data: programs keep their own shortcuts there (the Quick Launch bar among them).
 constexpr int kAppDataFolders[] = {0x1a, 0x1c};
 // The program menus (the user's and all users'): their groups are the user's to lose, even where
@@ -69,6 +76,16 @@ class ProtectedFolders {
     for (int csidl : kShellFolders) {
       std::string path;
       if (machine.shell().SpecialFolderPath(csidl, path) == ERROR_SUCCESS) AddWithParents(path);
+    }
+    for (const char* name : kFolderValues) {
+      const std::string path = common::GetRegistryString(machine.registry(), HKEY_LOCAL_MACHINE,
+                                                         kCurrentVersionKey, name);
+      if (path != common::kRegistryNotFound && path.find(":\\") == 1) AddWithParents(path);
+    }
+    // And where Windows puts them unless told otherwise, for a machine that records neither.
+    const std::string windowsDir = machine.system().WindowsDirectory();
+    if (windowsDir.find(":\\") == 1) {
+      AddWithParents(windowsDir.substr(0, 3) + "Program Files\\Common Files");
     }
     for (int csidl : kAppDataFolders) {
       std::string path;
@@ -124,41 +141,50 @@ bool FindFiles(Engine& engine, std::string_view pattern, std::string_view folder
                ShortcutTable& table) {
   vu::platform::FileSystem& files = engine.machine.files();
   const std::string qualified = QualifyPath(folder);
-  bool complete = true;
 
+  // One listing of the folder serves both passes: first its matching files are recorded, then
+  // its subfolders are walked, in listing order, with a yield after every entry, just as a
+  // listing of the pattern followed by one of "*.*" would have it. A listing of the pattern
+  // matches the alias of a long name too, and so does this.
   FindData entry;
   std::unique_ptr<Listing> listing;
-  Status status = files.FindFirst(qualified + std::string(pattern), entry, listing);
-  if (status == ERROR_SUCCESS && listing) {
-    do {
-      if (entry.attributes == FILE_ATTRIBUTE_ARCHIVE || entry.attributes == FILE_ATTRIBUTE_NORMAL) {
-        complete = Record(engine, table, qualified + TrimNull(entry.name)) && complete;
-      }
-    } while (listing->Next(entry));
-    listing.reset();
-  } else if (!NothingListed(status)) {
-    complete = false;
-  }
-
-  status = files.FindFirst(qualified + "*.*", entry, listing);
-  if (status != ERROR_SUCCESS || !listing) return complete && NothingListed(status);
+  const Status status = files.FindFirst(qualified + "*.*", entry, listing);
+  if (status != ERROR_SUCCESS || !listing) return NothingListed(status);
   constexpr std::uint32_t kNotEntered =
       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+  bool complete = true;
+  // The subfolders to enter, an empty text for each other entry (a yield without a walk).
+  std::vector<std::string> walk;
   do {
-    const std::string name = TrimNull(entry.name);
-    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." && name != ".." &&
-        (entry.attributes & kNotEntered) == 0) {
-      complete = FindFiles(engine, pattern, qualified + name, table) && complete;
+    std::string name = TrimNull(entry.name);
+    const std::string alias = TrimNull(entry.alternateName);
+    if ((entry.attributes == FILE_ATTRIBUTE_ARCHIVE || entry.attributes == FILE_ATTRIBUTE_NORMAL) &&
+        (vu::platform::MatchesPattern(name, pattern) ||
+         (!alias.empty() && vu::platform::MatchesPattern(alias, pattern)))) {
+      complete = Record(engine, table, qualified + name) && complete;
     }
-    engine.progress.Yield();
+    const bool enter = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." &&
+                       name != ".." && (entry.attributes & kNotEntered) == 0;
+    walk.push_back(enter ? std::move(name) : std::string());
   } while (listing->Next(entry));
+  listing.reset();
+
+  for (const std::string& name : walk) {
+    if (!name.empty()) complete = FindFiles(engine, pattern, qualified + name, table) && complete;
+    engine.progress.Yield();
+  }
   return complete;
 }
 
-std::string GetShortcutTarget(vu::platform::Shell& shell, std::string_view linkPath) {
+std::string GetShortcutTarget(vu::platform::Shell& shell, std::string_view linkPath,
+                              Status* status) {
+  Status ignored = ERROR_SUCCESS;
+  Status& result = status != nullptr ? *status : ignored;
+  result = ERROR_SUCCESS;
   if (linkPath.empty()) return std::string();
   std::string target;
-  if (shell.ShortcutTarget(linkPath, target) != ERROR_SUCCESS) return std::string();
+  result = shell.ShortcutTarget(linkPath, target);
+  if (result != ERROR_SUCCESS) return std::string();
   target = TrimNull(target);
   // A path the shell's buffer cannot hold would come back cut short: never judge that.
   if (common::AnsiLength(target) + 1 > kShellPathBuffer) return std::string();
@@ -174,7 +200,9 @@ bool RemoveBrokenShortcuts(Engine& engine) {
   // deletions: a folder emptied on the way stays empty, as nothing is added to it.
   std::vector<std::string> emptied;
   for (int index = 1; index <= last; ++index) {
-    if (!common::IsSet(IsMissingFile(engine.machine, table.linkTargets[index]))) continue;
+    const PathState target = JudgeMissingFile(engine.machine, table.linkTargets[index]);
+    if (target == PathState::Unknown) allDone = false;
+    if (target != PathState::Missing) continue;
     const std::string& link = table.linkFiles[index];
     if (!Gone(files.Remove(link))) {
       allDone = false;

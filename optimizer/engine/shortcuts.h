@@ -12,8 +12,8 @@
 namespace vu::optimizer {
 
 // Fills the shortcut table from the root of the system drive. False when the search could not
-// see every shortcut: the table overflowed, a folder could not be listed, or there is no system
-// directory to take the drive from.
+// see every shortcut: the table overflowed, a folder could not be listed, a shortcut could not be
+// read, or there is no system directory to take the drive from.
 bool FindShortcuts(Engine& engine);
 
 // Records every file matching |pattern| in |folder| whose attributes are exactly archive (32) or
@@ -24,12 +24,15 @@ bool FindFiles(Engine& engine, std::string_view pattern, std::string_view folder
                ShortcutTable& table);
 
 // The target path the shell reports for a shortcut file, or "" when it cannot be read or would
-// not fit in the shell's 260-character buffer.
-std::string GetShortcutTarget(vu::platform::Shell& shell, std::string_view linkPath);
+// not fit in the shell's 260-character buffer. |status| receives the shell's answer, to tell a
+// file that is no readable shortcut from a read that failed (IsFailedRead).
+std::string GetShortcutTarget(vu::platform::Shell& shell, std::string_view linkPath,
+                              vu::platform::Status* status = nullptr);
 
 // Deletes every recorded shortcut whose target IsMissingFile, and then its folder when that left
-// the folder empty (never a drive root, the Windows folder, a folder directly in it, or a folder
-// the shell keeps for itself). True when every deletion it attempted took effect.
+// the folder empty (never a drive root, the Windows folder, a folder directly in it, a folder
+// the shell keeps for itself, Program Files or Common Files). True when every deletion it
+// attempted took effect and every target could be judged.
 bool RemoveBrokenShortcuts(Engine& engine);
 
 }  // namespace vu::optimizer

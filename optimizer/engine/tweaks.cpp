@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "common/paths.h"
 #include "common/registry_data.h"
 #include "common/registry_mod.h"
 #include "optimizer/engine/comp_info.h"
@@ -33,21 +34,13 @@ common::RegistryData Bytes(std::string_view bytes) {
   return common::TextOfBytes(bytes);
 }
 
-bool IsDriveRoot(std::string_view root) {
-  return root.size() == 3 && root[1] == ':' && root[2] == '\\';
-}
-
-bool Exists(vu::platform::FileSystem& files, const std::string& path) {
-  return files.Attributes(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The Msdos.sys Windows 9x reads: the Windows drive's, else the boot drive's, else a new one on
 // the Windows drive.
 std::string MsdosSysPath(vu::platform::FileSystem& files, const std::string& windowsRoot) {
   const std::string onWindowsDrive = windowsRoot + std::string(kMsdosSys);
-  if (Exists(files, onWindowsDrive)) return onWindowsDrive;
+  if (common::PathExists(files, onWindowsDrive)) return onWindowsDrive;
   const std::string onBootDrive = std::string(kBootDriveRoot) + std::string(kMsdosSys);
-  if (Exists(files, onBootDrive)) return onBootDrive;
+  if (common::PathExists(files, onBootDrive)) return onBootDrive;
   return onWindowsDrive;
 }
 
@@ -88,8 +81,8 @@ bool TuneVirtualCache(Engine& engine) {
 bool TuneBootMenuDelay(Engine& engine) {
   if (!StepNeeded(engine.machine.system(), Step::DosBoot)) return true;
   CollectSystemInfo(engine);
-  const std::string root = engine.state.info.windowsDir.substr(0, 3);
-  if (!IsDriveRoot(root)) return false;
+  const std::string root = common::DriveRoot(engine.state.info.windowsDir);
+  if (root.empty()) return false;
   vu::platform::FileSystem& files = engine.machine.files();
   const std::string file = MsdosSysPath(files, root);
 

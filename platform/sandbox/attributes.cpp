@@ -1,7 +1,5 @@
 #include "platform/sandbox/attributes.h"
 
-#include <sys/stat.h>
-
 #include <charconv>
 
 #include "platform/sandbox/host_io.h"
@@ -36,21 +34,8 @@ std::uint32_t ReportedAttributes(std::uint32_t bits, bool isDirectory, bool isLi
 
 AttributeStore::AttributeStore(std::string file) : file_(std::move(file)) {}
 
-AttributeStore::Stamp AttributeStore::StampOf(const std::string& file) {
-  Stamp stamp;
-  struct stat info {};
-  if (::stat(file.c_str(), &info) != 0) return stamp;
-  stamp.exists = true;
-  stamp.device = info.st_dev;
-  stamp.inode = info.st_ino;
-  stamp.size = static_cast<unsigned long long>(info.st_size);
-  stamp.seconds = info.st_mtim.tv_sec;
-  stamp.nanoseconds = info.st_mtim.tv_nsec;
-  return stamp;
-}
-
 void AttributeStore::Refresh() {
-  const Stamp now = StampOf(file_);
+  const FileStamp now = StampOf(file_);
   if (loaded_ && *loaded_ == now) return;
   entries_.clear();
   loaded_ = now;

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/sandbox/file_stamp.h"
 #include "platform/status.h"
 
 namespace vu::platform::sandbox {
@@ -44,18 +45,10 @@ class AttributeStore {
   Status Forget(std::string_view winPath);
 
  private:
-  struct Stamp {
-    unsigned long long device = 0, inode = 0, size = 0;
-    long long seconds = 0, nanoseconds = 0;
-    bool exists = false;
-    bool operator==(const Stamp&) const = default;
-  };
-
-  static Stamp StampOf(const std::string& file);
   Status Save();
 
   std::string file_;
-  std::optional<Stamp> loaded_;
+  std::optional<FileStamp> loaded_;
   std::map<std::string, std::uint32_t> entries_;  // upper-cased Windows path -> bits
 };
 

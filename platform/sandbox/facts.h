@@ -30,8 +30,7 @@ std::vector<std::pair<std::string, std::string>> DefaultFacts();
 // A whole machine.ini holding |facts|.
 std::string FactsFileText(const std::vector<std::pair<std::string, std::string>>& facts);
 
-// The facts as machine.ini held them when it was read. Read afresh for each question, so that a
-// change made with "vmachine set" reaches a program that is running.
+// The facts as machine.ini held them when it was read.
 class FactSheet {
  public:
   // A missing or unreadable file gives an empty sheet.

@@ -1,12 +1,19 @@
 #include "platform/sandbox/file_store.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/ini.h"
 #include "platform/sandbox/host_io.h"
 #include "platform/sandbox/layout.h"
+#include "platform/sandbox/short_names.h"
 #include "platform/text.h"
 
 namespace vu::platform::sandbox {
@@ -25,10 +32,58 @@ bool IsValidPattern(std::string_view name) {
   return true;
 }
 
-bool Before(const FindData& a, const FindData& b) {
-  const int order = CompareNoCase(a.name, b.name);
-  return order != 0 ? order < 0 : a.name < b.name;
+bool Before(const std::string& a, const std::string& b) {
+  const int order = CompareNoCase(a, b);
+  return order != 0 ? order < 0 : a < b;
 }
+
+// "*", "*.*" and "*." list every name.
+bool MatchesEverything(std::string_view pattern) {
+  return pattern == "*" || pattern == "*.*" || pattern == "*.";
+}
+
+// A name as the folder read gave it: None for a kind that needs a closer look (a link, or a
+// file system that does not tell).
+struct HostName {
+  std::string name;
+  EntryKind kind = EntryKind::None;
+};
+
+Status ReadFolder(const std::string& path, std::vector<HostName>& names) {
+  DIR* dir = ::opendir(path.c_str());
+  if (dir == nullptr) return StatusFromError(std::error_code(errno, std::generic_category()));
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    EntryKind kind = EntryKind::None;
+    if (entry->d_type == DT_REG) kind = EntryKind::File;
+    if (entry->d_type == DT_DIR) kind = EntryKind::Directory;
+    names.push_back({std::string(name), kind});
+  }
+  ::closedir(dir);
+  return ERROR_SUCCESS;
+}
+
+// An open host folder, for the sizes of its files without walking the path again.
+class FolderHandle {
+ public:
+  explicit FolderHandle(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+  FolderHandle(const FolderHandle&) = delete;
+  FolderHandle& operator=(const FolderHandle&) = delete;
+  ~FolderHandle() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  // Follows a link, as the size of a link's target is what Windows reports for it.
+  std::uint64_t SizeOf(const std::string& name) const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstatat(fd_, name.c_str(), &info, 0) != 0) return 0;
+    return static_cast<std::uint64_t>(info.st_size);
+  }
+
+ private:
+  int fd_;
+};
 
 std::uint64_t SizeOf(const std::string& host) {
   std::error_code ec;
@@ -59,31 +114,55 @@ Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries)
   if (name.empty()) return ERROR_FILE_NOT_FOUND;
   if (!IsValidPattern(name)) return ERROR_INVALID_NAME;
 
+  // One read of the folder: the names with the types the read gives, each looked at again only
+  // when it is listed and the type says too little (a link) or its size is wanted.
+  std::vector<HostName> names;
+  const Status read = ReadFolder(folder.host, names);
+  if (read != ERROR_SUCCESS) return read;
+  std::sort(names.begin(), names.end(),
+            [](const HostName& a, const HostName& b) { return Before(a.name, b.name); });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (const HostName& host : names)
+    sorted.push_back(host.name);
+  // Names laid here from the host get their aliases the first time the sandbox sees them.
+  resolver_.shortNames().Settle(folder.win, sorted);
+
+  const bool everything = MatchesEverything(name);
+  const FolderHandle dir(folder.host);
   std::vector<FindData> found;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder.host, ec), end; !ec && it != end; it.increment(ec)) {
+  for (const HostName& host : names) {
     FindData data;
-    data.name = it->path().filename().string();
-    if (!MatchesPattern(data.name, name)) continue;
+    data.name = host.name;
+    if (!IsShortName(data.name))
+      data.alternateName = resolver_.shortNames().AliasOf(folder.win, data.name);
+    if (!everything && !MatchesPattern(data.name, name) &&
+        (data.alternateName.empty() || !MatchesPattern(data.alternateName, name))) {
+      continue;
+    }
     bool link = false;
     bool refused = false;
-    const std::string host = folder.host + "/" + data.name;
-    const EntryKind kind = resolver_.Classify(host, folder.win.drive, link, refused);
+    EntryKind kind = host.kind;
+    if (kind == EntryKind::None)
+      kind = resolver_.Classify(folder.host + "/" + data.name, folder.win.drive, link, refused);
     if (kind == EntryKind::None) continue;  // gone meanwhile, or leading out of the drive
     const bool isDirectory = kind == EntryKind::Directory;
     WinPath path = folder.win;
     path.parts.push_back(data.name);
     data.attributes =
         ReportedAttributes(attributes_.Get(path.ToString(), isDirectory), isDirectory, link);
-    data.size = isDirectory ? 0 : SizeOf(host);
+    data.size = isDirectory ? 0 : dir.SizeOf(data.name);
     found.push_back(std::move(data));
   }
-  if (ec) return StatusFromError(ec);
-  std::sort(found.begin(), found.end(), Before);
 
   if (!folder.win.IsRoot()) {
     for (const char* dots : {".", ".."}) {
-      if (MatchesPattern(dots, name)) entries.push_back({FILE_ATTRIBUTE_DIRECTORY, 0, dots});
+      if (MatchesPattern(dots, name)) {
+        FindData data;
+        data.attributes = FILE_ATTRIBUTE_DIRECTORY;
+        data.name = dots;
+        entries.push_back(std::move(data));
+      }
     }
   }
   entries.insert(entries.end(), std::make_move_iterator(found.begin()),
@@ -121,6 +200,7 @@ Status FileStore::Remove(std::string_view path) {
   std::error_code ec;
   fs::remove(entry.host, ec);  // a link goes, not what it points at
   if (ec) return StatusFromError(ec);
+  resolver_.Removed(entry);
   return attributes_.Forget(entry.win.ToString());
 }
 
@@ -145,6 +225,7 @@ Status FileStore::Copy(std::string_view from, std::string_view to, bool failIfEx
   std::error_code ec;
   fs::copy_file(source.host, target.host, fs::copy_options::overwrite_existing, ec);
   if (ec) return StatusFromError(ec);
+  if (!target.exists()) resolver_.Made(target);
   // CopyFile gives the new file the source's attributes.
   const std::string key = target.win.ToString();
   status = attributes_.Forget(key);
@@ -161,6 +242,7 @@ Status FileStore::MakeDirectory(std::string_view path) {
   std::error_code ec;
   fs::create_directory(entry.host, ec);
   if (ec) return StatusFromError(ec);
+  resolver_.Made(entry);
   return attributes_.Forget(entry.win.ToString());  // nothing left over from an earlier one
 }
 
@@ -196,6 +278,7 @@ Status FileStore::RemoveDirectory(std::string_view path) {
     return ec ? StatusFromError(ec) : ERROR_DIR_NOT_EMPTY;
   fs::remove(entry.host, ec);
   if (ec) return StatusFromError(ec);
+  resolver_.Removed(entry);
   return attributes_.Forget(entry.win.ToString());
 }
 
@@ -224,10 +307,27 @@ Status FileStore::ReadContent(std::string_view path, std::string& bytes, std::si
 }
 
 Status FileStore::ReadFirstLine(std::string_view path, std::string& line) {
-  std::string bytes;
-  const Status status = ReadContent(path, bytes, kFirstLineLimit);
+  HostEntry entry;
+  const Status status = ResolveFile(path, entry);
   if (status != ERROR_SUCCESS) return status;
-  line = bytes.substr(0, bytes.find_first_of("\r\n"));
+  HostFile file(entry.host, "rb");
+  if (!file) return StatusFromError(std::error_code(errno, std::generic_category()));
+  // Read only as far as the line goes: most first lines are short, most files are not.
+  std::string bytes;
+  char chunk[4096];
+  while (bytes.size() < kFirstLineLimit) {
+    const std::size_t want = std::min(sizeof chunk, kFirstLineLimit - bytes.size());
+    const std::size_t got = std::fread(chunk, 1, want, file.get());
+    const std::size_t end = std::string_view(chunk, got).find_first_of("\r\n");
+    bytes.append(chunk, end == std::string_view::npos ? got : end);
+    if (end != std::string_view::npos) break;
+    if (got < want) {
+      if (std::ferror(file.get()) != 0)
+        return StatusFromError(std::error_code(errno, std::generic_category()));
+      break;
+    }
+  }
+  line = std::move(bytes);
   return ERROR_SUCCESS;
 }
 
@@ -246,7 +346,10 @@ Status FileStore::ResolveForWriting(std::string_view path, HostEntry& entry) {
 
 Status FileStore::AfterWriting(const HostEntry& entry, bool existed) {
   const std::string key = entry.win.ToString();
-  if (!existed) return attributes_.Forget(key);
+  if (!existed) {
+    resolver_.Made(entry);
+    return attributes_.Forget(key);
+  }
   return attributes_.Set(key, BitsOf(entry) | FILE_ATTRIBUTE_ARCHIVE, false);
 }
 

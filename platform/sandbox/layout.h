@@ -11,5 +11,6 @@ inline constexpr std::string_view kDrivesFolder = "drives";            // drives
 inline constexpr std::string_view kRegistryDb = "registry.db";         // the registry (SQLite)
 inline constexpr std::string_view kJournal = "journal.log";            // outside effects
 inline constexpr std::string_view kAttributesFile = "attributes.txt";  // DOS attributes
+inline constexpr std::string_view kShortNamesFile = "shortnames.txt";  // 8.3 aliases
 
 }  // namespace vu::platform::sandbox

@@ -23,11 +23,12 @@ namespace vu::platform::sandbox {
 
 class SandboxMachine final : public vu::platform::Machine {
  public:
-  // Makes a new Windows 98-like machine in |hostDir| (made when missing): drive C with
-  // C:\WINDOWS, C:\WINDOWS\SYSTEM, C:\WINDOWS\START MENU\PROGRAMS, C:\WINDOWS\DESKTOP,
-  // C:\WINDOWS\SYSTEM.INI, C:\MSDOS.SYS (read-only, hidden, system), C:\MY DOCUMENTS and
-  // C:\PROGRAM FILES; the registry's Uninstall, SharedDLLs and TCP/IP NetTrans keys; the facts
-  // of DefaultFacts(). An existing machine is left as it is; any other folder that is not
+  // Makes a new Windows 98-like machine in |hostDir| (made when missing): drive C with the
+  // Windows and system folders, every shell folder of SpecialFolderLocations (with Program
+  // Files, Common Files and My Documents), the Quick Launch folder, C:\WINDOWS\SYSTEM.INI and
+  // C:\MSDOS.SYS (read-only, hidden, system); the registry's Uninstall, SharedDLLs and TCP/IP
+  // NetTrans keys and the default user's Control Panel\desktop and Software; the facts of
+  // DefaultFacts(). An existing machine is left as it is; any other folder that is not
   // empty is refused. False, with the reason in |error|, when nothing could be made.
   static bool Init(const std::string& hostDir, std::string* error);
   // Opens the machine in |hostDir|; null, with the reason in |error|, when there is none.

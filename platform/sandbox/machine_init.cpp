@@ -7,20 +7,29 @@
 #include "platform/sandbox/host_io.h"
 #include "platform/sandbox/layout.h"
 #include "platform/sandbox/machine.h"
+#include "platform/sandbox/shell.h"
 
 namespace vu::platform::sandbox {
 namespace {
 namespace fs = std::filesystem;
 
+// Besides the shell's folders: the Quick Launch bar Internet Explorer puts in application data.
 constexpr const char* kFolders[] = {
-    "C:\\WINDOWS",          "C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\START MENU\\PROGRAMS",
-    "C:\\WINDOWS\\DESKTOP", "C:\\MY DOCUMENTS",    "C:\\PROGRAM FILES",
+    "C:\\WINDOWS\\APPLICATION DATA\\MICROSOFT\\INTERNET EXPLORER\\QUICK LAUNCH",
 };
 
-constexpr const char* kKeys[] = {
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
-    "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000",
+struct Key {
+  RootKey root;
+  const char* path;
+};
+// The default user's keys exist on every Windows 98 machine, so that a run that writes to
+// HKEY_CURRENT_USER creates nothing a restore would leave behind.
+constexpr Key kKeys[] = {
+    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"},
+    {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs"},
+    {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000"},
+    {HKEY_USERS, ".DEFAULT\\Control Panel\\desktop"},
+    {HKEY_USERS, ".DEFAULT\\Software"},
 };
 
 constexpr std::string_view kSystemIni =
@@ -73,12 +82,13 @@ bool MakeRegistry(const std::string& hostDir, std::string* error) {
   std::unique_ptr<SandboxRegistry> registry =
       SandboxRegistry::Open((fs::path(hostDir) / kRegistryDb).string(), faults, error);
   if (!registry) return false;
-  for (const char* path : kKeys) {
+  for (const Key& wanted : kKeys) {
     std::unique_ptr<vu::platform::RegistryKey> key;
-    Status status = registry->CreateKey(HKEY_LOCAL_MACHINE, path, key);
-    if (status == ERROR_SUCCESS && std::string_view(path).ends_with("0000"))
+    Status status = registry->CreateKey(wanted.root, wanted.path, key);
+    if (status == ERROR_SUCCESS && std::string_view(wanted.path).ends_with("0000"))
       status = key->SetValue("DriverDesc", REG_SZ, std::string_view("TCP/IP", 7));
-    if (status != ERROR_SUCCESS) return Fail(error, std::string("making key ") + path, status);
+    if (status != ERROR_SUCCESS)
+      return Fail(error, std::string("making key ") + wanted.path, status);
   }
   const Status status = registry->Commit();
   return status == ERROR_SUCCESS || Fail(error, "writing the registry", status);
@@ -89,9 +99,17 @@ bool Populate(const std::string& hostDir, std::string* error) {
   fs::create_directories(fs::path(hostDir) / kDrivesFolder / "C", ec);
   if (ec) return Fail(error, "making drive C", StatusFromError(ec));
   FileStore store(hostDir);
-  for (const char* folder : kFolders) {
+  std::string windowsDir;
+  std::string systemDir;
+  for (const auto& [name, value] : DefaultFacts()) {
+    if (name == "WindowsDir") windowsDir = value;
+    if (name == "SystemDir") systemDir = value;
+  }
+  std::vector<std::string> folders = SpecialFolderLocations(windowsDir, systemDir);
+  folders.insert(folders.end(), std::begin(kFolders), std::end(kFolders));
+  for (const std::string& folder : folders) {
     const Status status = store.MakeDirectories(folder);
-    if (status != ERROR_SUCCESS) return Fail(error, std::string("making ") + folder, status);
+    if (status != ERROR_SUCCESS) return Fail(error, "making " + folder, status);
   }
   Status status = store.WriteAll("C:\\WINDOWS\\SYSTEM.INI", kSystemIni);
   if (status != ERROR_SUCCESS) return Fail(error, "writing C:\\WINDOWS\\SYSTEM.INI", status);

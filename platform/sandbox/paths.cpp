@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/sandbox/layout.h"
+#include "platform/sandbox/short_names.h"
 #include "platform/text.h"
 
 namespace vu::platform::sandbox {
@@ -25,21 +26,6 @@ bool IsValidName(std::string_view name) {
 bool IsInside(const std::string& real, const std::string& root) {
   return real == root || (real.size() > root.size() && real.compare(0, root.size(), root) == 0 &&
                           real[root.size()] == '/');
-}
-
-// The host name in |folder| equal to |name| without regard to case. When the host holds
-// several, the byte-wise smallest wins, so that the choice does not depend on directory order.
-bool FindNoCase(const std::string& folder, std::string_view name, std::string& found) {
-  std::error_code ec;
-  bool any = false;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string candidate = it->path().filename().string();
-    if (EqualsNoCase(candidate, name) && (!any || candidate < found)) {
-      found = std::move(candidate);
-      any = true;
-    }
-  }
-  return any;
 }
 
 }  // namespace
@@ -111,7 +97,13 @@ std::string FaultSubject(std::string_view path) {
   return std::string(path);
 }
 
-PathResolver::PathResolver(std::string machineDir) : machineDir_(std::move(machineDir)) {}
+PathResolver::PathResolver(std::string machineDir)
+    : machineDir_(std::move(machineDir)),
+      folders_(std::make_unique<FolderCache>()),
+      shortNames_(
+          std::make_unique<ShortNameStore>(machineDir_ + "/" + std::string(kShortNamesFile))) {}
+
+PathResolver::~PathResolver() = default;
 
 std::string PathResolver::DriveFolder(char drive) const {
   return machineDir_ + "/" + std::string(kDrivesFolder) + "/" + static_cast<char>(drive & ~0x20);
@@ -122,10 +114,17 @@ bool PathResolver::DriveExists(char drive) const {
 }
 
 std::string PathResolver::RealDriveFolder(char drive) const {
+  const char letter = static_cast<char>(drive & ~0x20);
+  if (letter < 'A' || letter > 'Z') return std::string();
+  std::string& known = realDrives_[letter - 'A'];
+  // Resolved once: a drive's folder does not move while the machine is open. A missing one is
+  // asked again, as it may be made meanwhile.
+  if (!known.empty()) return known;
   std::error_code ec;
-  const fs::path real = fs::canonical(DriveFolder(drive), ec);
+  const fs::path real = fs::canonical(DriveFolder(letter), ec);
   if (ec || !fs::is_directory(real, ec)) return std::string();
-  return real.string();
+  known = real.string();
+  return known;
 }
 
 EntryKind PathResolver::Classify(const std::string& host, char drive, bool& link,
@@ -160,6 +159,38 @@ EntryKind PathResolver::Classify(const std::string& host, char drive, bool& link
   }
 }
 
+Status PathResolver::SettleAliases(const HostEntry& folder) const {
+  return shortNames_->Settle(folder.win, folders_->Names(folder.host));
+}
+
+bool PathResolver::FindName(const HostEntry& folder, const std::string& name,
+                            std::string& found) const {
+  if (folders_->FindNoCase(folder.host, name, found)) return true;
+  // Only a valid 8.3 name with a tilde can be an alias.
+  if (name.find('~') == std::string::npos || !IsShortName(name)) return false;
+  SettleAliases(folder);
+  const std::optional<std::string> longName = shortNames_->LongNameOf(folder.win, name);
+  return longName && folders_->FindNoCase(folder.host, *longName, found);
+}
+
+Status PathResolver::Made(const HostEntry& item) const {
+  const std::size_t cut = item.host.rfind('/');
+  if (cut == std::string::npos || item.win.IsRoot()) return ERROR_SUCCESS;
+  HostEntry folder;
+  folder.win = item.win.Parent();
+  folder.host = item.host.substr(0, cut);
+  folders_->Forget(folder.host);
+  if (IsShortName(item.win.parts.back())) return ERROR_SUCCESS;
+  return SettleAliases(folder);
+}
+
+Status PathResolver::Removed(const HostEntry& item) const {
+  const std::size_t cut = item.host.rfind('/');
+  if (cut != std::string::npos) folders_->Forget(item.host.substr(0, cut));
+  folders_->Forget(item.host);
+  return shortNames_->Forget(item.win);
+}
+
 Status PathResolver::Resolve(std::string_view text, HostEntry& entry) const {
   WinPath path;
   const Status parsed = ParseWinPath(text, path);
@@ -188,12 +219,13 @@ Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
         // A folder on the way is missing or is a file.
         status = ERROR_PATH_NOT_FOUND;
       } else {
-        // Fast path first: the exact spelling; the folder is scanned only when that is absent.
+        // Fast path first: the exact spelling; the folder's names are looked at only when that
+        // is absent.
         bool link = false;
         bool refused = false;
         EntryKind kind = Classify(entry.host + "/" + name, path.drive, link, refused);
         std::string found;
-        if (kind == EntryKind::None && !refused && FindNoCase(entry.host, name, found)) {
+        if (kind == EntryKind::None && !refused && FindName(entry, name, found)) {
           name = std::move(found);
           kind = Classify(entry.host + "/" + name, path.drive, link, refused);
         }

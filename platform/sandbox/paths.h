@@ -3,10 +3,12 @@
 // case-preserving, never leaving the drive's folder.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/sandbox/folder_cache.h"
 #include "platform/status.h"
 
 namespace vu::platform::sandbox {
@@ -49,15 +51,21 @@ struct HostEntry {
   bool isDirectory() const { return kind == EntryKind::Directory; }
 };
 
+class ShortNameStore;
+
 class PathResolver {
  public:
   explicit PathResolver(std::string machineDir);
+  ~PathResolver();
+  PathResolver(const PathResolver&) = delete;
+  PathResolver& operator=(const PathResolver&) = delete;
 
   // Resolves |text|. ERROR_SUCCESS means the parent folder exists; |entry.kind| tells whether
   // the last name does. ERROR_PATH_NOT_FOUND: the drive or a folder on the way is missing
   // (|entry.host| still names where the path would lie when the drive exists). A host symbolic
   // link whose real target is outside the drive's folder (or missing) is refused with
-  // ERROR_ACCESS_DENIED wherever it appears on the path. Parse failures as ParseWinPath.
+  // ERROR_ACCESS_DENIED wherever it appears on the path. Any name may be given by its 8.3
+  // alias; |entry.win| spells the long names. Parse failures as ParseWinPath.
   Status Resolve(std::string_view text, HostEntry& entry) const;
   Status Resolve(const WinPath& path, HostEntry& entry) const;
 
@@ -71,10 +79,26 @@ class PathResolver {
   bool DriveExists(char drive) const;
   const std::string& machineDir() const { return machineDir_; }
 
+  // The 8.3 aliases of the machine's names.
+  ShortNameStore& shortNames() const { return *shortNames_; }
+  // Gives the names of |folder| that need an alias theirs (see ShortNameStore::Settle).
+  Status SettleAliases(const HostEntry& folder) const;
+  // To be told of every item the sandbox made or removed, so that what is known of its folder
+  // stays true and the item gets or frees its alias.
+  Status Made(const HostEntry& item) const;
+  Status Removed(const HostEntry& item) const;
+
  private:
   std::string RealDriveFolder(char drive) const;
+  // Which host name |name| stands for in the folder |folder|: another case of it, or the long
+  // name of the alias it is. False when none.
+  bool FindName(const HostEntry& folder, const std::string& name, std::string& found) const;
 
   std::string machineDir_;
+  // Caches: what the host holds does not change by being looked at.
+  mutable std::string realDrives_[26];  // canonical host folder of each drive found
+  std::unique_ptr<FolderCache> folders_;
+  std::unique_ptr<ShortNameStore> shortNames_;
 };
 
 }  // namespace vu::platform::sandbox

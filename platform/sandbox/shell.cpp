@@ -1,29 +1,92 @@
 #include "platform/sandbox/shell.h"
 
+#include <algorithm>
+
 #include "platform/sandbox/shell_link.h"
 
 namespace vu::platform::sandbox {
 namespace {
 
-// Where the special folder lies, as a Windows path; empty for a folder the sandbox has not.
-std::string Location(int csidl, const std::string& windowsDir) {
-  std::string base = windowsDir;
-  if (!base.empty() && base.back() == '\\') base.pop_back();
-  switch (csidl) {
-    case CSIDL_PROGRAMS:
-      return base.empty() ? base : base + "\\START MENU\\PROGRAMS";
-    case CSIDL_STARTMENU:
-      return base.empty() ? base : base + "\\START MENU";
-    case CSIDL_DESKTOP:
-      return base.empty() ? base : base + "\\DESKTOP";
-    case CSIDL_PERSONAL:
-      return "C:\\MY DOCUMENTS";
-    default:
-      return std::string();
-  }
+// The shell's folders of a Windows 98 machine without user profiles, below the Windows folder.
+struct BelowWindows {
+  int csidl;
+  std::string_view path;
+};
+constexpr BelowWindows kBelowWindows[] = {
+    {0x00, "DESKTOP"},                           // desktop
+    {0x02, "START MENU\\PROGRAMS"},              // programs
+    {0x06, "FAVORITES"},                         // favourites
+    {0x07, "START MENU\\PROGRAMS\\STARTUP"},     // startup
+    {0x08, "RECENT"},                            // recent documents
+    {0x09, "SENDTO"},                            // send to
+    {0x0b, "START MENU"},                        // start menu
+    {0x10, "DESKTOP"},                           // desktop directory
+    {0x13, "NETHOOD"},                           // network neighbourhood
+    {0x14, "FONTS"},                             // fonts
+    {0x15, "SHELLNEW"},                          // templates
+    {0x1a, "APPLICATION DATA"},                  // application data
+    {0x1b, "PRINTHOOD"},                         // printer neighbourhood
+    {0x1c, "LOCAL SETTINGS\\APPLICATION DATA"},  // local application data
+    {0x20, "TEMPORARY INTERNET FILES"},          // internet cache
+    {0x21, "COOKIES"},                           // cookies
+    {0x22, "HISTORY"},                           // history
+};
+constexpr int kWindows = 0x24;
+constexpr int kSystem = 0x25;
+constexpr int kProgramFiles = 0x26;
+constexpr int kCommonFiles = 0x2b;
+
+std::string WithoutBackslash(std::string path) {
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
 }
 
 }  // namespace
+
+std::vector<std::string> SpecialFolderLocations(const std::string& windowsDir,
+                                                const std::string& systemDir) {
+  std::vector<std::string> folders;
+  for (const int csidl : SpecialFolderIds()) {
+    std::string path = SpecialFolderLocation(csidl, windowsDir, systemDir);
+    if (!path.empty() && std::find(folders.begin(), folders.end(), path) == folders.end())
+      folders.push_back(std::move(path));
+  }
+  return folders;
+}
+
+std::vector<int> SpecialFolderIds() {
+  std::vector<int> ids;
+  for (const BelowWindows& folder : kBelowWindows)
+    ids.push_back(folder.csidl);
+  ids.insert(ids.end(), {CSIDL_PERSONAL, kWindows, kSystem, kProgramFiles, kCommonFiles});
+  return ids;
+}
+
+std::string SpecialFolderLocation(int csidl, const std::string& windowsDir,
+                                  const std::string& systemDir) {
+  const std::string windows = WithoutBackslash(windowsDir);
+  if (windows.empty()) return std::string();
+  // Documents and programs lie at the root of the Windows folder's drive.
+  const std::string root = windows.substr(0, 2) + "\\";
+  switch (csidl) {
+    case CSIDL_PERSONAL:
+      return root + "MY DOCUMENTS";
+    case kWindows:
+      return windows;
+    case kSystem:
+      return WithoutBackslash(systemDir);
+    case kProgramFiles:
+      return root + "PROGRAM FILES";
+    case kCommonFiles:
+      return root + "PROGRAM FILES\\COMMON FILES";
+    default:
+      break;
+  }
+  for (const BelowWindows& folder : kBelowWindows) {
+    if (folder.csidl == csidl) return windows + "\\" + std::string(folder.path);
+  }
+  return std::string();
+}
 
 Status SandboxShell::ShortcutTarget(std::string_view linkPath, std::string& target) {
   target.clear();
@@ -39,7 +102,8 @@ Status SandboxShell::ShortcutTarget(std::string_view linkPath, std::string& targ
 
 Status SandboxShell::FolderPath(int csidl, std::string& path) {
   path.clear();
-  const std::string location = Location(csidl & ~CSIDL_FLAG_CREATE, system_.WindowsDirectory());
+  const std::string location = SpecialFolderLocation(
+      csidl & ~CSIDL_FLAG_CREATE, system_.WindowsDirectory(), system_.SystemDirectory());
   if (location.empty()) return ERROR_FILE_NOT_FOUND;
   if ((csidl & CSIDL_FLAG_CREATE) != 0) {
     const Status made = store_.MakeDirectories(location);

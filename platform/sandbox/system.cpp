@@ -24,7 +24,16 @@ SandboxSystem::SandboxSystem(const std::string& machineDir, Faults& faults)
       journal_(machineDir + "/" + std::string(kJournal)),
       faults_(faults) {}
 
-std::string SandboxSystem::Folder(std::string_view fact) const {
+const FactSheet& SandboxSystem::Facts() {
+  const FileStamp now = StampOf(iniPath_);
+  if (!factsStamp_ || !(*factsStamp_ == now)) {
+    facts_ = FactSheet::Read(iniPath_);
+    factsStamp_ = now;
+  }
+  return facts_;
+}
+
+std::string SandboxSystem::Folder(std::string_view fact) {
   const std::optional<std::string> text = Facts().Text(fact);
   WinPath path;
   if (!text || ParseWinPath(*text, path) != ERROR_SUCCESS) return std::string();
@@ -44,7 +53,7 @@ std::string SandboxSystem::SystemWow64Directory() {
 }
 
 bool SandboxSystem::Version(OsVersion& version) {
-  const FactSheet facts = Facts();
+  const FactSheet& facts = Facts();
   const auto major = facts.Number("MajorVersion");
   const auto minor = facts.Number("MinorVersion");
   const auto build = facts.Number("BuildNumber");
@@ -62,7 +71,7 @@ std::uint32_t SandboxSystem::ProcessorType() {
 }
 
 bool SandboxSystem::Memory(MemoryStatus& status) {
-  const FactSheet facts = Facts();
+  const FactSheet& facts = Facts();
   if (!facts.Number("TotalPhys")) return false;
   status.memoryLoad = NumberOr<std::uint32_t>(facts, "MemoryLoad", 0);
   status.totalPhys = NumberOr<std::uint64_t>(facts, "TotalPhys", 0);

@@ -1,11 +1,14 @@
-// The sandbox machine's System: facts from machine.ini (read afresh at each call), effects
-// written to the journal, the clock of the host.
+// The sandbox machine's System: facts from machine.ini (read again only when the file was
+// changed, so that "vmachine set" still reaches a running program), effects written to the
+// journal, the clock of the host.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/sandbox/facts.h"
 #include "platform/sandbox/faults.h"
+#include "platform/sandbox/file_stamp.h"
 #include "platform/sandbox/journal.h"
 #include "platform/system.h"
 
@@ -39,10 +42,12 @@ class SandboxSystem final : public vu::platform::System {
   std::string CommandLine() override { return commandLine_; }
 
  private:
-  FactSheet Facts() const { return FactSheet::Read(iniPath_); }
-  std::string Folder(std::string_view fact) const;
+  const FactSheet& Facts();
+  std::string Folder(std::string_view fact);
 
   std::string iniPath_;
+  std::optional<FileStamp> factsStamp_;  // of machine.ini when |facts_| was read
+  FactSheet facts_;
   std::string machineDir_;
   Journal journal_;
   Faults& faults_;

@@ -21,12 +21,14 @@ void Fill(const WIN32_FIND_DATAW& data, FindData& entry) {
   entry.attributes = data.dwFileAttributes;
   entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   entry.name = NarrowZ(data.cFileName);
+  entry.alternateName = NarrowZ(data.cAlternateFileName);
 }
 
 void Fill(const WIN32_FIND_DATAA& data, FindData& entry) {
   entry.attributes = data.dwFileAttributes;
   entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   entry.name = FromAnsiZ(data.cFileName);
+  entry.alternateName = FromAnsiZ(data.cAlternateFileName);
 }
 
 // The wide or the ANSI form of a path call, as the Windows family asks.

@@ -43,9 +43,9 @@ TEST_F(CleanersTest, OnlyNotFoundCountsAsMissing) {
   EXPECT_EQ(vu::optimizer::ProbePath(fs, Path("gone.dll")), PathState::Missing);
   EXPECT_EQ(vu::optimizer::ProbePath(fs, Path("gone\\x.dll")), PathState::Missing);
   // Names the file system refuses say nothing about any file.
-  EXPECT_EQ(vu::optimizer::ProbePath(fs, Path("*.log")), PathState::Unknown);
-  EXPECT_EQ(vu::optimizer::ProbePath(fs, Path("a|b")), PathState::Unknown);
-  EXPECT_EQ(vu::optimizer::ProbePath(fs, ""), PathState::Unknown);
+  EXPECT_EQ(vu::optimizer::ProbePath(fs, Path("*.log")), PathState::Invalid);
+  EXPECT_EQ(vu::optimizer::ProbePath(fs, Path("a|b")), PathState::Invalid);
+  EXPECT_EQ(vu::optimizer::ProbePath(fs, ""), PathState::Invalid);
 }
 
 TEST_F(CleanersTest, IsMissingFileOnTheSystemDrive) {

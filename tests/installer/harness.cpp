@@ -101,7 +101,7 @@ int InstallWorld::Play(std::string_view script) {
 
 void InstallWorld::ShowWizard() {
   SetProductNames(app().settings());
-  SetDefaultPaths(app().settings());
+  SetDefaultPaths(app().settings(), app().machine().shell());
   main().Show();
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "installer/frm_main.h"
-#include "installer/mod_main.h"
+#include "installer/installer_app.h"
 #include "platform/sandbox/machine.h"
 #include "tests/support/temp_machine.h"
 #include "toolkit/headless/host.h"

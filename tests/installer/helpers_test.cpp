@@ -1,32 +1,18 @@
-// The small pieces the stages and pages are made of: paths, quoting, the splash's number, the
-// background's bands, special folders and the folder dialog.
+// The small pieces the stages and pages are made of: the splash's number, the background's
+// bands, special folders and the folder dialog.
 #include <gtest/gtest.h>
 
+#include "common/special_folders.h"
 #include "harness.h"
+#include "installer/browse_for_folder.h"
 #include "installer/frm_splash.h"
 #include "installer/frm_start.h"
-#include "installer/mod_browse_for_folder.h"
-#include "installer/mod_check.h"
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
 
 namespace vu::installer {
 namespace {
 
 using testing::InstallWorld;
-
-TEST(Paths, AddBackslashQuoteAndSamePath) {
-  EXPECT_EQ(AddBackslash(""), "");
-  EXPECT_EQ(AddBackslash("D:\\"), "D:\\");
-  EXPECT_EQ(AddBackslash("C:\\Program Files"), "C:\\Program Files\\");
-
-  EXPECT_EQ(QuoteIfBlank("C:\\WINDOWS\\SYSTEM\\x.dll"), "C:\\WINDOWS\\SYSTEM\\x.dll");
-  EXPECT_EQ(QuoteIfBlank("C:\\Program Files\\x.exe"), "\"C:\\Program Files\\x.exe\"");
-
-  EXPECT_TRUE(SamePath("C:\\SETUP\\Optimizer.exe", "c:/setup//OPTIMIZER.EXE"));
-  EXPECT_TRUE(SamePath("D:\\\\Optimizer.exe", "D:\\Optimizer.exe"));
-  EXPECT_TRUE(SamePath("C:\\SETUP\\", "C:\\SETUP"));
-  EXPECT_FALSE(SamePath("C:\\SETUP\\Optimizer.exe", "C:\\SETUP2\\Optimizer.exe"));
-}
 
 TEST(Splash, PercentReadsTheFirstThreeCharacters) {
   EXPECT_EQ(PercentOf("0 %"), 0);
@@ -72,10 +58,11 @@ TEST(Background, SixtyThreeBandsFromTheBottomDarkeningByFour) {
 TEST(Folders, SpecialFoldersResolveToTheWindows98Places) {
   InstallWorld world;
   platform::Shell& shell = world.temp.machine().shell();
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_PROGRAMS), "C:\\WINDOWS\\START MENU\\PROGRAMS");
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_STARTMENU), "C:\\WINDOWS\\START MENU");
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_DESKTOP), "C:\\WINDOWS\\DESKTOP");
-  EXPECT_EQ(GetSpecialFolderPath(shell, CSIDL_COMMON_PROGRAMS), "");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_PROGRAMS),
+            "C:\\WINDOWS\\START MENU\\PROGRAMS");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_STARTMENU), "C:\\WINDOWS\\START MENU");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_DESKTOP), "C:\\WINDOWS\\DESKTOP");
+  EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_COMMON_PROGRAMS), "");
 
   // The dialog: an answer is taken as given; none is a cancel.
   shell.QueueBrowseAnswer("D:\\");

@@ -82,7 +82,7 @@ TEST(Installation, ExpressPlacesRegistersLinksRecordsAndCleansUp) {
   EXPECT_EQ(world.Record("DisplayName"), "Velloria Optimizer");
   EXPECT_EQ(world.Record("ShortName"), "Optimizer");
   EXPECT_EQ(world.Record("LongName"), "Velloria Optimizer");
-  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   const auto entry = common::EnumRegistryValue(temp.machine().registry(), HKEY_LOCAL_MACHINE,
                                                testing::kRecordKey, 0);
   EXPECT_EQ(entry.name, "ProgramfilePath");
@@ -214,7 +214,7 @@ TEST(Installation, ASecondInstallationReplacesFilesAndKeepsTheEarlierMenuPath) {
   EXPECT_EQ(temp.Read(dir + "\\Optimizer.exe"), "second Optimizer.exe");
   EXPECT_EQ(temp.Read("C:\\WINDOWS\\VLUN32.exe"), "second Uninstall.exe");
   EXPECT_EQ(temp.Read(dir + "\\Optimizer.hlp"), "contents of Optimizer.hlp");
-  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+  EXPECT_EQ(world.Record("StartmenuPath"), "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   // The run-time files were there from the first time: not copied, registered or removed.
   EXPECT_EQ(Count(temp.Journal(), "regsvr32"), 9u);
   EXPECT_EQ(temp.Read("C:\\WINDOWS\\SYSTEM\\CTL3D32.DLL"), "contents of CTL3D32.DLL");

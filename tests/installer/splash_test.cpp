@@ -86,7 +86,7 @@ TEST(Startup, SettingsDefaultsAndRuntimeFilesBeforeTheSplash) {
   EXPECT_TRUE(settings.RuntimeFiles[0].empty() && settings.RuntimeFiles[10].empty());
   EXPECT_TRUE(common::IsSet(settings.UseMenuIcon));
   EXPECT_EQ(settings.ProgramfilePath, "C:\\Program Files\\Velloria Utilities\\Optimizer");
-  EXPECT_EQ(settings.StartmenuPath, "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+  EXPECT_EQ(settings.StartmenuPath, "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   EXPECT_TRUE(world.app().splash().visible());
   EXPECT_TRUE(world.app().splash().incrementTimer.enabled());
 

@@ -33,32 +33,34 @@ TEST(Wizard, WelcomeAndMethodBothWays) {
   const int left = form.mainLabel.left();
   EXPECT_EQ(form.caption(), "Welcome");
   EXPECT_EQ(form.mainLabel.caption(), "Welcome to the Velloria™ Optimizer setup program.");
-  EXPECT_FALSE(form.command3.enabled());
-  EXPECT_EQ(form.focused(), &form.command2);
+  EXPECT_FALSE(form.backButton.enabled());
+  EXPECT_EQ(form.focused(), &form.nextButton);
 
-  ASSERT_TRUE(form.command2.UserClick());
+  ASSERT_TRUE(form.nextButton.UserClick());
   EXPECT_EQ(form.caption(), "Installation Method");
   EXPECT_EQ(form.mainLabel.caption(), "Selecting installation method");
   EXPECT_EQ(form.mainLabel.align(), toolkit::Align::Left);
   EXPECT_EQ(form.mainLabel.left(), left + 100);
   EXPECT_EQ(form.firstLabel.caption(), kMethodForward);
-  EXPECT_EQ(form.command2.caption(), "&Next");
-  EXPECT_TRUE(form.command3.enabled());
-  const auto welcome = {&form.secondLabel, &form.frame3, &form.label4, &form.label5};
-  const auto method = {&form.label3, &form.shape2, &form.label1, &form.option1, &form.option2};
+  EXPECT_EQ(form.nextButton.caption(), "&Next");
+  EXPECT_TRUE(form.backButton.enabled());
+  const auto welcome = {&form.welcome.secondLabel, &form.welcome.licenceFrame,
+                        &form.welcome.copyrightLabel, &form.welcome.agreeLabel};
+  const auto method = {&form.method.expressLabel, &form.method.methodBox, &form.method.methodLabel,
+                       &form.method.expressOption, &form.method.customOption};
   EXPECT_EQ(Shown(form, welcome), "0000");
   EXPECT_EQ(Shown(form, method), "11111");
 
-  ASSERT_TRUE(form.command3.UserClick());
+  ASSERT_TRUE(form.backButton.UserClick());
   EXPECT_EQ(form.caption(), "Welcome");
   EXPECT_EQ(form.mainLabel.align(), toolkit::Align::Center);
   EXPECT_EQ(form.mainLabel.left(), left);
   EXPECT_EQ(form.firstLabel.caption(), "This program will install Optimizer onto your computer.");
-  EXPECT_EQ(form.command2.caption(), "I &Agree");
-  EXPECT_FALSE(form.command3.enabled());
+  EXPECT_EQ(form.nextButton.caption(), "I &Agree");
+  EXPECT_FALSE(form.backButton.enabled());
   EXPECT_EQ(Shown(form, welcome), "1111");
   EXPECT_EQ(Shown(form, method), "00000");
-  EXPECT_EQ(form.focused(), &form.command2);
+  EXPECT_EQ(form.focused(), &form.nextButton);
 }
 
 TEST(Wizard, DirectoryAndMenuPagesBothWaysWithTheirDifferingTexts) {
@@ -66,41 +68,49 @@ TEST(Wizard, DirectoryAndMenuPagesBothWaysWithTheirDifferingTexts) {
   world.ShowWizard();
   FrmMain& form = world.main();
   InstallerSettings& settings = world.app().settings();
-  form.command2.UserClick();
-  form.option2.UserClick();
-  EXPECT_EQ(form.focused(), &form.command2);
-  form.command2.UserClick();
+  form.nextButton.UserClick();
+  form.method.customOption.UserClick();
+  EXPECT_EQ(form.focused(), &form.nextButton);
+  form.nextButton.UserClick();
   EXPECT_EQ(form.caption(), "Destination Directory");
   EXPECT_EQ(form.firstLabel.caption(), "Please choose a directory for installation :");
-  EXPECT_EQ(form.pathLabel.caption(), "C:\\Program Files\\Velloria Utilities\\Optimizer");
-  EXPECT_EQ(Shown(form, {&form.frame2, &form.pathLabel, &form.command4, &form.command5}), "1110");
+  EXPECT_EQ(form.folder.pathLabel.caption(), "C:\\Program Files\\Velloria Utilities\\Optimizer");
+  EXPECT_EQ(Shown(form, {&form.folder.folderFrame, &form.folder.pathLabel,
+                         &form.folder.browseFolderButton, &form.folder.browseMenuButton}),
+            "1110");
 
   // Back to the method page: the custom choice stays, the text reads "There".
-  form.command3.UserClick();
+  form.backButton.UserClick();
   EXPECT_EQ(form.caption(), "Installation Method");
   EXPECT_EQ(form.firstLabel.caption(), kMethodBack);
-  EXPECT_NE(form.option2.value(), 0);
-  EXPECT_EQ(Shown(form, {&form.frame2, &form.pathLabel, &form.command4}), "000");
-  form.command2.UserClick();
+  EXPECT_NE(form.method.customOption.value(), 0);
+  EXPECT_EQ(Shown(form, {&form.folder.folderFrame, &form.folder.pathLabel,
+                         &form.folder.browseFolderButton}),
+            "000");
+  form.nextButton.UserClick();
 
-  form.command2.UserClick();
+  form.nextButton.UserClick();
   EXPECT_EQ(form.caption(), "Program menu icons");
   EXPECT_EQ(form.mainLabel.caption(), "Selecting programs menu");
   EXPECT_EQ(form.firstLabel.caption(), "Please select the Optimizer menu folder :");
-  EXPECT_EQ(form.pathLabel.caption(), settings.StartmenuPath);
-  EXPECT_EQ(Shown(form, {&form.command4, &form.command5, &form.check1}), "011");
+  EXPECT_EQ(form.folder.pathLabel.caption(), settings.StartmenuPath);
+  EXPECT_EQ(Shown(form, {&form.folder.browseFolderButton, &form.folder.browseMenuButton,
+                         &form.folder.menuIconCheck}),
+            "011");
 
   // "Use Menu icon" greys the folder choice; only Next stores it.
-  form.check1.UserClick();
-  EXPECT_FALSE(form.command5.enabled());
-  EXPECT_FALSE(form.frame2.enabled());
-  EXPECT_EQ(form.focused(), &form.command2);
+  form.folder.menuIconCheck.UserClick();
+  EXPECT_FALSE(form.folder.browseMenuButton.enabled());
+  EXPECT_FALSE(form.folder.folderFrame.enabled());
+  EXPECT_EQ(form.focused(), &form.nextButton);
   EXPECT_TRUE(common::IsSet(settings.UseMenuIcon));
 
-  form.command3.UserClick();
+  form.backButton.UserClick();
   EXPECT_EQ(form.caption(), "Destination Directory");
   EXPECT_EQ(form.firstLabel.caption(), "Please choose a directory for installation");
-  EXPECT_EQ(Shown(form, {&form.command4, &form.command5, &form.check1}), "100");
+  EXPECT_EQ(Shown(form, {&form.folder.browseFolderButton, &form.folder.browseMenuButton,
+                         &form.folder.menuIconCheck}),
+            "100");
   EXPECT_TRUE(common::IsSet(settings.UseMenuIcon));
 }
 
@@ -111,39 +121,40 @@ TEST(Wizard, BrowseButtonsRefuseCancelTheProgramMenuAndNothingElse) {
   InstallerSettings& settings = world.app().settings();
   platform::Shell& shell = world.temp.machine().shell();
   const std::string defaultDir = settings.ProgramfilePath;
-  form.command2.UserClick();
-  form.option2.UserClick();
-  form.command2.UserClick();
+  form.nextButton.UserClick();
+  form.method.customOption.UserClick();
+  form.nextButton.UserClick();
 
   shell.QueueBrowseAnswer(std::nullopt);
-  form.command4.UserClick();
-  EXPECT_EQ(form.pathLabel.caption(), defaultDir);
+  form.folder.browseFolderButton.UserClick();
+  EXPECT_EQ(form.folder.pathLabel.caption(), defaultDir);
   EXPECT_EQ(settings.ProgramfilePath, defaultDir);
 
   shell.QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
-  form.command4.UserClick();
-  EXPECT_EQ(form.pathLabel.caption(), defaultDir);
+  form.folder.browseFolderButton.UserClick();
+  EXPECT_EQ(form.folder.pathLabel.caption(), defaultDir);
   EXPECT_EQ(settings.ProgramfilePath, defaultDir);
 
   shell.QueueBrowseAnswer("D:\\");
-  form.command4.UserClick();
-  EXPECT_EQ(form.pathLabel.caption(), "D:\\");
+  form.folder.browseFolderButton.UserClick();
+  EXPECT_EQ(form.folder.pathLabel.caption(), "D:\\");
   EXPECT_EQ(settings.ProgramfilePath, "D:\\");  // stored at once, before Next
 
-  form.command2.UserClick();
+  form.nextButton.UserClick();
   shell.QueueBrowseAnswer(std::nullopt);
-  form.command5.UserClick();
-  EXPECT_EQ(form.pathLabel.caption(), "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities");
+  form.folder.browseMenuButton.UserClick();
+  EXPECT_EQ(form.folder.pathLabel.caption(),
+            "C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities");
   // The all-users menu does not resolve here: the user's own program menu is a fine choice.
   shell.QueueBrowseAnswer("C:\\WINDOWS\\START MENU\\PROGRAMS");
-  form.command5.UserClick();
+  form.folder.browseMenuButton.UserClick();
   EXPECT_EQ(settings.StartmenuPath, "C:\\WINDOWS\\START MENU\\PROGRAMS");
 
   // A pick survives Back and Next.
-  form.command3.UserClick();
-  EXPECT_EQ(form.pathLabel.caption(), "D:\\");
-  form.command2.UserClick();
-  EXPECT_EQ(form.pathLabel.caption(), "C:\\WINDOWS\\START MENU\\PROGRAMS");
+  form.backButton.UserClick();
+  EXPECT_EQ(form.folder.pathLabel.caption(), "D:\\");
+  form.nextButton.UserClick();
+  EXPECT_EQ(form.folder.pathLabel.caption(), "C:\\WINDOWS\\START MENU\\PROGRAMS");
 }
 
 TEST(Wizard, InstallingPageStagesAndTheCompletePage) {
@@ -151,30 +162,31 @@ TEST(Wizard, InstallingPageStagesAndTheCompletePage) {
   world.LaySet();
   world.ShowWizard();
   FrmMain& form = world.main();
-  form.command2.UserClick();
-  form.command2.UserClick();
+  form.nextButton.UserClick();
+  form.nextButton.UserClick();
   EXPECT_EQ(form.caption(), "Installation");
   EXPECT_EQ(form.mainLabel.caption(), "Installing Velloria Optimizer");
   EXPECT_EQ(form.firstLabel.caption(),
             "Installer is now placing the files needed to run Optimizer onto your system");
-  EXPECT_EQ(form.statusLabel.caption(), "Checking for necessary disk space...");
-  EXPECT_FALSE(form.command2.enabled());
-  EXPECT_FALSE(form.command2.bold());
-  EXPECT_FALSE(form.command3.enabled());
-  EXPECT_TRUE(form.command1.enabled());
-  EXPECT_TRUE(form.command1.bold());
-  EXPECT_EQ(form.focused(), &form.command1);
+  EXPECT_EQ(form.installing.statusLabel.caption(), "Checking for necessary disk space...");
+  EXPECT_FALSE(form.nextButton.enabled());
+  EXPECT_FALSE(form.nextButton.bold());
+  EXPECT_FALSE(form.backButton.enabled());
+  EXPECT_TRUE(form.cancelButton.enabled());
+  EXPECT_TRUE(form.cancelButton.bold());
+  EXPECT_EQ(form.focused(), &form.cancelButton);
   EXPECT_TRUE(form.diskspaceTimer.enabled());
 
   // Stage 1: 51 ticks of 20 ms, then a pause of 700 ms, then the next stage's status.
   const std::int64_t start = world.Now();
-  ASSERT_TRUE(world.RunUntil([&] { return form.progressBar.value() == 100; }));
+  ASSERT_TRUE(world.RunUntil([&] { return form.installing.progressBar.value() == 100; }));
   EXPECT_EQ(world.Now() - start, 1000);
-  ASSERT_TRUE(world.RunUntil(
-      [&] { return form.statusLabel.caption() != "Checking for necessary disk space..."; }));
+  ASSERT_TRUE(world.RunUntil([&] {
+    return form.installing.statusLabel.caption() != "Checking for necessary disk space...";
+  }));
   EXPECT_EQ(world.Now() - start, 1720);
-  EXPECT_EQ(form.statusLabel.caption(), "Extracting system files...");
-  EXPECT_EQ(form.progressBar.value(), 0);
+  EXPECT_EQ(form.installing.statusLabel.caption(), "Extracting system files...");
+  EXPECT_EQ(form.installing.progressBar.value(), 0);
   EXPECT_FALSE(form.diskspaceTimer.enabled());
   EXPECT_TRUE(form.systemFilesTimer.enabled());
 
@@ -193,16 +205,17 @@ TEST(Wizard, InstallingPageStagesAndTheCompletePage) {
   EXPECT_EQ(form.mainLabel.caption(), "Installation Successful");
   EXPECT_EQ(form.firstLabel.caption(),
             "Optimizer has been successfully installed onto your system");
-  EXPECT_EQ(Shown(form, {&form.label2, &form.progressBar, &form.statusLabel, &form.frame1}),
+  EXPECT_EQ(Shown(form, {&form.installing.progressLabel, &form.installing.progressBar,
+                         &form.installing.statusLabel, &form.installing.statusFrame}),
             "0000");
-  EXPECT_EQ(Shown(form, {&form.label6, &form.check2}), "11");
-  EXPECT_EQ(form.command2.caption(), "&Finish");
-  EXPECT_TRUE(form.command2.enabled());
-  EXPECT_TRUE(form.command2.bold());
-  EXPECT_FALSE(form.command1.enabled());
-  EXPECT_FALSE(form.command1.bold());
-  EXPECT_FALSE(form.command3.enabled());
-  EXPECT_EQ(form.focused(), &form.command2);
+  EXPECT_EQ(Shown(form, {&form.complete.finishLabel, &form.complete.runAfterCheck}), "11");
+  EXPECT_EQ(form.nextButton.caption(), "&Finish");
+  EXPECT_TRUE(form.nextButton.enabled());
+  EXPECT_TRUE(form.nextButton.bold());
+  EXPECT_FALSE(form.cancelButton.enabled());
+  EXPECT_FALSE(form.cancelButton.bold());
+  EXPECT_FALSE(form.backButton.enabled());
+  EXPECT_EQ(form.focused(), &form.nextButton);
   for (Control* timer : timers)
     EXPECT_FALSE(timer->enabled()) << timer->name();
 }
@@ -249,14 +262,14 @@ TEST(Wizard, LargeFontScreensTakeTheLargeArtworkAt120DpiOnly) {
     FrmSplash& splash = world.app().splash();
     FrmConfirm& confirm = world.program().form<FrmConfirm>(world.app());
     const bool large = dpi == 120;
-    EXPECT_EQ(form.picture1.picture(), large ? "install_large" : "install_small") << dpi;
-    EXPECT_EQ(splash.picture1.picture(), large ? "setup_large" : "setup_small") << dpi;
-    EXPECT_EQ(confirm.picture1.picture(), large ? "dialog_large" : "dialog_small") << dpi;
+    EXPECT_EQ(form.picture.picture(), large ? "install_large" : "install_small") << dpi;
+    EXPECT_EQ(splash.picture.picture(), large ? "setup_large" : "setup_small") << dpi;
+    EXPECT_EQ(confirm.picture.picture(), large ? "dialog_large" : "dialog_small") << dpi;
     if (large) {
-      EXPECT_EQ(form.picture1.left(), 100);
-      EXPECT_EQ(form.picture1.top(), 30);
-      EXPECT_EQ(form.label5.top(), 2700);
-      EXPECT_EQ(confirm.picture1.left(), 70);
+      EXPECT_EQ(form.picture.left(), 100);
+      EXPECT_EQ(form.picture.top(), 30);
+      EXPECT_EQ(form.welcome.agreeLabel.top(), 2700);
+      EXPECT_EQ(confirm.picture.left(), 70);
     }
   }
 }

@@ -187,5 +187,18 @@ TEST_F(RegistryMistakesTest, AValueThatCannotBeDeletedIsReported) {
   EXPECT_FALSE(HasValue(HKLM, "Software\\App", "Gone"));
 }
 
+TEST_F(RegistryMistakesTest, PathsWrittenWithShortNamesAreJudgedByTheFilesTheyName) {
+  File("C:\\Program Files\\Long Application\\Application.exe");
+  const std::string key = "Software\\Long Application";
+  Sz(HKLM, key, "Short", "C:\\PROGRA~1\\LONGAP~1\\APPLIC~1.EXE /s");
+  Sz(HKLM, key, "Mixed", "c:\\progra~1\\Long Application\\applic~1.exe,0");
+  Sz(HKLM, key, "Folder", "C:\\PROGRA~1\\LONGAP~1");
+  Sz(HKLM, key, "NoSuchAlias", "C:\\PROGRA~1\\LONGAP~2\\APPLIC~1.EXE");
+  EXPECT_TRUE(Fix());
+  for (const char* kept : {"Short", "Mixed", "Folder"})
+    EXPECT_TRUE(HasValue(HKLM, key, kept)) << kept;
+  EXPECT_FALSE(HasValue(HKLM, key, "NoSuchAlias"));
+}
+
 }  // namespace
 }  // namespace vu::optimizer::testing

@@ -150,5 +150,26 @@ TEST_F(SharedEntriesTest, AnEntryThatCannotBeDeletedIsReported) {
   EXPECT_FALSE(HasEntry("B"));
 }
 
+TEST_F(SharedEntriesTest, ShortNamesNameTheFilesTheirLongNamesDo) {
+  File("C:\\Program Files\\Common Files\\Shared Stuff\\Long Library.dll");
+  File("C:\\Program Files\\Long Application\\Uninstall Tool.exe");
+  const std::string live = "C:\\PROGRA~1\\COMMON~1\\SHARED~1\\LONGLI~1.DLL";
+  const std::string gone = "C:\\PROGRA~1\\COMMON~1\\SHARED~1\\LONGLI~2.DLL";
+  Raw(HKLM, kShared, live, REG_DWORD, std::string("\1\0\0\0", 4));
+  Raw(HKLM, kShared, gone, REG_DWORD, std::string("\1\0\0\0", 4));
+  EXPECT_TRUE(RemoveDlls());
+  EXPECT_TRUE(HasValue(HKLM, kShared, live));
+  EXPECT_FALSE(HasValue(HKLM, kShared, gone));
+
+  Entry("Long", {{"DisplayName", "Long App"},
+                 {"UninstallString", "C:\\PROGRA~1\\LONGAP~1\\UNINST~1.EXE /x"}});
+  Entry("Gone", {{"DisplayName", "Gone App"},
+                 {"UninstallString", "C:\\PROGRA~1\\LONGAP~1\\UNINST~2.EXE /x"}});
+  EXPECT_FALSE(Stale("C:\\PROGRA~1\\LONGAP~1\\UNINST~1.EXE /x"));
+  EXPECT_TRUE(RemoveEntries());
+  EXPECT_TRUE(HasEntry("Long"));
+  EXPECT_FALSE(HasEntry("Gone"));
+}
+
 }  // namespace
 }  // namespace vu::optimizer::testing

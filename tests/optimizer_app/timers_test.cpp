@@ -10,6 +10,7 @@
 
 #include "fixture.h"
 #include "optimizer/app/scan_animation.h"
+#include "optimizer/engine/scan.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -154,6 +155,30 @@ TEST(ProgressTest, ARandomPaceStaysInsideItsBoundsAndEndsOnExactly100) {
   EXPECT_EQ(increments, (std::set<int>{1, 2, 3, 4, 5, 6}));
   EXPECT_LE(shortest, 205);
   EXPECT_GE(longest, 495);
+}
+
+// The drive scan yields once per folder entry (a virtual millisecond each) and stops with the
+// wizard's bar, whatever is left of the drive.
+TEST(ProgressTest, TheDriveScanEndsWithTheBar) {
+  OptimizerWorld world;
+  world.Start();
+  FrmMain& wizard = world.main();
+  auto& files = world.temp.machine().files();
+  ASSERT_EQ(files.MakeDirectory("C:\\MANY"), ERROR_SUCCESS);
+  for (int i = 0; i < 20; ++i) {
+    const std::string folder = "C:\\MANY\\" + std::to_string(i);
+    ASSERT_EQ(files.MakeDirectory(folder), ERROR_SUCCESS);
+    for (int j = 0; j < 10; ++j)
+      ASSERT_EQ(files.MakeDirectory(folder + "\\" + std::to_string(j)), ERROR_SUCCESS);
+  }
+  Engine engine = world.app.engine();
+  wizard.StartProgress(common::kFalse, 1000);  // 16 ms a tick, 34 ticks
+  const std::int64_t start = world.Now();
+  ScanDriveForShow(engine, "C:\\MANY");  // about 700 entries: more than the bar allows
+  const std::int64_t took = world.Now() - start;
+  EXPECT_EQ(wizard.scan.progressBar.value(), 100);
+  EXPECT_GE(took, 34 * 16);
+  EXPECT_LE(took, 34 * 16 + 20);
 }
 
 TEST(PauseTest, APauseLastsTwoTicksOfTheWaitTimer) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "test_forms.h"
+#include "toolkit/timer_wait.h"
 
 namespace vu::toolkit::testing {
 namespace {
@@ -155,6 +156,25 @@ TEST_F(TimerTest, TwoTickPauseLastsTwoIntervalsEvenFromInsideAnotherTick) {
   v.StepTo(2100);
   ASSERT_EQ(resumed.size(), 1u);
   EXPECT_EQ(resumed[0], 2100);
+}
+
+TEST_F(TimerTest, WaitForTimerLetsOtherTimersTickAndNeverHangsOnNoInterval) {
+  Control& wait = AddTimer("pauseTimer", 0, false);
+  wait.onTick = [&] { wait.SetEnabled(false); };
+  Control& other = AddTimer("other", 100);
+  int otherTicks = 0;
+  other.onTick = [&] { ++otherTicks; };
+
+  WaitForTimer(v.program, wait, 250);
+  EXPECT_EQ(v.host.NowMs(), 250);
+  EXPECT_EQ(otherTicks, 2);
+  EXPECT_FALSE(wait.enabled());
+
+  // No interval would never tick: the pause is the shortest one instead.
+  WaitForTimer(v.program, wait, 0);
+  EXPECT_EQ(v.host.NowMs(), 251);
+  WaitForTimer(v.program, wait, -5);
+  EXPECT_EQ(v.host.NowMs(), 252);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 #include "toolkit/program.h"
 #include "uninstaller/frm_confirm.h"
 #include "uninstaller/frm_start.h"
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller::testing {
 

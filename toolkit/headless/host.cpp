@@ -64,6 +64,13 @@ void HeadlessHost::WaitForEvent() {
   if (running == nullptr) return;
   const std::int64_t due = std::min(running->NextTimerDue(), running->NextScriptDue());
   if (due == kNever) Idle();
+  // On the virtual clock no input comes but the script's: once it has ended, a program left
+  // with nothing but animations to wait for would play them for ever.
+  const Script* script = running->script();
+  if (options_.virtualClock && script != nullptr && script->finished() &&
+      running->NextWorkTimerDue() == kNever) {
+    Idle();
+  }
   const std::int64_t now = NowMs();
   if (options_.virtualClock) {
     // Nothing happens in between, so jumping is the same as stepping one millisecond at a time.

@@ -38,7 +38,8 @@ class HeadlessHost : public Host {
   // Virtual clock: one millisecond passes, then the script is polled and due timers tick.
   void DoEvents() override;
   // Jumps (virtual) or sleeps (real) to the next timer or script step and runs it. When nothing
-  // can ever happen again the program ends with kExitIdle.
+  // can ever happen again the program ends with kExitIdle; on the virtual clock also when its
+  // script has ended and only animation timers are left.
   void WaitForEvent() override;
   void RunModal(Form& form) override;
   int Run() override;

@@ -1,7 +1,9 @@
 #include "toolkit/headless/transcript.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "toolkit/form.h"
 #include "toolkit/script.h"
@@ -65,6 +67,42 @@ std::string Name(const Control& control) {
 
 std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
+}
+
+// A picture slot of a page line: an image, shown or not, left of a text on the same row.
+bool IsPictureSlot(const Control& control) {
+  return control.kind() == Kind::Image;
+}
+
+bool Inside(const Control& control, const Control& panel) {
+  for (const Control* c = control.container(); c != nullptr; c = c->container()) {
+    if (c == &panel) return true;
+  }
+  return false;
+}
+
+bool SameRow(const Control& a, const Control& b) {
+  return a.top() < b.top() + b.height() && b.top() < a.top() + a.height();
+}
+
+// The picture a user sees beside |text|: the nearest slot on its row to its left.
+std::string PictureBeside(const Control& text, const Control& panel) {
+  const Control* nearest = nullptr;
+  for (const auto& other : panel.form().controls()) {
+    const Control& slot = *other;
+    if (!IsPictureSlot(slot) || !Inside(slot, panel) || !SameRow(slot, text)) continue;
+    if (slot.left() + slot.width() > text.left()) continue;
+    if (nearest == nullptr || slot.left() > nearest->left()) nearest = &slot;
+  }
+  if (nearest == nullptr || !Transcript::Seen(*nearest) || nearest->picture().empty()) {
+    return "none";
+  }
+  return nearest->picture();
+}
+
+// Greyed as the wizard greys what it did not do: the grey text colour, or a disabled control.
+bool Greyed(const Control& control) {
+  return control.foreColor() == Rgb(128, 128, 128) || !control.enabled();
 }
 
 int Tenth(double value) {
@@ -131,7 +169,10 @@ void Transcript::ControlChanged(const Control& control, Prop prop) {
       }
       return;
     case Prop::ZOrder:
-      if (IsPanel(control) && Seen(control)) Write(Name(control) + " to front");
+      if (IsPanel(control) && Seen(control)) {
+        Write(Name(control) + " to front");
+        ReadOut(control);
+      }
       return;
     case Prop::Value:
       if (control.kind() == Kind::CheckBox && Seen(control)) {
@@ -149,6 +190,31 @@ void Transcript::ControlChanged(const Control& control, Prop prop) {
       return;
     default:
       return;
+  }
+}
+
+void Transcript::ReadOut(const Control& panel) {
+  const auto& controls = panel.form().controls();
+  const bool hasSlots = std::any_of(controls.begin(), controls.end(), [&panel](const auto& c) {
+    return IsPictureSlot(*c) && Inside(*c, panel);
+  });
+  if (!hasSlots) return;
+  std::vector<const Control*> lines;
+  for (const auto& c : controls) {
+    if (HasText(*c) && c->kind() != Kind::Frame && Inside(*c, panel) && Seen(*c) &&
+        !c->caption().empty()) {
+      lines.push_back(c.get());
+    }
+  }
+  std::stable_sort(lines.begin(), lines.end(), [](const Control* a, const Control* b) {
+    return a->top() != b->top() ? a->top() < b->top() : a->left() < b->left();
+  });
+  for (const Control* line : lines) {
+    std::string text = "  " + Name(*line) + " picture " + PictureBeside(*line, panel) + " " +
+                       Quoted(line->caption());
+    if (line->kind() == Kind::CheckBox) text += " value " + NumberText(line->value());
+    if (Greyed(*line)) text += " greyed";
+    Write(text);
   }
 }
 

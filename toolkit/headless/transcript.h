@@ -1,7 +1,9 @@
 // What a user would see change, one line each, stamped with the host clock: forms and dialogs
 // opening and closing, captions, labels appearing and turning bold, ticks appearing, check box
 // values, buttons enabled or disabled, panels brought to the front, the progress bar at every
-// tenth of its range.
+// tenth of its range. A page of lines with pictures beside them (a results page) is read out
+// line by line when it comes to the front: each text with the picture beside it (or "none")
+// and whether it is greyed.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +37,7 @@ class Transcript {
 
  private:
   void Write(const std::string& text);
+  void ReadOut(const Control& panel);
 
   std::ostream& out_;
   std::function<std::int64_t()> clock_;

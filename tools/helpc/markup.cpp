@@ -2,18 +2,18 @@
 
 #include <map>
 
+#include "platform/text.h"
 #include "tools/helpc/codepage.h"
 
 namespace vu::helpc {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r";
+// A line of the help text may still carry the carriage return of its line break.
+constexpr std::string_view kLineBlanks = " \t\r";
 
 std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+  return vu::platform::Trim(text, kLineBlanks);
 }
 
 // The characters a backslash stands for literally; any other backslash is itself.
@@ -175,7 +175,7 @@ class Parser {
   }
 
   void Directive(std::string_view text, int line) {
-    const std::size_t space = text.find_first_of(kBlanks);
+    const std::size_t space = text.find_first_of(kLineBlanks);
     const std::string_view name = text.substr(0, space);
     const std::string_view value =
         space == std::string_view::npos ? std::string_view() : Trim(text.substr(space));
@@ -196,7 +196,7 @@ class Parser {
   }
 
   void StartTopic(std::string_view text, int line) {
-    const std::size_t space = text.find_first_of(kBlanks);
+    const std::size_t space = text.find_first_of(kLineBlanks);
     Topic topic;
     topic.id = text.substr(0, space);
     if (topic.id.empty()) throw SourceError(line, "topic without an id");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/vmachine/command_support.h"
+#include "tools/vmachine/dir_command.h"
 #include "tools/vmachine/machine_commands.h"
 #include "tools/vmachine/reg_commands.h"
 #include "tools/vmachine/setup_command.h"
@@ -21,6 +22,7 @@ constexpr std::string_view kUsage =
     "  attrib DIR WINPATH [+R|-R] [+H|-H] [+S|-S] [+A|-A]\n"
     "                                         show or set DOS attributes\n"
     "  path DIR WINPATH                       print the host path of a Windows path\n"
+    "  dir DIR WINPATH                        list a folder: short names, sizes, long names\n"
     "  set DIR KEY=VALUE...                   change machine facts ([System] of machine.ini)\n"
     "  lnk DIR LINKPATH [TARGET]              write a shortcut, or print its target\n"
     "  setup DIR [WINFOLDER] [--from HOSTDIR] [--runtime]\n"
@@ -37,7 +39,7 @@ constexpr Entry kCommands[] = {
     {"init", vu::tools::RunInit},     {"reg", vu::tools::RunRegCommand},
     {"attrib", vu::tools::RunAttrib}, {"path", vu::tools::RunPath},
     {"set", vu::tools::RunSet},       {"lnk", vu::tools::RunLnk},
-    {"setup", vu::tools::RunSetup},
+    {"setup", vu::tools::RunSetup},   {"dir", vu::tools::RunDir},
 };
 
 }  // namespace

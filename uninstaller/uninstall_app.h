@@ -1,12 +1,15 @@
-// modMain: the Uninstall program's state object and entry procedure. It identifies the product
+// The Uninstall program's state object and entry procedure. It identifies the product
 // from the command-line argument, reads the product registration record and shows the first
 // form. One instance per run of the program; nothing global.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/install_log.h"
+#include "common/install_record.h"
 #include "platform/machine.h"
 #include "toolkit/program.h"
 
@@ -15,9 +18,7 @@ namespace vu::uninstaller {
 class FrmStart;
 class FrmConfirm;
 
-// Where the installer records every product; the product key follows the last backslash.
-inline constexpr std::string_view kUninstallKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+using common::kUninstallKey;
 
 // The name shown to the user: "Velloria" gains its trade-mark sign ("Velloria Optimizer"
 // becomes "Velloria™ Optimizer"); any other long name is shown as it is.
@@ -43,9 +44,11 @@ class UninstallApp {
   std::string RecordKey() const;
   // A value of the record, read afresh at every call; "(Not found)" when missing.
   std::string RecordValue(std::string_view name);
-  std::string GetShortName() { return RecordValue("ShortName"); }
-  std::string GetLongName() { return RecordValue("LongName"); }
+  std::string GetShortName() { return RecordValue(common::kShortNameValue); }
+  std::string GetLongName() { return RecordValue(common::kLongNameValue); }
   std::string DisplayName() { return DisplayNameOf(GetLongName()); }
+  // What the installer logged placing the product; nullopt for a record without a log.
+  std::optional<common::InstallLog> InstallLog();
 
   // Shows frmErrMessage modally; its Close ends the program.
   void ShowFatalError();

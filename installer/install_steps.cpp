@@ -1,20 +1,26 @@
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#include "installer/mod_main.h"
+#include "common/install_log.h"
+#include "common/install_record.h"
+#include "common/paths.h"
+#include "installer/installer_app.h"
 #include "platform/status.h"
 
 namespace vu::installer {
 
 namespace {
 
+using common::kMenuGroup;
+using common::QualifyPath;
+using common::QuoteIfBlank;
+using common::SamePath;
 using vu::platform::FileSystem;
 using vu::platform::Status;
-
-constexpr const char* kMenuGroup = "Velloria Utilities";
 
 std::string Join(std::string_view folder, std::string_view name) {
   return std::string(folder) + "\\" + std::string(name);
@@ -36,32 +42,28 @@ bool FileExists(FileSystem& files, const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// Makes |path| unless something of that name exists already (an existing folder stays as it is).
-void MakeFolderIfMissing(FileSystem& files, const std::string& path) {
+// Makes |path| unless something of that name exists already (an existing folder stays as it is);
+// a folder this installer made is logged, so that the uninstaller removes it and no other.
+void MakeFolderIfMissing(FileSystem& files, const std::string& path, common::InstallLog& log) {
   if (path.empty()) return;
   if (files.Attributes(path) != INVALID_FILE_ATTRIBUTES) return;
-  files.MakeDirectory(path);
-}
-
-std::string TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
-
-std::string Normalised(std::string_view path) {
-  std::string out;
-  out.reserve(path.size());
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    char c = path[i] == '/' ? '\\' : path[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    // Keep the two backslashes of a network name; collapse doubled ones elsewhere.
-    if (c == '\\' && i >= 2 && !out.empty() && out.back() == '\\') continue;
-    out += c;
+  if (files.MakeDirectory(path) == ERROR_SUCCESS) {
+    log.push_back(common::LoggedFolder(path));
   }
-  if (out.size() > 3 && out.back() == '\\') out.pop_back();
-  return out;
+}
+
+// Logs the file at |path| as it is now, when it can be read.
+void LogFile(FileSystem& files, const std::string& path, common::InstallLog& log,
+             common::LoggedKind kind = common::LoggedKind::File) {
+  if (std::optional<common::LogEntry> entry = common::FingerprintFile(files, path, kind))
+    log.push_back(std::move(*entry));
+}
+
+// The same content in both files: what decides that a source may go.
+bool SameContent(FileSystem& files, const std::string& a, const std::string& b) {
+  const std::optional<common::LogEntry> first = common::FingerprintFile(files, a);
+  const std::optional<common::LogEntry> second = common::FingerprintFile(files, b);
+  return first && second && first->size == second->size && first->hash == second->hash;
 }
 
 }  // namespace
@@ -72,21 +74,6 @@ std::string GetWindowsDir(InstallerApp& app) {
 
 std::string GetSystemDir(InstallerApp& app) {
   return app.machine().system().SystemDirectory();
-}
-
-std::string AddBackslash(std::string_view path) {
-  if (path.empty()) return std::string();
-  if (path.back() == '\\') return std::string(path);
-  return std::string(path) + "\\";
-}
-
-std::string QuoteIfBlank(std::string_view path) {
-  if (path.find(' ') == std::string_view::npos) return std::string(path);
-  return "\"" + std::string(path) + "\"";
-}
-
-bool SamePath(std::string_view a, std::string_view b) {
-  return Normalised(a) == Normalised(b);
 }
 
 void InstallSystemFiles(InstallerApp& app) {
@@ -101,6 +88,7 @@ void InstallSystemFiles(InstallerApp& app) {
     // Only a file that arrived is registered: the tool has nothing to work on otherwise.
     if (files.Copy(Join(own, name), target, false) != ERROR_SUCCESS) continue;
     app.outcome().runtimeCopied[static_cast<std::size_t>(i)] = true;
+    LogFile(files, target, app.outcome().log, common::LoggedKind::SharedFile);
     app.machine().system().StartProgram(
         QuoteIfBlank(Join(systemDir, "regsvr32.exe")) + " /s " + QuoteIfBlank(target),
         SW_SHOWMINIMIZED);
@@ -116,15 +104,19 @@ void InstallProgramFiles(InstallerApp& app) {
     std::string source;
     std::string target;
     bool required;  // the installation is incomplete without it
+    // The uninstaller in the Windows folder serves every product and stays: it is not logged.
+    bool logged = true;
     bool sourcePresent = false;
     bool same = false;
     bool copied = false;
   };
   std::vector<Placement> placements = {
       {Join(own, settings.ProgramFile), Join(settings.ProgramfilePath, settings.ProgramFile), true},
-      {Join(own, "Uninstall.exe"), Join(GetWindowsDir(app), "VLUN32.exe"), true},
-      {Join(own, "Optimizer.hlp"), Join(settings.ProgramfilePath, "Optimizer.hlp"), false},
-      {Join(own, "Optimizer.cnt"), Join(settings.ProgramfilePath, "Optimizer.cnt"), false},
+      {Join(own, common::kUninstallerSourceFile),
+       Join(GetWindowsDir(app), common::kUninstallerFile), true, false},
+      {Join(own, common::kHelpFile), Join(settings.ProgramfilePath, common::kHelpFile), false},
+      {Join(own, common::kHelpContentsFile),
+       Join(settings.ProgramfilePath, common::kHelpContentsFile), false},
   };
 
   // An earlier installation's file goes only when its replacement is at hand, and never when the
@@ -136,15 +128,16 @@ void InstallProgramFiles(InstallerApp& app) {
   }
 
   // Level by level; position 3 (after "C:") is skipped so that the drive is never made.
-  const std::string folder = AddBackslash(settings.ProgramfilePath);
+  const std::string folder = QualifyPath(settings.ProgramfilePath);
   for (std::size_t i = 1; i <= folder.size(); ++i) {
     if (folder[i - 1] != '\\' || i == 3) continue;
-    MakeFolderIfMissing(files, folder.substr(0, i - 1));
+    MakeFolderIfMissing(files, folder.substr(0, i - 1), app.outcome().log);
   }
 
   for (Placement& placement : placements) {
     if (placement.same) continue;
     placement.copied = files.Copy(placement.source, placement.target, false) == ERROR_SUCCESS;
+    if (placement.copied && placement.logged) LogFile(files, placement.target, app.outcome().log);
   }
 
   app.outcome().missing.clear();
@@ -159,21 +152,36 @@ void InstallProgramFiles(InstallerApp& app) {
 void CreateProgramMenu(InstallerApp& app) {
   FileSystem& files = app.machine().files();
   const InstallerSettings& settings = app.settings();
+  common::InstallLog& log = app.outcome().log;
   const std::string& menu = settings.StartmenuPath;
   for (std::size_t i = 1; i <= menu.size(); ++i) {
     if (i == menu.size()) {
-      MakeFolderIfMissing(files, menu);
+      MakeFolderIfMissing(files, menu, log);
     } else if (menu[i - 1] == '\\' && i != 3) {
-      MakeFolderIfMissing(files, menu.substr(0, i - 1));
+      MakeFolderIfMissing(files, menu.substr(0, i - 1), log);
     }
   }
-  MakeMenuShortcut(app, Join(settings.ProgramfilePath, settings.ProgramFile), kMenuGroup, "",
-                   settings.ShortName);
+  // A shortcut to a program that is not there would only fail when clicked.
+  const std::string program = Join(settings.ProgramfilePath, settings.ProgramFile);
+  for (const std::string& missing : app.outcome().missing) {
+    if (SamePath(missing, program)) return;
+  }
+  std::string programs;
+  const bool known =
+      app.machine().shell().SpecialFolderPath(CSIDL_PROGRAMS, programs) == ERROR_SUCCESS;
+  const std::string group = QualifyPath(programs) + kMenuGroup;
+  const bool groupExisted = known && common::PathExists(files, group);
+  MakeMenuShortcut(app, program, kMenuGroup, "", settings.ShortName);
+  if (!known) return;
+  if (!groupExisted && common::PathExists(files, group)) {
+    log.push_back(common::LoggedFolder(group));
+  }
+  LogFile(files, group + "\\" + std::string(common::Trim(settings.ShortName)) + ".lnk", log);
 }
 
 void MakeMenuShortcut(InstallerApp& app, std::string_view target, std::string_view group,
                       std::string_view arguments, std::string_view linkName) {
-  app.machine().shell().CreateMenuShortcut(group, TrimBlanks(linkName), TrimBlanks(target),
+  app.machine().shell().CreateMenuShortcut(group, common::Trim(linkName), common::Trim(target),
                                            arguments);
 }
 
@@ -184,7 +192,7 @@ void RemoveSourceFiles(InstallerApp& app) {
 
   std::vector<std::pair<std::string, std::string>> sources = {
       {settings.ProgramFile, Join(settings.ProgramfilePath, settings.ProgramFile)},
-      {"Uninstall.exe", Join(GetWindowsDir(app), "VLUN32.exe")},
+      {common::kUninstallerSourceFile, Join(GetWindowsDir(app), common::kUninstallerFile)},
   };
   const std::string systemDir = GetSystemDir(app);
   for (int i = 1; i <= settings.runtimeCount; ++i) {
@@ -196,11 +204,7 @@ void RemoveSourceFiles(InstallerApp& app) {
   for (const auto& [name, target] : sources) {
     const std::string source = Join(own, name);
     if (SamePath(source, target)) continue;
-    std::uint64_t sourceLength = 0;
-    std::uint64_t targetLength = 0;
-    if (files.Length(source, sourceLength) != ERROR_SUCCESS) continue;
-    if (!FileExists(files, target) || files.Length(target, targetLength) != ERROR_SUCCESS) continue;
-    if (sourceLength != targetLength) continue;
+    if (!FileExists(files, target) || !SameContent(files, source, target)) continue;
     files.Remove(source);
   }
 }

@@ -1,6 +1,6 @@
-// modFiles: placing the installation set on the machine. Every file comes from the folder that
-// holds the running installer; paths are joined with a backslash, so a drive root yields a doubled
-// one, which the file system accepts.
+// The installation steps: placing the installation set on the machine. Every file comes from the
+// folder that holds the running installer; paths are joined with a backslash, so a drive root
+// yields a doubled one, which the file system accepts.
 #pragma once
 
 #include <string>
@@ -15,15 +15,6 @@ class InstallerApp;
 std::string GetWindowsDir(InstallerApp& app);
 std::string GetSystemDir(InstallerApp& app);
 
-// "" for "", the path itself when it ends in a backslash, else the path and a backslash.
-std::string AddBackslash(std::string_view path);
-
-// A command-line word: the text itself, or in double quotes when it holds a blank.
-std::string QuoteIfBlank(std::string_view path);
-
-// The same file named twice: case-insensitive, '/' as '\', doubled backslashes as one.
-bool SamePath(std::string_view a, std::string_view b);
-
 // Copies each missing run-time file into the system directory and starts the registration tool
 // for it. Files already there (as normal files) are neither replaced nor registered again.
 void InstallSystemFiles(InstallerApp& app);
@@ -33,7 +24,7 @@ void InstallSystemFiles(InstallerApp& app);
 // and the uninstaller are not in place afterwards.
 void InstallProgramFiles(InstallerApp& app);
 
-// Makes the program-menu folder level by level and the program's shortcut.
+// Makes the program-menu folder level by level and, when the program was placed, its shortcut.
 void CreateProgramMenu(InstallerApp& app);
 
 // fCreateShellLink: a shortcut |linkName| in the program-menu group |group| (relative to the
@@ -42,7 +33,8 @@ void MakeMenuShortcut(InstallerApp& app, std::string_view target, std::string_vi
                       std::string_view arguments, std::string_view linkName);
 
 // Deletes the installation files from the installer's folder, each only when its copy is in place
-// at its target; run-time files this installer did not copy stay, and so do the help files.
+// at its target with the same content; run-time files this installer did not copy stay, and so do
+// the help files.
 void RemoveSourceFiles(InstallerApp& app);
 
 }  // namespace vu::installer

@@ -1,4 +1,4 @@
-// modMain: the installer's settings and its state object, and the start-up routine that fixes the
+// The installer's settings and its state object, and the start-up routine that fixes the
 // product's names, the run-time files and the default paths before the splash opens.
 #pragma once
 
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/install_log.h"
 #include "common/vb.h"
 #include "platform/machine.h"
 #include "toolkit/program.h"
@@ -37,12 +38,16 @@ struct InstallationOutcome {
   std::array<bool, kRuntimeSlots> runtimeCopied{};
   // Targets of the program file and the uninstaller that are not in place after placing them.
   std::vector<std::string> missing;
+  // What this installer placed and created, in order, for the uninstaller to remove by.
+  common::InstallLog log;
 };
 
 // Sets ProgramFile, ShortName, LongName and the nine run-time files.
 void SetProductNames(InstallerSettings& settings);
-// Sets UseMenuIcon, ProgramfilePath and StartmenuPath to their defaults.
-void SetDefaultPaths(InstallerSettings& settings);
+// Sets UseMenuIcon, ProgramfilePath and StartmenuPath to their defaults. The menu folder is the
+// group in the shell's program menu (where the shortcut goes), or in the Windows 9x one when the
+// shell cannot name it.
+void SetDefaultPaths(InstallerSettings& settings, vu::platform::Shell& shell);
 
 class InstallerApp {
  public:

@@ -1,4 +1,4 @@
-// modBrowseForFolder: the system's folder-browse dialog, rooted at a special folder.
+// The system's folder-browse dialog, rooted at a special folder.
 #pragma once
 
 #include <cstdint>

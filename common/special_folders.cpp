@@ -1,8 +1,8 @@
-#include "installer/mod_check.h"
+#include "common/special_folders.h"
 
 #include "platform/status.h"
 
-namespace vu::installer {
+namespace vu::common {
 
 std::string GetSpecialFolderPath(vu::platform::Shell& shell, int csidl) {
   std::string path;
@@ -12,4 +12,4 @@ std::string GetSpecialFolderPath(vu::platform::Shell& shell, int csidl) {
   return path.substr(0, path.find('\0'));
 }
 
-}  // namespace vu::installer
+}  // namespace vu::common

@@ -1,15 +1,18 @@
-#include "installer/mod_main.h"
+#include "installer/installer_app.h"
 
+#include "common/install_record.h"
+#include "common/paths.h"
 #include "installer/frm_main.h"
 #include "installer/frm_splash.h"
-#include "installer/mod_files.h"
+#include "installer/install_steps.h"
+#include "platform/status.h"
 
 namespace vu::installer {
 
 void SetProductNames(InstallerSettings& settings) {
-  settings.ProgramFile = "Optimizer.exe";
-  settings.ShortName = "Optimizer";
-  settings.LongName = "Velloria Optimizer";
+  settings.ProgramFile = common::kProgramFile;
+  settings.ShortName = common::kProductShortName;
+  settings.LongName = common::kProductLongName;
   settings.runtimeCount = 9;
   settings.RuntimeFiles = {"",
                            "Shelllnk.tlb",
@@ -24,10 +27,15 @@ void SetProductNames(InstallerSettings& settings) {
                            ""};
 }
 
-void SetDefaultPaths(InstallerSettings& settings) {
+void SetDefaultPaths(InstallerSettings& settings, vu::platform::Shell& shell) {
   settings.UseMenuIcon = common::kTrue;
-  settings.ProgramfilePath = "C:\\Program Files\\Velloria Utilities\\" + settings.ShortName;
-  settings.StartmenuPath = "C:\\Windows\\Start Menu\\Programs\\Velloria Utilities";
+  settings.ProgramfilePath =
+      std::string("C:\\Program Files\\") + common::kMenuGroup + "\\" + settings.ShortName;
+  // Not created here: the menu stage makes only the group.
+  std::string programs;
+  if (shell.SpecialFolderPath(CSIDL_PROGRAMS, programs) != ERROR_SUCCESS || programs.empty())
+    programs = "C:\\Windows\\Start Menu\\Programs";
+  settings.StartmenuPath = common::QualifyPath(programs) + common::kMenuGroup;
 }
 
 InstallerApp::InstallerApp(vu::platform::Machine& machine, toolkit::Program& program)
@@ -36,7 +44,7 @@ InstallerApp::InstallerApp(vu::platform::Machine& machine, toolkit::Program& pro
 void InstallerApp::Startup() {
   SetProductNames(settings_);
   InstallSystemFiles(*this);
-  SetDefaultPaths(settings_);
+  SetDefaultPaths(settings_, machine_.shell());
   splash().Show();
 }
 

@@ -1,4 +1,4 @@
-#include "uninstaller/mod_main.h"
+#include "uninstaller/uninstall_app.h"
 
 #include <utility>
 
@@ -52,6 +52,10 @@ bool UninstallApp::ReadProductKey() {
     return false;
   }
   return true;
+}
+
+std::optional<common::InstallLog> UninstallApp::InstallLog() {
+  return common::ReadInstallLog(machine_.registry(), RecordKey());
 }
 
 std::string UninstallApp::RecordKey() const {

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Times the cleaners' own work on a big sandbox machine beside the host's own tools, in pairs in
+# one run so that the machine's other load touches both sides alike. Not a test: timings are
+# noisy. Builds what it needs with the bench preset (Release, no sanitizers).
+#
+#   bash bench/run.sh [ROUNDS]        (default 5; the machine is laid in build/bench/work once)
+#
+# Prints, for each measure, the minimum, median and maximum over the rounds, ours beside the
+# reference, and the peak memory of our side:
+#   search         the shortcut search of C: (200,000 files in 20,000 folders, 2,000 shortcuts)
+#                  beside find -iname '*.lnk' -exec cat {} +
+#   broken-links   the broken-links step (search, 1,000 removals, backup), beside the same find
+#   registry N     the registry-mistakes step per value with N values (100k, 250k, 500k), beside a
+#                  full scan of the registry database with sqlite3
+#   express        an Express run on the virtual clock (optimizer --express --fast)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+rounds=${1:-5}
+cd "$root"
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j2 --target cleaner_bench vmachine optimizer >/dev/null
+bin=$root/build/bench/bin
+work=$root/build/bench/work
+machine=$work/machine
+drive=$machine/drives/C
+
+now() { date +%s.%N; }
+# "min median max" of the numbers on stdin.
+stats() { sort -g | awk '{v[NR]=$1} END {printf "%.4f %.4f %.4f", v[1], v[int((NR+1)/2)], v[NR]}'; }
+
+if [ ! -f "$work/laid" ]; then
+  echo "== laying the machine (once)"
+  rm -rf "$work" && mkdir -p "$work"
+  "$bin/vmachine" init "$machine" >/dev/null
+  "$bin/cleaner_bench" lay-tree "$machine"
+  cp "$machine/registry.db" "$work/registry.base"
+  for n in 100000 250000 500000; do
+    cp "$work/registry.base" "$machine/registry.db"
+    "$bin/cleaner_bench" lay-registry "$machine" "$n"
+    cp "$machine/registry.db" "$work/registry.$n"
+  done
+  cp "$work/registry.base" "$machine/registry.db"
+  touch "$work/laid"
+fi
+echo "files: $(find "$drive" -type f | wc -l), folders: $(find "$drive" -type d | wc -l)," \
+  "shortcuts: $(find "$drive" -iname '*.lnk' | wc -l)"
+
+# Puts back what a step removed: the shortcuts, the backups, the registry.
+reset() {
+  "$bin/cleaner_bench" lay-links "$machine"
+  rm -rf "$drive/MY DOCUMENTS/Velloria Optimizer Backups"
+  cp "$work/registry.${1:-base}" "$machine/registry.db"
+}
+
+find_once() {
+  local t0; t0=$(now)
+  find "$drive" -iname '*.lnk' -exec cat {} + >/dev/null
+  echo "$(now) - $t0" | bc
+}
+sqlite_once() {
+  local t0; t0=$(now)
+  sqlite3 "$machine/registry.db" "SELECT count(*), sum(length(name)), sum(length(data)) FROM vals;" \
+    >/dev/null
+  echo "$(now) - $t0" | bc
+}
+
+declare -A ours refs peak
+add() { ours[$1]+="$2"$'\n'; refs[$1]+="$3"$'\n'; peak[$1]+="$4"$'\n'; }
+
+for round in $(seq "$rounds"); do
+  echo "== round $round of $rounds"
+  reset
+  ref=$(find_once); read -r t kb _ < <("$bin/cleaner_bench" search "$machine")
+  add search "$t" "$ref" "$kb"
+  reset
+  ref=$(find_once); read -r t kb _ < <("$bin/cleaner_bench" broken-links "$machine")
+  add broken-links "$t" "$ref" "$kb"
+  for n in 100000 250000 500000; do
+    reset "$n"
+    ref=$(sqlite_once); read -r t kb _ < <("$bin/cleaner_bench" registry "$machine")
+    add "registry $n" "$(echo "$t * 1000000 / $n" | bc -l)" "$(echo "$ref * 1000000 / $n" | bc -l)" "$kb"
+  done
+  reset 100000
+  t0=$(now)
+  kb=$( { /usr/bin/time -f '%M' "$bin/optimizer" --machine "$machine" --express --fast \
+    >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+  add express "$(echo "$(now) - $t0" | bc)" 0 "$kb"
+done
+reset
+
+echo
+printf '%-16s %-30s %-30s %s\n' measure "ours (min median max)" "reference (min median max)" "peak KB"
+for m in search broken-links "registry 100000" "registry 250000" "registry 500000" express; do
+  unit=s; [[ $m == registry* ]] && unit="us/value"
+  printf '%-16s %-30s %-30s %s\n' "$m" "$(printf '%s' "${ours[$m]}" | stats) $unit" \
+    "$(printf '%s' "${refs[$m]}" | stats)" "$(printf '%s' "${peak[$m]}" | sort -n | tail -1)"
+done

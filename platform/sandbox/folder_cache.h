@@ -1,0 +1,56 @@
+// The names of recently searched host folders, so that a lookup that misses the exact spelling
+// does not read the whole folder again. A folder's names are trusted while the folder's change
+// time stays what it was when they were read; the sandbox also drops a folder's names itself
+// whenever it changes the folder.
+#pragma once
+
+#include <cstddef>
+#include <list>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vu::platform::sandbox {
+
+class FolderCache {
+ public:
+  FolderCache() = default;
+  FolderCache(const FolderCache&) = delete;
+  FolderCache& operator=(const FolderCache&) = delete;
+
+  // The host name in |folder| equal to |name| without regard to case; when the host holds
+  // several, the byte-wise smallest, so that the choice does not depend on directory order.
+  bool FindNoCase(const std::string& folder, std::string_view name, std::string& found);
+  // Every name of |folder| in listing order (case-insensitive); empty when it cannot be read.
+  const std::vector<std::string>& Names(const std::string& folder);
+  // Drops what is known of |folder|.
+  void Forget(const std::string& folder);
+
+ private:
+  struct Time {
+    long long seconds = 0, nanoseconds = 0;
+    bool operator==(const Time&) const = default;
+    bool operator<(const Time& other) const {
+      return seconds != other.seconds ? seconds < other.seconds : nanoseconds < other.nanoseconds;
+    }
+  };
+  struct Folder {
+    unsigned long long inode = 0;
+    Time changed;
+    bool trusted = false;  // read after the change time's clock tick had passed
+    std::vector<std::string> names;
+    std::unordered_map<std::string, std::string> byUpper;  // upper-cased name -> host name
+    std::list<std::string>::iterator use;
+  };
+
+  Folder* Get(const std::string& folder);
+  void Load(const std::string& path, Folder& folder);
+  void Trim();
+
+  std::unordered_map<std::string, Folder> folders_;
+  std::list<std::string> uses_;  // most recently used first
+  std::size_t nameCount_ = 0;
+};
+
+}  // namespace vu::platform::sandbox
