@@ -86,7 +86,10 @@ snapshot() {
     /\\$/ { sub(/\\$/, ""); pending = pending $0; next }
     { line = pending $0; pending = "" }
     line ~ /^\[/ { key = line; next }
-    line ~ /^"|^@/ { print key " :: " line }' | LC_ALL=C sort >"$work/$1.values"
+    line ~ /^"|^@/ { print key " :: " line }' |
+    # Wine's volatile key: there while Wine's session lives, gone once its server has stopped.
+    grep -v '^\[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters' |
+    LC_ALL=C sort >"$work/$1.values"
 }
 
 main() {
