@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/quiet_progress.h"
 #include "optimizer/engine/backup.h"
 #include "optimizer/engine/engine.h"
 #include "optimizer/engine/registry_mistakes.h"
@@ -38,30 +39,6 @@ constexpr int kFolders = 20;    // per group: 20 x 50 x 20 = 20,000 folders hold
 constexpr int kFiles = 10;      // per folder: 200,000 files
 constexpr int kLinkEvery = 10;  // one shortcut in every tenth folder: 2,000
 constexpr int kValuesPerKey = 100;
-
-// A run that nobody watches: no animation, no pauses.
-class QuietProgress final : public vu::optimizer::RunProgress {
- public:
-  void SearchBegins() override {}
-  void SearchEnds() override {}
-  void ListSteps(const vu::optimizer::SelectionFlags&) override {}
-  void StepBegins(vu::optimizer::Step, vu::common::VbBool, std::int32_t) override {}
-  void StepEnds(vu::optimizer::Step) override {}
-  void ShowResults(const vu::optimizer::SelectionFlags&,
-                   const std::array<vu::optimizer::StepOutcome, vu::optimizer::kStepCount>&,
-                   const std::string&) override {}
-  bool BarFull() override { return true; }
-  void WaitForBar() override {}
-  void PaceBar(int) override {}
-  void Pause(std::int16_t) override {}
-  void Yield() override {}
-  void Randomize() override {}
-  float Random() override { return 0.5f; }
-  void ShowSection(const std::string&) override {}
-  void ShowKey(const std::string&) override {}
-  void ShowFileLine(const std::string&) override {}
-  vu::optimizer::ScreenFigures Screen() override { return {}; }
-};
 
 std::string FolderName(int tree, int group, int folder) {
   char text[96];
@@ -182,7 +159,7 @@ int main(int argc, char** argv) {
   }
 
   vu::optimizer::OptimizerState state;
-  QuietProgress progress;
+  vu::bench::QuietProgress progress;
   Engine engine{*machine, state, progress};
   const auto start = std::chrono::steady_clock::now();
   long count = 0;

@@ -3,7 +3,10 @@
 # one run so that the machine's other load touches both sides alike. Not a test: timings are
 # noisy. Builds what it needs with the bench preset (Release, no sanitizers).
 #
-#   bash bench/run.sh [ROUNDS]        (default 5; the machine is laid in build/bench/work once)
+#   bash bench/run.sh [ROUNDS] [--wine]
+#       ROUNDS defaults to 5; the machine is laid in build/bench/work once. --wine also times the
+#       Windows build's search under Wine beside "cmd /c dir /s /b C:\*.lnk", on the same tree
+#       laid in a prefix of its own (build/bench/wineprefix).
 #
 # Prints, for each measure, the minimum, median and maximum over the rounds, ours beside the
 # reference, and the peak memory of our side:
@@ -17,6 +20,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${1:-5}
+wine=${2:-}
 cd "$root"
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j2 --target cleaner_bench vmachine optimizer >/dev/null
@@ -89,9 +93,38 @@ for round in $(seq "$rounds"); do
 done
 reset
 
+if [ "$wine" = --wine ]; then
+  echo "== the Windows build's search under Wine"
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j2 --target search_bench >/dev/null
+  export WINEPREFIX=$root/build/bench/wineprefix WINEDEBUG=-all
+  winework=$root/build/bench/wine
+  if [ ! -f "$winework/laid" ]; then
+    mkdir -p "$winework/machine/drives" "$WINEPREFIX"
+    "$root/cmake/wine-run.sh" cmd /c exit
+    ln -sfn "$WINEPREFIX/drive_c" "$winework/machine/drives/C"
+    "$bin/cleaner_bench" lay-tree "$winework/machine"
+    touch "$winework/laid"
+  fi
+  # One Wine server for the whole run, so that neither side pays for starting it.
+  wineserver -p
+  for round in $(seq "$rounds"); do
+    t0=$(now)
+    "$root/cmake/wine-run.sh" cmd /c dir /s /b 'C:\*.lnk' >/dev/null 2>&1
+    ref=$(echo "$(now) - $t0" | bc)
+    # Timed from outside as the reference is, Wine's start included on both sides.
+    t0=$(now)
+    "$root/cmake/wine-run.sh" "$root/build/windows/bin/search_bench.exe" >/dev/null 2>&1
+    add wine-search "$(echo "$(now) - $t0" | bc)" "$ref" 0
+  done
+  wineserver -k || true
+fi
+
 echo
 printf '%-16s %-30s %-30s %s\n' measure "ours (min median max)" "reference (min median max)" "peak KB"
-for m in search broken-links "registry 100000" "registry 250000" "registry 500000" express; do
+measures=(search broken-links "registry 100000" "registry 250000" "registry 500000" express)
+[ "$wine" = --wine ] && measures+=(wine-search)
+for m in "${measures[@]}"; do
   unit=s; [[ $m == registry* ]] && unit="us/value"
   printf '%-16s %-30s %-30s %s\n' "$m" "$(printf '%s' "${ours[$m]}" | stats) $unit" \
     "$(printf '%s' "${refs[$m]}" | stats)" "$(printf '%s' "${peak[$m]}" | sort -n | tail -1)"

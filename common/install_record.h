@@ -16,6 +16,17 @@ inline constexpr char kDisplayNameValue[] = "DisplayName";
 inline constexpr char kShortNameValue[] = "ShortName";
 inline constexpr char kLongNameValue[] = "LongName";
 inline constexpr char kStartmenuPathValue[] = "StartmenuPath";
+// What the list of installed programs shows and runs besides: the program's icon, version,
+// publisher and folder, its size in KB, no Change or Repair button, and the command that removes
+// it with no window.
+inline constexpr char kDisplayIconValue[] = "DisplayIcon";
+inline constexpr char kDisplayVersionValue[] = "DisplayVersion";
+inline constexpr char kPublisherValue[] = "Publisher";
+inline constexpr char kInstallLocationValue[] = "InstallLocation";
+inline constexpr char kEstimatedSizeValue[] = "EstimatedSize";
+inline constexpr char kNoModifyValue[] = "NoModify";
+inline constexpr char kNoRepairValue[] = "NoRepair";
+inline constexpr char kQuietUninstallStringValue[] = "QuietUninstallString";
 
 // The product's names: the long one keys the record and is shown, the short one names the
 // program's files and its shortcut.
@@ -24,6 +35,8 @@ inline constexpr char kProductShortName[] = "Optimizer";
 inline constexpr char kProgramFile[] = "Optimizer.exe";
 inline constexpr char kHelpFile[] = "Optimizer.hlp";
 inline constexpr char kHelpContentsFile[] = "Optimizer.cnt";
+inline constexpr char kProductVersion[] = "1.0";
+inline constexpr char kPublisher[] = "Velloria Utilities";
 
 // The program-menu group every product's shortcut goes into; it also names the folder in
 // Program Files that holds the products' folders.

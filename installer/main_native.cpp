@@ -1,12 +1,15 @@
 // Install on a sandbox machine, with the headless form host:
 //   install --machine DIR [--app-path WINPATH] [--script FILE] [--express] [--fast] [--transcript]
+//           [-- /S [/NOMENU] [/D=FOLDER]]
 // The installation set is taken from the program's folder (C:\SETUP unless --app-path says
 // otherwise). Exit status: 0 when the program ends, 2 for a bad command line, machine or script,
 // 3 when a script step fails, 4 when the program sits idle with nothing left to happen.
+#include <optional>
 #include <string>
 
 #include "installer/installer_app.h"
 #include "installer/launch.h"
+#include "installer/unattended.h"
 #include "toolkit/headless/native_entry.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +32,7 @@ int main(int argc, char** argv) {
   };
   entry.run = [](platform::Machine& machine, toolkit::Program& program, const toolkit::Options&) {
     installer::InstallerApp app(machine, program);
+    if (const std::optional<int> code = installer::RunUnattendedIfAsked(app)) return *code;
     return program.Run([&app] { app.Startup(); });
   };
   return toolkit::RunNativeEntry(argc, argv, entry);

@@ -1,12 +1,14 @@
 // Install.exe: started without arguments it is the program the user double-clicks, taking the
 // installation set from its own folder. For automation it also accepts --script FILE and
-// --express, as the native build does.
+// --express, as the native build does, and installs unattended with /S [/NOMENU] [/D=FOLDER].
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "installer/installer_app.h"
 #include "installer/launch.h"
+#include "installer/unattended.h"
 #include "toolkit/win32/entry.h"
 
 int main() {
@@ -21,6 +23,7 @@ int main() {
   };
   entry.run = [](platform::Machine& machine, toolkit::Program& program) {
     installer::InstallerApp app(machine, program);
+    if (const std::optional<int> code = installer::RunUnattendedIfAsked(app)) return *code;
     return program.Run([&app] { app.Startup(); });
   };
   return toolkit::win32::RunWin32Entry(entry);

@@ -42,6 +42,31 @@ void WriteLog(InstallerApp& app, const std::string& key) {
   common::WriteInstallLog(registry, key, log);
 }
 
+// The rest of what the list of installed programs shows, after the log whose sizes it adds up.
+void WriteListEntry(InstallerApp& app, const std::string& key) {
+  using namespace common;
+  const InstallerSettings& settings = app.settings();
+  vu::platform::Registry& registry = app.machine().registry();
+  std::uint64_t bytes = 0;
+  for (const LogEntry& entry : app.outcome().log) {
+    if (entry.kind == LoggedKind::File) bytes += entry.size;
+  }
+  const auto kilobytes = static_cast<std::int64_t>((bytes + 1023) / 1024);
+  SetRegistryValue(app, key, kDisplayIconValue,
+                   settings.ProgramfilePath + "\\" + settings.ProgramFile);
+  SetRegistryValue(app, key, kDisplayVersionValue, kProductVersion);
+  SetRegistryValue(app, key, kPublisherValue, kPublisher);
+  SetRegistryValue(app, key, kInstallLocationValue, settings.ProgramfilePath);
+  SetRegistryValueInstaller(registry, HKEY_LOCAL_MACHINE, key, kEstimatedSizeValue, REG_DWORD,
+                            RegistryData(kilobytes));
+  for (const char* flag : {kNoModifyValue, kNoRepairValue}) {
+    SetRegistryValueInstaller(registry, HKEY_LOCAL_MACHINE, key, flag, REG_DWORD,
+                              RegistryData(std::int64_t{1}));
+  }
+  SetRegistryValue(app, key, kQuietUninstallStringValue,
+                   GetWindowsDir(app) + "\\" + kUninstallerFile + " /S -" + settings.LongName);
+}
+
 }  // namespace
 
 void WriteUninstallRecord(InstallerApp& app) {
@@ -58,6 +83,7 @@ void WriteUninstallRecord(InstallerApp& app) {
     SetRegistryValue(app, key, kStartmenuPathValue, settings.StartmenuPath);
   }
   WriteLog(app, key);
+  WriteListEntry(app, key);
 }
 
 }  // namespace vu::installer

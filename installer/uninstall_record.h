@@ -10,7 +10,8 @@ class InstallerApp;
 
 // Writes ProgramfilePath, UninstallString, DisplayName, ShortName, LongName and, with the menu,
 // StartmenuPath, in that order, one SetRegistryValue each. Values of an earlier installation that
-// this one does not write stay. Then the installation log (common/install_log.h) in its subkey.
+// this one does not write stay. Then the installation log (common/install_log.h) in its subkey,
+// and the rest of the entry the list of installed programs shows (common/install_record.h).
 void WriteUninstallRecord(InstallerApp& app);
 
 }  // namespace vu::installer

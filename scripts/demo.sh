@@ -52,6 +52,12 @@ plant_link 'C:\WINDOWS\DESKTOP\Writer.lnk' 'C:\PROGRAM FILES\WRITER\WRITER.EXE'
 # Shortcuts whose programs were deleted: one in its own menu group, one on the desktop.
 plant_link 'C:\WINDOWS\START MENU\PROGRAMS\Old Game\Old Game.lnk' 'C:\PROGRAM FILES\OLD GAME\GAME.EXE'
 plant_link 'C:\WINDOWS\DESKTOP\Old Paint.lnk' 'C:\OLDPAINT\PAINT.EXE'
+# The Startup folder holding only a shortcut to a program that is gone: the shortcut goes, the
+# folder Windows needs stays.
+plant_link 'C:\WINDOWS\START MENU\PROGRAMS\STARTUP\Old Tray.lnk' 'C:\OLDTRAY\TRAY.EXE'
+# Live programs written with their short (8.3) names, as Windows 9x records them everywhere.
+plant_file 'C:\PROGRAM FILES\WRITER\WRITER.DLL'
+plant_link 'C:\WINDOWS\DESKTOP\Writer Short.lnk' 'C:\PROGRA~1\WRITER\WRITER.EXE'
 cat >"$demo/planted.reg" <<'REG'
 REGEDIT4
 
@@ -61,6 +67,7 @@ REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Writer]
 "Path"="C:\\PROGRAM FILES\\WRITER\\WRITER.EXE"
+"ShortPath"="C:\\PROGRA~1\\WRITER\\WRITER.EXE"
 
 [HKEY_USERS\.DEFAULT\Software\Old Paint\Recent]
 "File1"="C:\\OLDPAINT\\SAMPLES\\SUNSET.BMP"
@@ -68,6 +75,7 @@ REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDLLs]
 "C:\\WINDOWS\\SYSTEM\\MSVCRT.DLL"=dword:00000003
+"C:\\PROGRA~1\\WRITER\\WRITER.DLL"=dword:00000001
 "C:\\WINDOWS\\SYSTEM\\OLDGAME.DLL"=dword:00000001
 "D:\\TOOLS\\NETWORK.DLL"=dword:00000001
 
@@ -78,6 +86,10 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Writer]
 "DisplayName"="Writer"
 "UninstallString"="C:\\WINDOWS\\UNINST.EXE -f\"C:\\PROGRAM FILES\\WRITER\\DEISL1.ISU\""
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Writer Tools]
+"DisplayName"="Writer Tools"
+"UninstallString"="C:\\PROGRA~1\\WRITER\\WRITER.EXE /uninstall"
 
 [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\NetTrans\0001]
 "DriverDesc"="NetBEUI"
@@ -138,6 +150,17 @@ tr -d '\r' <"$(host 'C:\WINDOWS\SYSTEM.INI')" |
   awk '/^\[/ { on = tolower($0) == "[vcache]"; next } on && NF { print "  " $0 }'
 echo "Msdos.sys BootMenuDelay: $(grep -i '^BootMenuDelay' "$(host 'C:\MSDOS.SYS')" | tr -d '\r' || echo none)" \
   "(attributes $("$vm" attrib "$machine" 'C:\MSDOS.SYS' | cut -d' ' -f1))"
+echo "Live items written with short names, and the emptied Startup folder (must all be kept):"
+kept() { if "$@"; then echo kept; else echo REMOVED; fi; }
+has_value() { [ "$("$vm" reg get "$machine" "$1" "$2")" != "(Not found)" ]; }
+has_key() { "$vm" reg export "$machine" "$1" >/dev/null 2>&1; }
+cv='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion'
+echo "  value ShortPath = C:\PROGRA~1\WRITER\WRITER.EXE: $(kept has_value 'HKEY_LOCAL_MACHINE\Software\Writer' ShortPath)"
+echo "  shared DLL C:\PROGRA~1\WRITER\WRITER.DLL: $(kept has_value "$cv\SharedDLLs" 'C:\PROGRA~1\WRITER\WRITER.DLL')"
+echo "  uninstall entry Writer Tools (C:\PROGRA~1\WRITER\WRITER.EXE /uninstall): $(kept has_key "$cv\Uninstall\Writer Tools")"
+echo "  shortcut Writer Short.lnk -> C:\PROGRA~1\WRITER\WRITER.EXE: $(kept test -e "$(host 'C:\WINDOWS\DESKTOP\Writer Short.lnk')")"
+echo "  folder C:\WINDOWS\START MENU\PROGRAMS\STARTUP (its only shortcut was broken): $(kept test -d "$(host 'C:\WINDOWS\START MENU\PROGRAMS\STARTUP')")," \
+  "its broken Old Tray.lnk: $(if test -e "$(host 'C:\WINDOWS\START MENU\PROGRAMS\STARTUP\Old Tray.lnk')"; then echo "still there"; else echo removed; fi)"
 echo "Restart requested: $(grep -ci restart "$machine/journal.log" || true) time(s) (the run clears \"Restart computer\")"
 echo
 echo "In figures: $(gone installed.files after.files | count) files and folders removed," \

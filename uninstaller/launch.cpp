@@ -40,6 +40,8 @@ Automation SplitCommandLine(std::string_view commandLine) {
     if (!TakeWord(next, word)) break;
     if (word == "--yes") {
       automation.yes = true;
+    } else if (word == "/S" || word == "/s") {
+      automation.silent = true;
     } else if (word == "--script") {
       if (!next.starts_with(' ')) break;
       next.remove_prefix(1);

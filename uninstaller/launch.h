@@ -16,9 +16,11 @@ extern const char* const kYesScript;
 // The Windows program's command-line text: automation options in front ("--script FILE", the
 // file in double quotes when it holds blanks, and "--yes"), then the uninstaller's argument,
 // which is everything after the blank that follows the last option, exactly as passed.
+// "/S" among the options removes the product without a window (see UninstallApp::RunUnattended).
 struct Automation {
   std::string script;
   bool yes = false;
+  bool silent = false;
   std::string argument;
 };
 Automation SplitCommandLine(std::string_view commandLine);

@@ -5,6 +5,7 @@
 // joined by single blanks into the program's argument.
 // Exit status: 0 when the program ends, 2 for a bad command line, machine or script, 3 when a
 // script step fails, 4 when the program sits idle with nothing left to happen.
+#include <iostream>
 #include <string>
 
 #include "toolkit/headless/native_entry.h"
@@ -33,7 +34,11 @@ int main(int argc, char** argv) {
   entry.answersBrowse = false;  // Uninstall opens no folder dialog
   entry.run = [](platform::Machine& machine, toolkit::Program& program,
                  const toolkit::Options& options) {
-    uninstaller::UninstallApp app(machine, program, options.arguments);
+    // "-- /S -<long name>" removes without the forms, as VLUN32.exe /S does.
+    const uninstaller::Automation automation = uninstaller::SplitCommandLine(options.arguments);
+    uninstaller::UninstallApp app(machine, program,
+                                  automation.silent ? automation.argument : options.arguments);
+    if (automation.silent) return app.RunUnattended(std::cerr);
     return program.Run([&app] { app.Startup(); });
   };
   return toolkit::RunNativeEntry(argc, argv, entry);

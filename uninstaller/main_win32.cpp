@@ -1,6 +1,8 @@
 // Uninstall.exe, installed as VLUN32.exe: started by the list of installed programs with one
 // argument, a dash and the product's long name, taken exactly as the system passes it. For
-// automation, "--script FILE" and "--yes" may stand in front of that argument.
+// automation, "--script FILE" and "--yes" may stand in front of that argument, and "/S" removes the
+// product with no window (exit status 0 removed, 1 incomplete, 2 unknown product).
+#include <iostream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,6 +26,7 @@ int main() {
   entry.answersBrowse = false;  // Uninstall opens no folder dialog
   entry.run = [&automation](platform::Machine& machine, toolkit::Program& program) {
     uninstaller::UninstallApp app(machine, program, std::move(automation.argument));
+    if (automation.silent) return app.RunUnattended(std::cerr);
     return program.Run([&app] { app.Startup(); });
   };
   return toolkit::win32::RunWin32Entry(entry);

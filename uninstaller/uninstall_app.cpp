@@ -6,6 +6,7 @@
 #include "uninstaller/frm_confirm.h"
 #include "uninstaller/frm_err_message.h"
 #include "uninstaller/frm_start.h"
+#include "uninstaller/removal.h"
 
 namespace vu::uninstaller {
 
@@ -41,6 +42,25 @@ void UninstallApp::Startup() {
   if (!ReadProductKey()) return;
   start();
   confirm().Show();
+}
+
+int UninstallApp::RunUnattended(std::ostream& errors) {
+  productKey_.clear();
+  if (!argument_.empty()) productKey_ = argument_.substr(FirstCharacterLength(argument_));
+  if (productKey_.empty() || GetLongName() == common::kRegistryNotFound) {
+    errors << "Uninstall: no installed product is named \"" << productKey_ << "\"\n";
+    return kUnknownProduct;
+  }
+  std::vector<std::string> targets = RemoveProgramFiles(*this);
+  const std::vector<std::string> shortcuts = RemoveMenuEntries(*this);
+  targets.insert(targets.end(), shortcuts.begin(), shortcuts.end());
+  DeleteUninstallRecord(*this);
+  const std::vector<std::string> left = LeftOver(*this, targets);
+  if (left.empty()) return kRemoved;
+  errors << "Uninstall: not removed:\n";
+  for (const std::string& path : left)
+    errors << "  " << path << "\n";
+  return kRemoveIncomplete;
 }
 
 bool UninstallApp::ReadProductKey() {

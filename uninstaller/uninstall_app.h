@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,11 @@ using common::kUninstallKey;
 // The name shown to the user: "Velloria" gains its trade-mark sign ("Velloria Optimizer"
 // becomes "Velloria™ Optimizer"); any other long name is shown as it is.
 std::string DisplayNameOf(std::string_view longName);
+
+// Exit statuses of an unattended uninstallation.
+inline constexpr int kRemoved = 0;
+inline constexpr int kRemoveIncomplete = 1;
+inline constexpr int kUnknownProduct = 2;
 
 class UninstallApp {
  public:
@@ -49,6 +55,10 @@ class UninstallApp {
   std::string DisplayName() { return DisplayNameOf(GetLongName()); }
   // What the installer logged placing the product; nullopt for a record without a log.
   std::optional<common::InstallLog> InstallLog();
+
+  // Removes the product with no window, as "VLUN32.exe /S -<long name>" asks: what could not be
+  // removed goes to |errors|. Returns kRemoved, kRemoveIncomplete or kUnknownProduct.
+  int RunUnattended(std::ostream& errors);
 
   // Shows frmErrMessage modally; its Close ends the program.
   void ShowFatalError();

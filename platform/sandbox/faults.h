@@ -68,6 +68,12 @@ class Faults {
   // or a name such as ERROR_ACCESS_DENIED.
   bool AddFromText(std::string_view text);
 
+  // How many calls of |op| were counted so far (a fault sweep fails each of them in turn).
+  long long Calls(Op op) const {
+    const auto it = calls_.find(op);
+    return it == calls_.end() ? 0 : it->second;
+  }
+
  private:
   struct Nth {
     long long at;

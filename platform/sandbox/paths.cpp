@@ -1,5 +1,7 @@
 #include "platform/sandbox/paths.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -201,6 +203,27 @@ Status PathResolver::Resolve(std::string_view text, HostEntry& entry) const {
   return Resolve(path, entry);
 }
 
+bool PathResolver::KnownFolder(const std::string& key, HostEntry& entry) const {
+  const auto found = knownFolders_.find(key);
+  if (found == knownFolders_.end()) return false;
+  // Still the same folder where it was found: the names on the way to it still lead there.
+  struct stat info {};
+  if (::stat(found->second.entry.host.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+      info.st_ino != found->second.inode) {
+    knownFolders_.erase(found);
+    return false;
+  }
+  entry = found->second.entry;
+  return true;
+}
+
+void PathResolver::RememberFolder(const std::string& key, const HostEntry& entry) const {
+  struct stat info {};
+  if (::stat(entry.host.c_str(), &info) != 0) return;
+  if (knownFolders_.size() >= kKnownFolderLimit) knownFolders_.clear();
+  knownFolders_[key] = KnownFolderEntry{entry, info.st_ino};
+}
+
 Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
   entry = HostEntry{};
   entry.win.drive = path.drive;
@@ -208,11 +231,20 @@ Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
     entry.win.parts = path.parts;
     return ERROR_PATH_NOT_FOUND;
   }
-  entry.host = DriveFolder(path.drive);
-  entry.kind = EntryKind::Directory;
+  // The folder holding the last name is looked up as a whole when it was found before.
+  std::size_t first = 0;
+  std::string parentKey;
+  if (path.parts.size() >= 2) {
+    parentKey = UpperCase(path.Parent().ToString());
+    if (KnownFolder(parentKey, entry)) first = path.parts.size() - 1;
+  }
+  if (first == 0) {
+    entry.host = DriveFolder(path.drive);
+    entry.kind = EntryKind::Directory;
+  }
 
   Status status = ERROR_SUCCESS;
-  for (std::size_t i = 0; i < path.parts.size(); ++i) {
+  for (std::size_t i = first; i < path.parts.size(); ++i) {
     std::string name = path.parts[i];
     if (status == ERROR_SUCCESS) {
       if (!entry.isDirectory()) {
@@ -240,6 +272,8 @@ Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
     entry.host += '/';
     entry.host += name;
     entry.win.parts.push_back(std::move(name));
+    if (i + 2 == path.parts.size() && status == ERROR_SUCCESS && entry.isDirectory())
+      RememberFolder(parentKey, entry);
   }
   if (status != ERROR_SUCCESS) {
     entry.kind = EntryKind::None;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/sandbox/folder_cache.h"
@@ -94,7 +95,18 @@ class PathResolver {
   // name of the alias it is. False when none.
   bool FindName(const HostEntry& folder, const std::string& name, std::string& found) const;
 
+  // Folders already found, by the upper-cased Windows path asked for: a lookup below one of them
+  // looks only at its last name.
+  struct KnownFolderEntry {
+    HostEntry entry;
+    unsigned long long inode = 0;
+  };
+  static constexpr std::size_t kKnownFolderLimit = 20000;
+  bool KnownFolder(const std::string& key, HostEntry& entry) const;
+  void RememberFolder(const std::string& key, const HostEntry& entry) const;
+
   std::string machineDir_;
+  mutable std::unordered_map<std::string, KnownFolderEntry> knownFolders_;
   // Caches: what the host holds does not change by being looked at.
   mutable std::string realDrives_[26];  // canonical host folder of each drive found
   std::unique_ptr<FolderCache> folders_;

@@ -1,6 +1,5 @@
 #include "platform/sandbox/short_names.h"
 
-#include <algorithm>
 #include <unordered_set>
 
 #include "platform/sandbox/host_io.h"
@@ -159,13 +158,13 @@ Status ShortNameStore::Settle(const WinPath& folder, const std::vector<std::stri
   Refresh();
   const std::string folderKey = KeyOf(folder);
   std::vector<std::string> pending;
+  std::unordered_set<std::string> seen;  // names differing only in case share one alias
   const auto known = folders_.find(folderKey);
   for (const std::string& name : names) {
     if (IsShortName(name)) continue;
     std::string upper = UpperCase(name);
     if (known != folders_.end() && known->second.aliasByName.count(upper) != 0) continue;
-    if (std::find(pending.begin(), pending.end(), upper) == pending.end())
-      pending.push_back(std::move(upper));
+    if (seen.insert(upper).second) pending.push_back(std::move(upper));
   }
   if (pending.empty()) return ERROR_SUCCESS;
 

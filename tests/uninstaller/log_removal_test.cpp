@@ -1,11 +1,14 @@
 // Removal by the installation log, and what no record or log can make the uninstaller remove.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "common/install_log.h"
 #include "harness.h"
+#include "platform/sandbox/faults.h"
 #include "platform/status.h"
+#include "uninstaller/launch.h"
 #include "uninstaller/protected_folders.h"
 
 namespace vu::uninstaller::testing {
@@ -78,6 +81,36 @@ TEST_F(LogRemovalTest, AFolderTheInstallerFoundStaysEvenWhenEmpty) {
   EXPECT_EQ(Completion(), kSuccess);
   EXPECT_FALSE(temp.Exists(kDir));
   EXPECT_TRUE(temp.Exists(kProductParent));
+}
+
+TEST_F(LogRemovalTest, UnattendedRemovalSaysByItsStatusWhatIsLeft) {
+  Install();
+  temp.machine().faults().FailSubject(platform::sandbox::Op::Remove, kDir + "\\Optimizer.exe",
+                                      ERROR_SHARING_VIOLATION);
+  std::ostringstream errors;
+  EXPECT_EQ(world.app.RunUnattended(errors), kRemoveIncomplete);
+  EXPECT_NE(errors.str().find(kDir + "\\Optimizer.exe"), std::string::npos) << errors.str();
+  EXPECT_TRUE(temp.KeyExists(kRecordKey));
+
+  temp.machine().faults().Clear();
+  UninstallWorld again(temp);
+  std::ostringstream none;
+  EXPECT_EQ(again.app.RunUnattended(none), kRemoved);
+  EXPECT_EQ(none.str(), "");
+  EXPECT_FALSE(temp.Exists(kProductParent));
+  EXPECT_FALSE(temp.KeyExists(kRecordKey));
+
+  UninstallWorld unknown(temp, "-Velloria Optimizer");
+  EXPECT_EQ(unknown.app.RunUnattended(none), kUnknownProduct);
+}
+
+TEST(QuietCommandLineTest, SlashSComesBeforeTheArgumentWhichKeepsItsBlanks) {
+  const Automation quiet = SplitCommandLine("/S -Velloria Optimizer");
+  EXPECT_TRUE(quiet.silent);
+  EXPECT_EQ(quiet.argument, "-Velloria Optimizer");
+  const Automation plain = SplitCommandLine("-Velloria Optimizer /S");
+  EXPECT_FALSE(plain.silent);
+  EXPECT_EQ(plain.argument, "-Velloria Optimizer /S");
 }
 
 TEST(ForgedRecordTest, AFileOfTheWindowsFolderIsNamedNotDeleted) {

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Install and uninstall with no window on a real (Wine) Windows machine, as a deployment tool
+# runs them: Install.exe /S /D=<folder with a blank>, then the record's QuietUninstallString run
+# by the command interpreter. The prefix's files afterwards must be those before, but for the
+# uninstaller the Windows folder keeps and the sources the installer moved.
+#   bash tests/e2e/unattended.sh            (after the Windows build; uses build/windows/dist)
+set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+cd "$(dirname "$0")/../.."
+dist=$PWD/build/windows/dist
+work=$PWD/build/windows/unattended
+[ -f "$dist/Install.exe" ] || { echo "unattended: build/windows/dist is missing" >&2; exit 2; }
+rm -rf "$work"
+mkdir -p "$work"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+c=$WINEPREFIX/drive_c
+failures=0
+check() {  # check "what" command...
+  local what=$1
+  shift
+  if "$@"; then echo "  ok: $what"; else echo "  FAILED: $what"; failures=$((failures + 1)); fi
+}
+status_of() { # status_of COMMAND...: the exit status, whatever it is
+  local code=0
+  "$@" >/dev/null 2>&1 || code=$?
+  echo "$code"
+}
+# Every file and folder on drive C but Wine's own churn and the installation set.
+listing() {
+  (cd "$c" && find . -path ./SETUP -prune -o -path ./windows/temp -prune -o -path './users/*/Temp' \
+    -prune -o -path './users/*/AppData/Local/Temp' -prune -o -name '*.log' -prune -o -print) |
+    grep -v '^\./windows/VLUN32.exe$' | LC_ALL=C sort
+}
+
+echo "== a fresh Wine prefix"
+wineboot -i >/dev/null 2>&1
+mkdir -p "$c/SETUP"
+cp "$dist"/* "$c/SETUP/"
+wineserver -w
+listing >"$work/before.txt"
+
+echo "== Install.exe /S /D=C:\\Apps\\Velloria Optimizer"
+check "a switch it does not know is a bad command line (2)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S /X)" = 2
+check "the installation reports success (0)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S '/D=C:\Apps\Velloria Optimizer')" = 0
+check "the program is in the chosen folder" test -f "$c/Apps/Velloria Optimizer/Optimizer.exe"
+
+echo "== the quiet uninstall command, by the command interpreter"
+command='C:\windows\VLUN32.exe /S -Velloria Optimizer'
+recorded=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' \
+  /v QuietUninstallString /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/^ *QuietUninstallString *REG_SZ *//p' || true)
+check "the record holds the quiet command" test "$recorded" = "$command"
+check "the removal reports success (0)" test "$(status_of wine cmd /c "$command")" = 0
+check "an unknown product is status 2" \
+  test "$(status_of wine 'C:\windows\VLUN32.exe' /S -Nothing)" = 2
+wineserver -w
+listing >"$work/after.txt"
+differences=$(LC_ALL=C diff "$work/before.txt" "$work/after.txt" || true)
+[ -z "$differences" ] || echo "$differences" | sed 's/^/  differs: /'
+check "the prefix holds the files it held before" test -z "$differences"
+
+wineserver -k 2>/dev/null || true
+if [ "$failures" -ne 0 ]; then
+  echo "unattended: $failures check(s) failed"
+  exit 1
+fi
+echo "unattended: every check passed"

@@ -1,0 +1,91 @@
+// The fault sweep: an Express run over a machine with planted problems, with one call of one
+// kind of machine operation failing, for every kind the fault injector knows and calls 1..K of
+// each. Every run is checked for the run's promise: nothing is deleted that was not planted as a
+// problem, a step whose problem is still there shows the warning picture, and restoring the
+// run's backup gives the machine back exactly or says what it could not put back.
+//
+// K is 3 here (VU_SWEEP_CALLS=N for more, VU_SWEEP_CALLS=all for every call the clean run
+// makes: tests/stress/sweep.sh).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "planted_machine.h"
+
+namespace vu::optimizer::testing {
+namespace {
+
+using vu::platform::sandbox::Op;
+
+constexpr Op kAllOps[] = {
+    Op::RegOpenKey,
+    Op::RegCreateKey,
+    Op::RegQueryValue,
+    Op::RegSetValue,
+    Op::RegFlush,
+    Op::RegDeleteKey,
+    Op::RegDeleteValue,
+    Op::RegEnumKey,
+    Op::RegEnumValue,
+    Op::FindFirst,
+    Op::Attributes,
+    Op::SetAttributes,
+    Op::Remove,
+    Op::Copy,
+    Op::MakeDirectory,
+    Op::RemoveDirectory,
+    Op::Length,
+    Op::ReadFirstLine,
+    Op::ReadAll,
+    Op::WriteAll,
+    Op::WriteProfileString,
+    Op::ReadProfileString,
+    Op::ShortcutTarget,
+    Op::CreateMenuShortcut,
+    Op::RemoveMenuShortcut,
+    Op::SpecialFolderPath,
+    Op::StartProgram,
+    Op::Restart,
+};
+
+// How many calls of |op| the sweep fails in turn; |made| is how many a clean run makes.
+long long CallsToSweep(long long made) {
+  const char* setting = std::getenv("VU_SWEEP_CALLS");
+  if (setting == nullptr || *setting == '\0') return std::min(made, 3LL);
+  if (std::string(setting) == "all") return made;
+  return std::min(made, std::atoll(setting));
+}
+
+class FaultSweep : public ::testing::TestWithParam<Op> {};
+
+TEST_P(FaultSweep, EveryFailedCallKeepsThePromise) {
+  const Op op = GetParam();
+  const long long made = CountCalls(op);
+  const long long calls = CallsToSweep(made);
+  std::vector<std::string> anomalies;
+  for (long long n = 1; n <= calls; ++n) {
+    for (const std::string& anomaly : SweepRun(op, n))
+      anomalies.push_back(anomaly);
+  }
+  std::printf("sweep %s: %lld runs of %lld calls, %zu anomalies\n",
+              std::string(vu::platform::sandbox::OpName(op)).c_str(), calls, made,
+              anomalies.size());
+  std::string text;
+  for (const std::string& anomaly : anomalies)
+    text += "  " + anomaly + "\n";
+  EXPECT_TRUE(anomalies.empty()) << anomalies.size() << " anomalies in " << calls
+                                 << " runs (a clean run makes " << made << " calls):\n"
+                                 << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllOperations, FaultSweep, ::testing::ValuesIn(kAllOps),
+                         [](const ::testing::TestParamInfo<Op>& info) {
+                           return std::string(vu::platform::sandbox::OpName(info.param));
+                         });
+
+}  // namespace
+}  // namespace vu::optimizer::testing
