@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Screenshots of the real Windows programs under Wine, for docs/screenshots/:
-#   bash scripts/screenshots.sh [NAME...]     (NAME: a script in scripts/shots/ without .txt)
+#   bash scripts/screenshots.sh [NAME...]     (NAME: a script in scripts/shots/ without .txt, or
+#                                              "windows" for the pictures taken with xdotool)
 # Each scenario runs in its own fresh prefix inside Wine's virtual desktop (which draws the window
 # frames), takes its pictures with the automation script's "shot" command, and the pictures are
 # trimmed to the windows and saved as PNG. The large-font scenarios ("-120" in the name) set the
-# screen to 120 pixels per inch first.
+# screen to 120 pixels per inch first. What no automation script can reach (the system's folder
+# browser, the help viewer opened by F1) is taken by scripts/shots/windows.sh with xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -20,13 +22,18 @@ dist=$root/build/windows/dist
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
   for f in scripts/shots/*.txt; do names+=("$(basename "$f" .txt)"); done
+  names+=(windows)
 fi
 
 for name in "${names[@]}"; do
+  if [ "$name" = windows ]; then
+    bash scripts/shots/windows.sh "$out" || echo "warning: windows ended with status $?"
+    continue
+  fi
   script=$root/scripts/shots/$name.txt
   # The installer runs from a copy of the installation set in C:\SETUP; the uninstaller as the
   # list of installed programs starts it, after an Express installation.
-  export SHOT_NAME=$name SHOT_DIST=$dist SHOT_ARGUMENT="" SHOT_SETUP=no SHOT_INSTALL=no
+  export SHOT_ROOT=$root SHOT_NAME=$name SHOT_DIST=$dist SHOT_ARGUMENT="" SHOT_SETUP=no SHOT_INSTALL=no
   case "$name" in
     install-*) SHOT_PROGRAM='C:\SETUP\Install.exe' SHOT_SETUP=yes ;;
     uninstall-fatal*) SHOT_PROGRAM=$bin/Uninstall.exe ;;
@@ -59,6 +66,7 @@ for name in "${names[@]}"; do
         mkdir -p "$WINEPREFIX/drive_c/SETUP"
         cp "$SHOT_DIST"/* "$WINEPREFIX/drive_c/SETUP/"
       fi
+      bash "$SHOT_ROOT/scripts/shots/prepare.sh" "$SHOT_NAME"
       if [ -n "$SHOT_ARGUMENT" ]; then
         # Through cmd, so that the argument arrives unquoted, as the system passes it.
         timeout 900 wine explorer /desktop=shot,1024x768 cmd /c \

@@ -38,4 +38,7 @@ bash tests/e2e/journey.sh
 # The 32-bit set's journeys (bash tests/e2e/journey.sh win32 win98, and win32 alone for WOW64)
 # are not run here yet: the Optimizer's Express run ends with status 1 in both.
 
+echo "== the same by mouse and keyboard, at 96 and 120 pixels per inch"
+bash tests/e2e/real_input.sh
+
 [ "$fault_status" -eq 0 ] || { echo "the fault sweep or the crash test found anomalies (above)"; exit 1; }

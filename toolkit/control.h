@@ -85,6 +85,7 @@ struct Design {
   int tabIndex = -1;      // -1: in creation order
   bool tabStop = true;
   bool isDefault = false;  // the button Enter presses
+  bool isCancel = false;   // the button Escape presses
   bool border = false;     // picture box / label border
   ShapeStyle shape = ShapeStyle::Rectangle;
   bool multiLine = false;   // text box
@@ -166,6 +167,7 @@ class Control {
   int tabIndex() const { return design_.tabIndex; }
   bool tabStop() const { return design_.tabStop; }
   bool isDefault() const { return design_.isDefault; }
+  bool isCancel() const { return design_.isCancel; }
   bool border() const { return design_.border; }
   ShapeStyle shape() const { return design_.shape; }
   bool multiLine() const { return design_.multiLine; }

@@ -78,6 +78,10 @@ class Form {
   // The user closed the window through its frame (close box, Alt+F4); without a handler the
   // request is ignored.
   std::function<void()> onClose;
+  // The help context number of what the form shows now, for F1 (the run time's HelpContextID);
+  // 0, or no handler, opens the help file's contents.
+  std::function<std::uint32_t()> helpContext;
+  std::uint32_t HelpContext() const { return helpContext ? helpContext() : 0; }
   void Fill(const FillRect& rect) { paint_.push_back(rect); }
   const std::vector<FillRect>& Paint();
 

@@ -30,7 +30,8 @@ FrmConfirm::FrmConfirm(toolkit::Program& program, UninstallApp& app)
                           .width = 1095,
                           .height = 375,
                           .caption = "&No",
-                          .tabIndex = 1})),
+                          .tabIndex = 1,
+                          .isCancel = true})),
       app_(app) {
   Add(Kind::Label, "Label2",
       Design{.left = 1440,

@@ -8,6 +8,7 @@
 #include "optimizer/app/frm_confirm.h"
 #include "optimizer/app/frm_error.h"
 #include "optimizer/app/frm_must_select.h"
+#include "optimizer/app/help_topics.h"
 #include "optimizer/app/optimizer_app.h"
 #include "optimizer/app/selection_pages.h"
 #include "optimizer/engine/run.h"
@@ -117,6 +118,10 @@ void FrmMain::WireEvents() {
   backButton.onClick = [this] { BackClick(); };
   closeButton.onClick = [this] { CloseClick(); };
   helpButton.onClick = [this] { HelpClick(); };
+  // F1 opens the topic of the page in front; Next is hidden only while a run works.
+  helpContext = [this] {
+    return WizardHelpContext(caption(), selection.titleLabel.caption(), !nextButton.visible());
+  };
   // The title bar's close box and Alt+F4 do what the Close button does, when it can be pressed.
   onClose = [this] { closeButton.UserClick(); };
   selection.checkLabel.onClick = [this] { CheckClick(); };

@@ -55,6 +55,14 @@ TEST_F(HelpcTest, CompilesAndDumps) {
   ASSERT_EQ(Run({"--dump", Path("Out.hlp")}), 0) << err_.str();
   EXPECT_NE(out_.str().find("contents: Alpha\n"), std::string::npos) << out_.str();
   EXPECT_NE(out_.str().find("See [beta -> Beta]."), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("keywords: (none)\n"), std::string::npos) << out_.str();
+
+  Write("in.txt", "!title T\n!contents a\n== a Alpha\n!keywords one; two\n!map 5\n");
+  ASSERT_EQ(Run({Path("in.txt"), Path("Out.hlp"), Path("Out.cnt")}), 0) << err_.str();
+  ASSERT_EQ(Run({"--dump", Path("Out.hlp")}), 0) << err_.str();
+  EXPECT_NE(out_.str().find("\nkeywords:\n  one -> Alpha\n  two -> Alpha\n"), std::string::npos)
+      << out_.str();
+  EXPECT_NE(out_.str().find("\ncontext numbers:\n  5 -> Alpha\n"), std::string::npos) << out_.str();
 }
 
 TEST_F(HelpcTest, ABadLineIsOneLineWithItsNumberAndStatusTwo) {
@@ -105,6 +113,16 @@ TEST(OptimizerHelp, CompilesAndReachesEveryTopicFromTheContents) {
         "Windows Startup", "Orphaned DLLs"}) {
     EXPECT_TRUE(linked.contains(title)) << title;
   }
+  // Every topic is in the index under at least one keyword, and each keyword leads to one
+  // topic only (the viewer's index opens a keyword's single topic directly).
+  std::set<std::string> indexed;
+  for (const auto& [keyword, offsets] : view.keywords) {
+    EXPECT_EQ(offsets.size(), 1u) << keyword;
+    for (std::uint32_t offset : offsets)
+      indexed.insert(view.TopicAt(offset)->title);
+  }
+  for (const ReadTopic& topic : view.topics)
+    EXPECT_TRUE(indexed.contains(topic.title)) << topic.title;
 }
 
 }  // namespace

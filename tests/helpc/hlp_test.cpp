@@ -91,6 +91,68 @@ TEST(HelpFile, RoundTripsTopicsTitlesContextsAndLinks) {
   EXPECT_TRUE(view.fonts[kFontBold].bold);
 }
 
+TEST(HelpFile, WritesTheKeywordIndexAndTheContextMap) {
+  const Document doc = ParseMarkup(
+      "!title T\n!contents a\n"
+      "== a Alpha\n!keywords zebra; Apple; shared\n!map 200\nx\n"
+      "== b Beta\n!keywords apple; Shared\n!map 100\ny\n"
+      "== c Gamma\nz\n");
+  const HelpFileView view = RoundTrip(doc);
+  auto titles = [&](const std::vector<std::uint32_t>& offsets) {
+    std::vector<std::string> out;
+    for (std::uint32_t offset : offsets)
+      out.push_back(view.TopicAt(offset) ? view.TopicAt(offset)->title : "(missing)");
+    return out;
+  };
+  // Case-blind order; keywords differing only in case are one entry naming both topics.
+  ASSERT_EQ(view.keywords.size(), 3u);
+  EXPECT_EQ(view.keywords[0].first, "Apple");
+  EXPECT_EQ(titles(view.keywords[0].second), (std::vector<std::string>{"Alpha", "Beta"}));
+  EXPECT_EQ(view.keywords[1].first, "shared");
+  EXPECT_EQ(titles(view.keywords[1].second), (std::vector<std::string>{"Alpha", "Beta"}));
+  EXPECT_EQ(view.keywords[2].first, "zebra");
+  EXPECT_EQ(titles(view.keywords[2].second), (std::vector<std::string>{"Alpha"}));
+
+  ASSERT_EQ(view.map.size(), 2u);
+  EXPECT_EQ(view.map[0].first, 100u);
+  EXPECT_EQ(view.TopicAt(view.map[0].second)->title, "Beta");
+  EXPECT_EQ(view.map[1].first, 200u);
+  EXPECT_EQ(view.TopicAt(view.map[1].second)->title, "Alpha");
+
+  // Without keywords the index files are left out altogether.
+  const HelpFileView plain = ReadHelpFile(WriteHelpFile(ParseMarkup(kSource), 0));
+  for (const auto& file : plain.files)
+    EXPECT_FALSE(file.first.starts_with("|KW")) << file.first;
+  EXPECT_TRUE(plain.map.empty());
+}
+
+TEST(HelpFile, ManyKeywordsFillSeveralPagesInOrder) {
+  std::string source = "!title T\n!contents t0\n";
+  for (int i = 0; i < 300; ++i) {
+    source += "== t" + std::to_string(i) + " Topic " + std::to_string(i) + "\n";
+    source += "!keywords keyword number " + std::to_string(i) + " with some length to it\n";
+  }
+  const Bytes file = WriteHelpFile(ParseMarkup(source), 0);
+  const HelpFileView view = ReadHelpFile(file);  // checks |KWMAP against the tree's leaves
+  ASSERT_EQ(view.keywords.size(), 300u);
+  for (std::size_t i = 0; i + 1 < view.keywords.size(); ++i)
+    EXPECT_TRUE(KeywordLess(view.keywords[i].first, view.keywords[i + 1].first)) << i;
+  for (const auto& [keyword, offsets] : view.keywords) {
+    ASSERT_EQ(offsets.size(), 1u);
+    const std::string number = keyword.substr(15, keyword.find(' ', 15) - 15);
+    EXPECT_EQ(view.TopicAt(offsets[0])->title, "Topic " + number);
+  }
+}
+
+TEST(Keywords, SortWithoutCaseThenByBytes) {
+  EXPECT_TRUE(KeywordLess("apple", "Banana"));
+  EXPECT_TRUE(KeywordLess("Apple", "banana"));
+  EXPECT_FALSE(KeywordLess("banana", "Apple"));
+  EXPECT_TRUE(KeywordLess("app", "Apple"));
+  EXPECT_TRUE(KeywordLess("Apple", "apple"));
+  EXPECT_FALSE(KeywordLess("apple", "apple"));
+}
+
 // Enough topics for several leaf pages and an index level in |CONTEXT and |TTLBTREE, and
 // enough text for records that run across topic blocks.
 Document LargeDocument() {

@@ -86,6 +86,14 @@ TEST(Markup, ReportsTheLineOfEachFault) {
       {HEAD "x ] y\n", 4, "unexpected ']'"},
       {HEAD "x \xE2\x86\x92 y\n", 4, "U+2192 is not in the Windows-1252"},
       {HEAD "x \xC3\n", 4, "invalid UTF-8"},
+      {"!keywords k\n" HEAD, 1, "!keywords before the first topic"},
+      {HEAD "!keywords\n", 4, "!keywords without a keyword"},
+      {HEAD "!keywords one;; two\n", 4, "empty keyword"},
+      {HEAD "!map 12x\n", 4, "!map needs a number"},
+      {HEAD "!map 0\n", 4, "!map needs a number"},
+      {HEAD "!map 4294967296\n", 4, "!map needs a number"},
+      {HEAD "!map 7\n!map 8\n", 5, "topic 'a' already mapped"},
+      {HEAD "!map 7\n== b B\n!map 7\n", 6, "map number 7 already used by 'a'"},
   };
   for (const Fault& fault : faults) {
     try {
@@ -97,6 +105,21 @@ TEST(Markup, ReportsTheLineOfEachFault) {
           << fault.source << " gave: " << error.what();
     }
   }
+}
+
+TEST(Markup, GivesTopicsKeywordsAndContextNumbers) {
+  const Document doc = ParseMarkup(HEAD
+                                   "!keywords  Alpha ; beta;Alpha\n"
+                                   "Text.\n"
+                                   "!keywords gamma\n"
+                                   "== b B\n"
+                                   "!map 4294967295\n");
+  ASSERT_EQ(doc.topics.size(), 2u);
+  EXPECT_EQ(doc.topics[0].keywords, (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+  EXPECT_EQ(doc.topics[0].mapNumber, 0u);
+  EXPECT_EQ(doc.topics[0].paragraphs.size(), 1u);
+  EXPECT_TRUE(doc.topics[1].keywords.empty());
+  EXPECT_EQ(doc.topics[1].mapNumber, 4294967295u);
 }
 
 TEST(Markup, ChecksTheWholeDocument) {

@@ -81,6 +81,26 @@ TEST_F(TabOrderTest, SkipsWhatCannotTakeTheFocusNow) {
   EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&a, &z}));
 }
 
+TEST_F(TabOrderTest, SkipsThePagesBehindTheOneInFront) {
+  Design page;
+  page.width = 1000;
+  page.height = 1000;
+  Control& back = form.Add(Kind::PictureBox, "back", page);
+  Control& inner = form.Add(Kind::Frame, "inner", Design{}, &back);
+  Control& deep = form.Button("deep", -1, &inner);
+  Control& front = form.Add(Kind::PictureBox, "front", page);
+  Control& shown = form.Button("shown", -1, &front);
+  page.left = 2000;
+  Control& aside = form.Add(Kind::PictureBox, "aside", page);  // overlaps nothing
+  Control& beside = form.Button("beside", -1, &aside);
+  Control& outside = form.Button("outside");
+  EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&shown, &beside, &outside}));
+  back.ZOrderFront();
+  EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&deep, &beside, &outside}));
+  back.SetVisible(false);
+  EXPECT_EQ(TabSequence(form), (std::vector<Control*>{&shown, &beside, &outside}));
+}
+
 TEST_F(TabOrderTest, AGroupOfOptionButtonsIsOneStop) {
   Control& frame1 = form.Add(Kind::Frame, "frame1", Design{});
   Control& frame2 = form.Add(Kind::Frame, "frame2", Design{});
@@ -104,6 +124,22 @@ TEST_F(TabOrderTest, NextStopWrapsBothWays) {
   EXPECT_EQ(NextTabStop(form, nullptr, false), &c);
   b.SetEnabled(false);
   EXPECT_EQ(NextTabStop(form, &a, true), &c);
+}
+
+TEST_F(TabOrderTest, EscapePressesTheFirstCancelButtonThatCanBePressed) {
+  Control& plain = form.Button("plain");
+  Design cancel;
+  cancel.isCancel = true;
+  Control& hidden = form.Add(Kind::CommandButton, "hidden", cancel);
+  Control& off = form.Add(Kind::CommandButton, "off", cancel);
+  Control& no = form.Add(Kind::CommandButton, "no", cancel);
+  hidden.SetVisible(false);
+  off.SetEnabled(false);
+  // Only realised buttons can be pressed.
+  EXPECT_EQ(CancelButton(form), nullptr);
+  plain.native = hidden.native = off.native = no.native = 1;
+  EXPECT_EQ(CancelButton(form), &no);
+  plain.native = hidden.native = off.native = no.native = 0;
 }
 
 TEST_F(TabOrderTest, NoStopsGivesNoControl) {

@@ -2,9 +2,12 @@
 
 #include "toolkit/win32/host.h"
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/text.h"
+#include "toolkit/layout.h"
 #include "toolkit/win32/host_state.h"
 #include "toolkit/win32/loop.h"
 #include "toolkit/win32/procs.h"
@@ -32,6 +35,27 @@ void Restore(ModalFrame& frame) {
     if (::IsWindow(window)) ::EnableWindow(window, TRUE);
   }
   frame.restored = true;
+}
+
+// With VU_LAYOUT_DIR set, each shown form's layout goes to DIR\<form name>.txt whenever the form
+// is shown or something a user sees of it changes, so that tools driving the windows from
+// outside (mouse clicks) know where the controls are and what they show. Tools set it; users
+// never do. The file is replaced whole, so that a reader never sees half of it.
+void ExposeLayout(const HostState& state, const Form& form) {
+  if (form.native == 0 || !form.visible()) return;
+  // The ANSI calls: form names are plain ASCII, and they serve both Windows families.
+  const DWORD size = ::GetEnvironmentVariableA("VU_LAYOUT_DIR", nullptr, 0);
+  if (size == 0) return;
+  std::string dir(size, '\0');
+  dir.resize(::GetEnvironmentVariableA("VU_LAYOUT_DIR", dir.data(), size));
+  const std::string path = dir + "\\" + form.name() + ".txt";
+  const std::string temporary = path + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << "dpi " << state.dpiX << " " << state.dpiY << "\n" << DescribeLayout(form);
+    if (!out.flush()) return;
+  }
+  ::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace
@@ -159,8 +183,7 @@ void Win32Host::FormShown(Form& form) {
     frame.previousActive = ::GetActiveWindow();
     // Owned by the form it was opened from, the dialog stays in front of it.
     if (state.FormOf(frame.previousActive) != nullptr) {
-      ::SetWindowLongPtrW(window, GWLP_HWNDPARENT,
-                          reinterpret_cast<LONG_PTR>(frame.previousActive));
+      SetWindowLongOf(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frame.previousActive));
     }
     if (Program* program = state.program()) {
       for (const Form* other : program->forms()) {
@@ -175,6 +198,7 @@ void Win32Host::FormShown(Form& form) {
   const bool maximize = form.design().maximized && form.design().border != BorderStyle::None;
   ::ShowWindow(window, maximize ? SW_SHOWMAXIMIZED : SW_SHOW);
   ::SetForegroundWindow(window);
+  ExposeLayout(state, form);
   state.RethrowPending();
 }
 
@@ -192,7 +216,7 @@ void Win32Host::FormHidden(Form& form) {
   }
   ::ShowWindow(window, SW_HIDE);
   if (reactivate != nullptr) {
-    ::SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
+    SetWindowLongOf(window, GWLP_HWNDPARENT, 0);
     if (::IsWindowVisible(reactivate) && ::IsWindowEnabled(reactivate)) {
       ::SetForegroundWindow(reactivate);
     }
@@ -204,6 +228,7 @@ void Win32Host::FormCaptionChanged(Form& form) {
   HWND window = AsWindow(form.native);
   if (window == nullptr) return;
   SetText(window, form.caption());
+  ExposeLayout(*state_, form);
 }
 
 void Win32Host::ControlChanged(Control& control, Prop prop) {
@@ -213,6 +238,10 @@ void Win32Host::ControlChanged(Control& control, Prop prop) {
     return;
   }
   ApplyChange(state, control, prop);
+  if (prop == Prop::Caption || prop == Prop::Visible || prop == Prop::Enabled ||
+      prop == Prop::ZOrder || (prop == Prop::Value && control.kind() != Kind::ProgressBar)) {
+    ExposeLayout(state, control.form());
+  }
   state.RethrowPending();
 }
 

@@ -69,8 +69,16 @@ bool PreTranslate(HostState& state, MSG& message) {
     if (Control* next = NextTabStop(*form, current, !KeyDown(VK_SHIFT))) form->SetFocus(*next);
     return true;
   }
-  // Esc means nothing on these forms (the dialog manager would send IDCANCEL).
-  if ((keyDown || message.message == WM_CHAR) && message.wParam == VK_ESCAPE) return true;
+  // Esc presses the form's cancel button, as in a dialog; on a form without one it means
+  // nothing (the dialog manager would send IDCANCEL, which no form handles).
+  if ((keyDown || message.message == WM_CHAR) && message.wParam == VK_ESCAPE) {
+    if (keyDown) {
+      if (const Control* cancel = CancelButton(*form)) {
+        Send(reinterpret_cast<HWND>(cancel->native), BM_CLICK, 0, 0);
+      }
+    }
+    return true;
+  }
   return DialogMessage(root, message) != FALSE;
 }
 

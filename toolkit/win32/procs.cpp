@@ -158,9 +158,11 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       }
       break;
     case WM_HELP:
-      // F1 opens the contents of the program's help file, as the run time does.
+      // F1 opens the topic of what the form shows, or the contents of the program's help file.
       if (Program* program = state->program(); program != nullptr && !program->helpFile().empty()) {
-        OpenHelpContents(window, program->helpFile());
+        std::uint32_t context = 0;
+        state->Guard([&] { context = form->HelpContext(); });
+        OpenHelp(window, program->helpFile(), context != 0 ? HELP_CONTEXT : HELP_FINDER, context);
       }
       return TRUE;
     case WM_CLOSE:

@@ -7,6 +7,35 @@
 
 namespace vu::toolkit::win32 {
 
+namespace {
+
+bool IsPanel(const Control& control) {
+  return control.kind() == Kind::PictureBox || control.kind() == Kind::Frame;
+}
+
+bool Overlap(const Control& a, const Control& b) {
+  return a.left() < b.left() + b.width() && b.left() < a.left() + a.width() &&
+         a.top() < b.top() + b.height() && b.top() < a.top() + a.height();
+}
+
+// Whether the control sits in a panel that a visible sibling panel lies in front of: the
+// wizards stack their pages as panels in one place, and the pages behind are visible but
+// cannot be seen.
+bool Hidden(const Control& control) {
+  for (const Control* panel = control.container(); panel != nullptr; panel = panel->container()) {
+    for (const auto& other : panel->form().controls()) {
+      if (other.get() == panel || other->container() != panel->container()) continue;
+      if (IsPanel(*other) && other->visible() && other->zOrder() > panel->zOrder() &&
+          Overlap(*other, *panel)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 bool TakesFocus(Kind kind) {
   return kind == Kind::CommandButton || kind == Kind::CheckBox || kind == Kind::OptionButton ||
          kind == Kind::TextBox;
@@ -18,7 +47,7 @@ std::vector<Control*> TabSequence(const Form& form) {
   for (const auto& control : form.controls()) {
     ++creation;
     if (!TakesFocus(control->kind()) || !control->tabStop()) continue;
-    if (!control->shown() || !control->usable()) continue;
+    if (!control->shown() || !control->usable() || Hidden(*control)) continue;
     // Explicit tab indexes first, then the controls without one in creation order.
     const std::int64_t key = control->tabIndex() >= 0 ? control->tabIndex() : INT_MAX + creation;
     stops.emplace_back(key, control.get());
@@ -55,6 +84,16 @@ Control* NextTabStop(const Form& form, const Control* current, bool forward) {
   const auto index = static_cast<std::size_t>(it - sequence.begin());
   const std::size_t count = sequence.size();
   return sequence[forward ? (index + 1) % count : (index + count - 1) % count];
+}
+
+Control* CancelButton(const Form& form) {
+  for (const auto& control : form.controls()) {
+    if (control->kind() == Kind::CommandButton && control->isCancel() && control->shown() &&
+        control->usable() && control->native != 0) {
+      return control.get();
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace vu::toolkit::win32

@@ -105,12 +105,17 @@ int DrawTextOf(HDC dc, std::string_view utf8, RECT& rect, UINT format) {
   return ::DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, format);
 }
 
-void OpenHelpContents(HWND window, std::string_view helpFile) {
+void OpenHelp(HWND window, std::string_view helpFile, UINT command, ULONG_PTR data) {
   if (WideCalls()) {
-    ::WinHelpW(window, platform::win32::WidePath(helpFile).c_str(), HELP_FINDER, 0);
+    ::WinHelpW(window, platform::win32::WidePath(helpFile).c_str(), command, data);
   } else {
-    ::WinHelpA(window, platform::win32::AnsiPath(helpFile).c_str(), HELP_FINDER, 0);
+    ::WinHelpA(window, platform::win32::AnsiPath(helpFile).c_str(), command, data);
   }
+}
+
+LONG_PTR SetWindowLongOf(HWND window, int index, LONG_PTR value) {
+  return WideCalls() ? ::SetWindowLongPtrW(window, index, value)
+                     : ::SetWindowLongPtrA(window, index, value);
 }
 
 void* UserData(HWND window) {

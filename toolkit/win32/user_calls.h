@@ -27,7 +27,10 @@ HWND MakeWindow(DWORD exStyle, const char* className, std::string_view text, DWO
 HWND MakeMessageWindow(const char* className, HINSTANCE instance, void* param);
 void SetText(HWND window, std::string_view utf8);
 int DrawTextOf(HDC dc, std::string_view utf8, RECT& rect, UINT format);
-void OpenHelpContents(HWND window, std::string_view helpFile);
+void OpenHelp(HWND window, std::string_view helpFile, UINT command, ULONG_PTR data);
+
+// SetWindowLongPtr in the window's own form (its owner, GWLP_HWNDPARENT).
+LONG_PTR SetWindowLongOf(HWND window, int index, LONG_PTR value);
 
 // The per-window pointer every host window keeps its state in.
 void* UserData(HWND window);

@@ -27,6 +27,8 @@ struct Topic {
   std::string book;  // the contents-file book the topic is listed under; empty at the top
   int line = 0;
   std::vector<Paragraph> paragraphs;
+  std::vector<std::string> keywords;  // what the viewer's Index tab lists for the topic
+  std::uint32_t mapNumber = 0;        // the number a program asks for it by; 0 for none
 };
 
 struct Document {

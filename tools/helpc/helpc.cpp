@@ -105,6 +105,20 @@ std::string Describe(const HelpFileView& view) {
       out << "\n";
     }
   }
+  auto titleAt = [&](std::uint32_t offset) {
+    const ReadTopic* topic = view.TopicAt(offset);
+    return topic ? topic->title : std::string("(missing)");
+  };
+  out << "\nkeywords:" << (view.keywords.empty() ? " (none)" : "") << "\n";
+  for (const auto& [keyword, offsets] : view.keywords) {
+    out << "  " << keyword << " ->";
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+      out << (i > 0 ? ";" : "") << " " << titleAt(offsets[i]);
+    out << "\n";
+  }
+  out << "\ncontext numbers:" << (view.map.empty() ? " (none)" : "") << "\n";
+  for (const auto& [number, offset] : view.map)
+    out << "  " << number << " -> " << titleAt(offset) << "\n";
   return out.str();
 }
 

@@ -221,6 +221,42 @@ std::vector<ReadTopic> Topics(std::span<const std::uint8_t> file) {
   return topics;
 }
 
+// The keyword index is optional; when |KWBTREE is there, |KWDATA and |KWMAP must be too.
+template <typename Find>
+void ReadKeywords(HelpFileView& view, const Find& find) {
+  const bool present = std::any_of(view.files.begin(), view.files.end(),
+                                   [](const auto& file) { return file.first == "|KWBTREE"; });
+  if (!present) return;
+  const auto data = find("|KWDATA");
+  const auto tree = find("|KWBTREE");
+  WalkBTree(tree, "|KWBTREE", [&](Reader& in) {
+    std::string keyword = in.StringZ();
+    const unsigned count = in.U16();
+    Reader topics(data, "|KWDATA");
+    topics.Seek(in.U32());
+    std::vector<std::uint32_t> offsets;
+    for (unsigned i = 0; i < count; ++i)
+      offsets.push_back(topics.U32());
+    view.keywords.emplace_back(std::move(keyword), std::move(offsets));
+  });
+  // |KWMAP: one entry per leaf page, in order, each with the number of keywords before it.
+  const BTreeHeader header = ReadBTreeHeader(tree, "|KWBTREE");
+  Reader map(find("|KWMAP"), "|KWMAP");
+  const unsigned leaves = map.U16();
+  if (leaves == 0 || leaves > header.pages) map.Fail("bad number of leaf pages");
+  std::uint32_t previous = 0;
+  for (unsigned i = 0; i < leaves; ++i) {
+    const std::uint32_t first = map.U32();
+    const unsigned page = map.U16();
+    if (page >= header.pages || first >= view.keywords.size() ||
+        (i == 0 ? first != 0 : first <= previous)) {
+      map.Fail("entry out of order or range");
+    }
+    previous = first;
+  }
+  if (!map.AtEnd()) map.Fail("size does not match its entries");
+}
+
 }  // namespace
 
 void WalkBTree(std::span<const std::uint8_t> tree, const std::string& what,
@@ -367,8 +403,12 @@ HelpFileView ReadHelpFile(std::span<const std::uint8_t> file) {
     view.titles.emplace_back(offset, in.StringZ());
   });
   Reader map(find("|CTXOMAP"), "|CTXOMAP");
-  map.Take(map.U16() * 8u);
+  for (unsigned i = 0, count = map.U16(); i < count; ++i) {
+    const std::uint32_t number = map.U32();
+    view.map.emplace_back(number, map.U32());
+  }
   if (!map.AtEnd()) map.Fail("size does not match its entries");
+  ReadKeywords(view, find);
   return view;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Reads back what the writer makes: the file system, |SYSTEM, |FONT, |TOPIC, |CONTEXT and
-// |TTLBTREE. Throws FormatError on anything malformed instead of reading past an end.
+// |TTLBTREE, |CTXOMAP and the keyword index. Throws FormatError on anything malformed instead of
+// reading past an end.
 
 #include <cstdint>
 #include <functional>
@@ -50,6 +51,9 @@ struct HelpFileView {
   std::vector<ReadTopic> topics;                                 // the closing header left out
   std::vector<std::pair<std::int32_t, std::uint32_t>> contexts;  // hash, TOPICOFFSET
   std::vector<std::pair<std::uint32_t, std::string>> titles;     // TOPICOFFSET, title
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> map;      // context number, TOPICOFFSET
+  // The keyword index in its order: each keyword with the TOPICOFFSETs it leads to.
+  std::vector<std::pair<std::string, std::vector<std::uint32_t>>> keywords;
   // The topic a context hash leads to, looked up the way the viewer does (through the tree).
   std::optional<std::uint32_t> FindContext(std::int32_t hash) const;
   const ReadTopic* TopicAt(std::uint32_t offset) const;

@@ -276,10 +276,93 @@ Bytes FontFile() {
   return file;
 }
 
+// Compares as the index orders: letters without case.
+int FoldedCompare(std::string_view a, std::string_view b) {
+  auto lower = [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u;
+  };
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return lower(a[i]) < lower(b[i]) ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// The keyword index: |KWBTREE (each keyword once, with how many topics it names and where
+// their list starts in |KWDATA), |KWDATA (the topics' offsets) and |KWMAP (the first keyword
+// of each leaf page, for the viewer's scrolling list). Keywords that differ only in case are
+// one entry, spelt as first met.
+void AddKeywordIndex(const Document& doc, const std::vector<std::uint32_t>& offsets,
+                     std::vector<std::pair<std::string, Bytes>>& files) {
+  std::vector<std::pair<std::string, std::vector<std::uint32_t>>> keywords;
+  for (std::size_t t = 0; t < doc.topics.size(); ++t) {
+    for (const std::string& keyword : doc.topics[t].keywords) {
+      auto same = std::find_if(keywords.begin(), keywords.end(), [&](const auto& entry) {
+        return FoldedCompare(entry.first, keyword) == 0;
+      });
+      if (same == keywords.end()) {
+        keywords.push_back({keyword, {}});
+        same = keywords.end() - 1;
+      }
+      if (std::find(same->second.begin(), same->second.end(), offsets[t]) == same->second.end())
+        same->second.push_back(offsets[t]);
+    }
+  }
+  if (keywords.empty()) return;
+  std::stable_sort(keywords.begin(), keywords.end(),
+                   [](const auto& a, const auto& b) { return KeywordLess(a.first, b.first); });
+
+  Bytes data;
+  std::vector<BTreeEntry> entries;
+  for (const auto& [keyword, topics] : keywords) {
+    BTreeEntry entry;
+    PutStringZ(entry.key, keyword);
+    entry.leaf = entry.key;
+    Put16(entry.leaf, static_cast<unsigned>(topics.size()));
+    Put32(entry.leaf, static_cast<std::uint32_t>(data.size()));
+    for (std::uint32_t offset : topics)
+      Put32(data, offset);
+    entries.push_back(std::move(entry));
+  }
+  std::vector<LeafStart> leaves;
+  Bytes tree = BuildBTree(entries, 0x0002, 0x0800, "i24", &leaves);
+  Bytes map;
+  Put16(map, static_cast<unsigned>(leaves.size()));
+  for (const LeafStart& leaf : leaves) {
+    Put32(map, leaf.first);
+    Put16(map, leaf.page);
+  }
+  files.emplace_back("|KWBTREE", std::move(tree));
+  files.emplace_back("|KWDATA", std::move(data));
+  files.emplace_back("|KWMAP", std::move(map));
+}
+
+// The numeric context map: the numbers programs pass to the viewer, with their topics.
+Bytes ContextMap(const Document& doc, const std::vector<std::uint32_t>& offsets) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> mapped;
+  for (std::size_t t = 0; t < doc.topics.size(); ++t) {
+    if (doc.topics[t].mapNumber != 0) mapped.emplace_back(doc.topics[t].mapNumber, offsets[t]);
+  }
+  std::sort(mapped.begin(), mapped.end());
+  if (mapped.size() > 0xFFFF) throw std::length_error("more than 65535 mapped topics");
+  Bytes map;
+  Put16(map, static_cast<unsigned>(mapped.size()));
+  for (const auto& [number, offset] : mapped) {
+    Put32(map, number);
+    Put32(map, offset);
+  }
+  return map;
+}
+
 }  // namespace
 
+bool KeywordLess(std::string_view a, std::string_view b) {
+  const int folded = FoldedCompare(a, b);
+  return folded != 0 ? folded < 0 : a < b;
+}
+
 Bytes BuildBTree(const std::vector<BTreeEntry>& entries, unsigned flags, unsigned pageSize,
-                 std::string_view structure) {
+                 std::string_view structure, std::vector<LeafStart>* leaves) {
   std::vector<Bytes> pages;
   struct Child {
     unsigned page;
@@ -301,6 +384,7 @@ Bytes BuildBTree(const std::vector<BTreeEntry>& entries, unsigned flags, unsigne
     if (count == 0 && i < entries.size())
       throw std::length_error("B+ tree entry larger than a page");
     const auto number = static_cast<unsigned>(pages.size());
+    if (leaves != nullptr) leaves->push_back({number, static_cast<std::uint32_t>(i - count)});
     Set16(page, 0, static_cast<unsigned>(pageSize - page.size()));
     Set16(page, 2, count);
     Set16(page, 4, number == 0 ? kNoPage : number - 1);
@@ -453,7 +537,8 @@ Bytes WriteHelpFile(const Document& doc, std::uint32_t generated) {
   files.emplace_back("|TOPIC", TopicFile(records));
   files.emplace_back("|CONTEXT", BuildBTree(contexts, 0x0002, 0x0800, "L4"));
   files.emplace_back("|TTLBTREE", BuildBTree(titles, 0x0002, 0x0800, "Lz"));
-  files.emplace_back("|CTXOMAP", Bytes{0, 0});  // no numeric context map
+  files.emplace_back("|CTXOMAP", ContextMap(doc, offsets));
+  AddKeywordIndex(doc, offsets, files);
   return BuildFileSystem(std::move(files));
 }
 

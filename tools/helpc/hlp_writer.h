@@ -31,9 +31,19 @@ struct BTreeEntry {
   Bytes key;
 };
 
-// A B+ tree of the given page size over entries already in key order.
+// Where a leaf page of a B+ tree starts: its page number and the index of its first entry.
+struct LeafStart {
+  unsigned page;
+  std::uint32_t first;
+};
+
+// A B+ tree of the given page size over entries already in key order; `leaves`, when given,
+// receives where each leaf page starts, in order.
 Bytes BuildBTree(const std::vector<BTreeEntry>& entries, unsigned flags, unsigned pageSize,
-                 std::string_view structure);
+                 std::string_view structure, std::vector<LeafStart>* leaves = nullptr);
+
+// The order of the keyword index: letters compare without case, then byte by byte.
+bool KeywordLess(std::string_view a, std::string_view b);
 
 // The internal file system: a header, the files and the directory tree.
 Bytes BuildFileSystem(std::vector<std::pair<std::string, Bytes>> files);

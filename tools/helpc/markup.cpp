@@ -1,5 +1,7 @@
 #include "tools/helpc/markup.h"
 
+#include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "platform/text.h"
@@ -190,9 +192,57 @@ class Parser {
       contentsLine_ = line;
     } else if (name == "!book") {
       book_ = value;
+    } else if (name == "!keywords") {
+      Keywords(value, line);
+    } else if (name == "!map") {
+      Map(value, line);
     } else {
       throw SourceError(line, "unknown directive '" + std::string(name) + "'");
     }
+  }
+
+  Topic& CurrentTopic(std::string_view directive, int line) {
+    if (doc_.topics.empty()) {
+      throw SourceError(line, std::string(directive) + " before the first topic");
+    }
+    return doc_.topics.back();
+  }
+
+  // Index entries, separated by semicolons; a word listed twice for one topic counts once.
+  void Keywords(std::string_view value, int line) {
+    Topic& topic = CurrentTopic("!keywords", line);
+    if (value.empty()) throw SourceError(line, "!keywords without a keyword");
+    std::size_t start = 0;
+    while (start <= value.size()) {
+      std::size_t end = value.find(';', start);
+      if (end == std::string_view::npos) end = value.size();
+      const std::string keyword(Trim(value.substr(start, end - start)));
+      if (keyword.empty()) throw SourceError(line, "empty keyword");
+      // The viewer's index keys are at most 255 characters.
+      if (keyword.size() > 255) throw SourceError(line, "keyword longer than 255 characters");
+      if (std::find(topic.keywords.begin(), topic.keywords.end(), keyword) ==
+          topic.keywords.end()) {
+        topic.keywords.push_back(keyword);
+      }
+      start = end + 1;
+    }
+  }
+
+  void Map(std::string_view value, int line) {
+    Topic& topic = CurrentTopic("!map", line);
+    std::uint32_t number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+        number == 0) {
+      throw SourceError(line, "!map needs a number from 1 to 4294967295");
+    }
+    if (topic.mapNumber != 0) throw SourceError(line, "topic '" + topic.id + "' already mapped");
+    if (const auto seen = mapped_.find(number); seen != mapped_.end()) {
+      throw SourceError(line, "map number " + std::to_string(number) + " already used by '" +
+                                  doc_.topics[seen->second].id + "'");
+    }
+    mapped_[number] = doc_.topics.size() - 1;
+    topic.mapNumber = number;
   }
 
   void StartTopic(std::string_view text, int line) {
@@ -253,6 +303,7 @@ class Parser {
 
   Document doc_;
   std::map<std::int32_t, std::size_t> hashes_;
+  std::map<std::uint32_t, std::size_t> mapped_;
   std::string book_;
   int contentsLine_ = 0;
   bool bullet_ = false;
