@@ -68,6 +68,9 @@ class FileSystem {
   virtual Status ReadAll(std::string_view path, std::string& bytes) = 0;
   // Creates or replaces a file with |bytes| (a new file gets the archive attribute).
   virtual Status WriteAll(std::string_view path, std::string_view bytes) = 0;
+  // Adds |bytes| at the end of a file (made when missing, archive) and returns only once they
+  // are on stable storage, so that a record written this way survives a crash that follows.
+  virtual Status Append(std::string_view path, std::string_view bytes) = 0;
 
   // WritePrivateProfileString: sets |key| = |value| in [section] of an INI file, creating the
   // file and the section when missing and keeping every other line as it was.

@@ -68,6 +68,25 @@ std::size_t FindKey(const std::vector<Line>& lines, std::size_t header, std::str
   return found;
 }
 
+// A "key=value" line with another value. Only the value changes: the key's spelling, the blanks
+// around the value and the quotes it was in stay, so that writing the old value back gives back
+// the old line.
+std::string ReplaceValue(std::string_view content, std::string_view value) {
+  const std::size_t equals = content.find('=');
+  std::string_view rest = content.substr(equals + 1);
+  const std::string_view core = Trim(rest);
+  const std::size_t lead = core.empty() ? rest.size() : core.data() - rest.data();
+  const std::size_t trail = core.empty() ? 0 : rest.size() - lead - core.size();
+  const bool quoted = core.size() >= 2 && (core.front() == '"' || core.front() == '\'') &&
+                      core.back() == core.front();
+  std::string line(content.substr(0, equals + 1 + lead));
+  if (quoted) line += core.front();
+  line += value;
+  if (quoted) line += core.back();
+  line += rest.substr(rest.size() - trail);
+  return line;
+}
+
 std::string_view NewlineOf(const std::vector<Line>& lines) {
   return lines.empty() || lines.front().ending.empty() ? "\r\n" : lines.front().ending;
 }
@@ -77,48 +96,57 @@ std::string_view NewlineOf(const std::vector<Line>& lines) {
 std::string SetEntry(std::string_view text, std::string_view section, std::string_view key,
                      std::string_view value) {
   const std::vector<Line> lines = SplitLines(text);
-  const std::string newline(NewlineOf(lines));
-  std::vector<std::string> out;
-  out.reserve(lines.size() + 3);
-  for (const Line& line : lines)
-    out.push_back(std::string(line.content) + std::string(line.ending));
-  // A line that gets a successor needs an end of its own.
-  const auto terminate = [&](std::size_t index) {
-    if (lines[index].ending.empty()) out[index] += newline;
+  const std::string entry = std::string(Trim(key)) + "=" + std::string(value);
+  // New lines end like the line they follow: a "\n" after a lone "\r" would join it into one
+  // line end.
+  const auto newlineAfter = [&](std::size_t at) {
+    return std::string(lines[at].ending.empty() ? NewlineOf(lines) : lines[at].ending);
   };
-  const std::string entry = std::string(Trim(key)) + "=" + std::string(value) + newline;
+  // Every line as it was, with |added| (ending in |newline|) inserted after line |at|.
+  const auto insertAfter = [&](std::size_t at, const std::string& added,
+                               const std::string& newline) {
+    std::string result;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      result += lines[i].content;
+      if (i == at && lines[i].ending.empty()) {
+        // After the file's unterminated last line: that line gets an end and the new text goes
+        // without one, so that the file still ends without one.
+        result += newline;
+        result += added.substr(0, added.size() - newline.size());
+        return result;
+      }
+      result += lines[i].ending;
+      if (i == at) result += added;
+    }
+    return result;
+  };
 
   const std::size_t header = FindSection(lines, section);
   if (header == lines.size()) {
-    std::string added;
-    if (!lines.empty()) {
-      terminate(lines.size() - 1);
-      if (!Trim(lines.back().content).empty()) added += newline;
-    }
-    added += "[" + std::string(Trim(section)) + "]" + newline + entry;
-    out.push_back(std::move(added));
-  } else {
-    std::size_t end = 0;
-    const std::size_t found = FindKey(lines, header, key, end);
-    if (found != lines.size()) {
-      // The key keeps the spelling the file gives it.
-      const std::string_view content = lines[found].content;
-      out[found] = std::string(Trim(content.substr(0, content.find('=')))) + "=" +
-                   std::string(value) + std::string(lines[found].ending);
-    } else {
-      std::size_t last = header;
-      for (std::size_t i = header + 1; i < end; ++i) {
-        if (!Trim(lines[i].content).empty()) last = i;
-      }
-      terminate(last);
-      out.insert(out.begin() + static_cast<std::ptrdiff_t>(last) + 1, entry);
-    }
+    const std::string sectionLine = "[" + std::string(Trim(section)) + "]";
+    if (lines.empty()) return sectionLine + "\r\n" + entry + "\r\n";
+    // A new section goes at the end, after one blank line of its own, so that taking it away
+    // again leaves whatever blank lines the file had.
+    const std::string newline = newlineAfter(lines.size() - 1);
+    return insertAfter(lines.size() - 1, newline + sectionLine + newline + entry + newline,
+                       newline);
   }
-
-  std::string result;
-  for (const std::string& piece : out)
-    result += piece;
-  return result;
+  std::size_t end = 0;
+  const std::size_t found = FindKey(lines, header, key, end);
+  if (found != lines.size()) {
+    std::string result;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      result += i == found ? ReplaceValue(lines[i].content, value) : std::string(lines[i].content);
+      result += lines[i].ending;
+    }
+    return result;
+  }
+  std::size_t last = header;
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (!Trim(lines[i].content).empty()) last = i;
+  }
+  const std::string newline = newlineAfter(last);
+  return insertAfter(last, entry + newline, newline);
 }
 
 std::optional<std::string> GetEntry(std::string_view text, std::string_view section,
@@ -150,21 +178,31 @@ std::string RemoveEntry(std::string_view text, std::string_view section, std::st
   if (header == lines.size()) return std::string(text);
   std::size_t end = 0;
   const std::size_t found = FindKey(lines, header, key, end);
-  if (found == lines.size()) return std::string(text);
   std::vector<bool> keep(lines.size(), true);
-  keep[found] = false;
+  if (found != lines.size()) keep[found] = false;
   bool empty = true;
   for (std::size_t i = header + 1; i < end; ++i) {
     if (keep[i] && !Trim(lines[i].content).empty()) empty = false;
   }
+  // A section SetEntry added goes with the one blank line it put before it; one already left
+  // empty by an earlier removal goes too.
   if (dropEmptySection && empty) {
     for (std::size_t i = header; i < end; ++i)
       keep[i] = false;
     if (header > 0 && Trim(lines[header - 1].content).empty()) keep[header - 1] = false;
   }
+  std::size_t lastKept = lines.size();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (keep[i]) lastKept = i;
+  }
+  // Taking away the file's unterminated last line leaves the line before it as the last, and
+  // that line loses the end SetEntry gave it.
+  const bool unterminated = !lines.empty() && lines.back().ending.empty();
   std::string result;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (keep[i]) result += std::string(lines[i].content) + std::string(lines[i].ending);
+    if (!keep[i]) continue;
+    result += lines[i].content;
+    if (!(unterminated && i == lastKept && !keep.back())) result += lines[i].ending;
   }
   return result;
 }

@@ -9,9 +9,12 @@
 
 namespace vu::platform::ini {
 
-// The text with |key|=|value| in [section]: an existing entry gets the new value in place, a
-// missing one is added after the section's last non-blank line, a missing section is appended
-// at the end. New lines end like the text's first line (CRLF when the text has no line end).
+// The text with |key|=|value| in [section], every other byte as it was: an existing entry gets
+// the new value in place (the key's spelling, blanks and quotes kept); a missing one is added
+// after the section's last non-blank line; a missing section is appended at the end after a blank
+// line. New lines end like the line they follow (like the first line after an unterminated last
+// line; CRLF in an empty text); a text that did not end with a line end still does not.
+// RemoveEntry undoes an addition byte for byte.
 std::string SetEntry(std::string_view text, std::string_view section, std::string_view key,
                      std::string_view value);
 

@@ -95,7 +95,7 @@ class BackupKey final : public RegistryKey {
       return kRefused;
     }
     if (log_.AddRegistry(undo + "\r\n", what) != ERROR_SUCCESS) return kRefused;
-    return key_->SetValue(name, type, data);
+    return log_.Settle(key_->SetValue(name, type, data));
   }
 
   Status DeleteValue(std::string_view name) override {
@@ -110,7 +110,7 @@ class BackupKey final : public RegistryKey {
         ERROR_SUCCESS) {
       return kRefused;
     }
-    return key_->DeleteValue(name);
+    return log_.Settle(key_->DeleteValue(name));
   }
 
   Status DeleteSubKey(std::string_view path) override {
@@ -126,7 +126,7 @@ class BackupKey final : public RegistryKey {
                                    " with everything below it") != ERROR_SUCCESS) {
       return kRefused;
     }
-    return key_->DeleteSubKey(path);
+    return log_.Settle(key_->DeleteSubKey(path));
   }
 
  private:
@@ -155,14 +155,18 @@ class BackupRegistry final : public vu::platform::Registry {
   Status CreateKey(RootKey root, std::string_view path,
                    std::unique_ptr<RegistryKey>& key) override {
     key.reset();
-    // A key the run makes is deleted again on restore: the first missing one on the path.
-    if (const std::optional<std::string> missing = FirstMissing(root, path)) {
+    // A key the run makes is deleted again on restore: the first missing one on the path. When
+    // it cannot be told whether the key is there, it could not be deleted again: refused.
+    std::optional<std::string> missing;
+    if (FirstMissing(root, path, missing) != ERROR_SUCCESS) return kRefused;
+    if (missing) {
       const std::string name = common::RegKeyName(root, *missing);
       if (log_.AddRegistry("[-" + name + "]\r\n\r\n", "Created key " + name) != ERROR_SUCCESS)
         return kRefused;
     }
     std::unique_ptr<RegistryKey> inner;
     const Status status = registry_.CreateKey(root, path, inner);
+    if (missing) log_.Settle(status);
     Wrap(root, path, inner, key);
     return status;
   }
@@ -177,18 +181,27 @@ class BackupRegistry final : public vu::platform::Registry {
     }
   }
 
-  std::optional<std::string> FirstMissing(RootKey root, std::string_view path) {
+  // The first key on |path| that is not there, in |missing|; a failure when a key could not be
+  // opened for another reason.
+  Status FirstMissing(RootKey root, std::string_view path, std::optional<std::string>& missing) {
+    missing.reset();
     std::unique_ptr<RegistryKey> probe;
-    if (registry_.OpenKey(root, path, probe) != ERROR_FILE_NOT_FOUND) return std::nullopt;
+    const Status whole = registry_.OpenKey(root, path, probe);
+    if (whole == ERROR_SUCCESS) return ERROR_SUCCESS;
+    if (whole != ERROR_FILE_NOT_FOUND) return whole;
     std::string prefix;
     for (std::string_view part : vu::platform::SplitKeyPath(path)) {
       prefix = prefix.empty() ? std::string(part) : prefix + '\\' + std::string(part);
       probe.reset();
       const Status status = registry_.OpenKey(root, prefix, probe);
-      if (status == ERROR_FILE_NOT_FOUND) return prefix;
-      if (status != ERROR_SUCCESS) return std::nullopt;
+      if (status == ERROR_FILE_NOT_FOUND) {
+        missing = prefix;
+        return ERROR_SUCCESS;
+      }
+      if (status != ERROR_SUCCESS) return status;
     }
-    return std::nullopt;
+    // Not there as a whole, yet every part opens: it cannot be told what would be made.
+    return ERROR_FILE_NOT_FOUND;
   }
 
   vu::platform::Registry& registry_;
@@ -221,69 +234,82 @@ class BackupFiles final : public vu::platform::FileSystem {
   }
 
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
-    const std::uint32_t old = files_.Attributes(path);
+    Status error = ERROR_SUCCESS;
+    const std::uint32_t old = files_.Attributes(path, &error);
+    if (old == INVALID_FILE_ATTRIBUTES)
+      return Unknown(error) ? kRefused : files_.SetAttributes(path, attributes);
     // Putting back what the newest change took away leaves nothing to keep (Msdos.sys is
     // opened for a write that turned out to change nothing, and closed again).
-    if (old != INVALID_FILE_ATTRIBUTES && log_.NewestIsAttributes(path, attributes)) {
+    if (log_.NewestIsAttributes(path, attributes)) {
       const Status status = files_.SetAttributes(path, attributes);
-      if (status == ERROR_SUCCESS) log_.RetractNewest();
+      if (status == ERROR_SUCCESS)
+        log_.RetractNewest("Put back the attributes of " + std::string(path));
       return status;
     }
-    if (old != INVALID_FILE_ATTRIBUTES &&
-        (old & kKeptAttributes) != (attributes & kKeptAttributes)) {
-      FileRecord record = MakeRecord(FileRecord::Kind::kAttributes, path, old & kKeptAttributes);
-      if (log_.Add(std::move(record), "Changed the attributes of " + std::string(path) + " (were " +
-                                          AttributeLetters(old) + ")") != ERROR_SUCCESS) {
-        return kRefused;
-      }
+    if ((old & kKeptAttributes) == (attributes & kKeptAttributes))
+      return files_.SetAttributes(path, attributes);
+    FileRecord record = MakeRecord(FileRecord::Kind::kAttributes, path, old & kKeptAttributes);
+    if (log_.Add(std::move(record), "Changed the attributes of " + std::string(path) + " (were " +
+                                        AttributeLetters(old) + ")") != ERROR_SUCCESS) {
+      return kRefused;
     }
-    return files_.SetAttributes(path, attributes);
+    return log_.Settle(files_.SetAttributes(path, attributes));
   }
 
   Status Remove(std::string_view path) override {
-    const std::uint32_t old = files_.Attributes(path);
-    // A missing file, a folder or a read-only file is refused by the call itself.
-    if (old != INVALID_FILE_ATTRIBUTES &&
-        (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0 &&
-        !BackUpFile(path, old, "Deleted " + std::string(path))) {
-      return kRefused;
-    }
-    return files_.Remove(path);
+    Status error = ERROR_SUCCESS;
+    const std::uint32_t old = files_.Attributes(path, &error);
+    if (old == INVALID_FILE_ATTRIBUTES) return Unknown(error) ? kRefused : files_.Remove(path);
+    // A folder or a read-only file is refused by the call itself.
+    if ((old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
+      return files_.Remove(path);
+    if (!BackUpFile(path, old, "Deleted " + std::string(path))) return kRefused;
+    return log_.Settle(files_.Remove(path));
   }
 
   Status RemoveDirectory(std::string_view path) override {
-    const std::uint32_t old = files_.Attributes(path);
-    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-        IsEmptyFolder(path)) {
-      FileRecord record = MakeRecord(FileRecord::Kind::kFolder, path, old & kKeptAttributes);
-      if (log_.Add(std::move(record), "Deleted the empty folder " + std::string(path)) !=
-          ERROR_SUCCESS) {
-        return kRefused;
-      }
+    Status error = ERROR_SUCCESS;
+    const std::uint32_t old = files_.Attributes(path, &error);
+    if (old == INVALID_FILE_ATTRIBUTES)
+      return Unknown(error) ? kRefused : files_.RemoveDirectory(path);
+    if ((old & FILE_ATTRIBUTE_DIRECTORY) == 0) return files_.RemoveDirectory(path);
+    bool empty = false;
+    if (!IsEmptyFolder(path, empty)) return kRefused;
+    // A folder with something in it is refused by the call itself.
+    if (!empty) return files_.RemoveDirectory(path);
+    FileRecord record = MakeRecord(FileRecord::Kind::kFolder, path, old & kKeptAttributes);
+    if (log_.Add(std::move(record), "Deleted the empty folder " + std::string(path)) !=
+        ERROR_SUCCESS) {
+      return kRefused;
     }
-    return files_.RemoveDirectory(path);
+    return log_.Settle(files_.RemoveDirectory(path));
   }
 
   Status MakeDirectory(std::string_view path) override {
     Status error = ERROR_SUCCESS;
-    if (files_.Attributes(path, &error) == INVALID_FILE_ATTRIBUTES &&
-        error == ERROR_FILE_NOT_FOUND) {
-      FileRecord record = MakeRecord(FileRecord::Kind::kNewFolder, path);
-      if (log_.Add(std::move(record), "Made the folder " + std::string(path)) != ERROR_SUCCESS)
-        return kRefused;
-    }
-    return files_.MakeDirectory(path);
+    if (files_.Attributes(path, &error) != INVALID_FILE_ATTRIBUTES)
+      return files_.MakeDirectory(path);
+    if (Unknown(error)) return kRefused;
+    FileRecord record = MakeRecord(FileRecord::Kind::kNewFolder, path);
+    if (log_.Add(std::move(record), "Made the folder " + std::string(path)) != ERROR_SUCCESS)
+      return kRefused;
+    return log_.Settle(files_.MakeDirectory(path));
   }
 
   Status WriteAll(std::string_view path, std::string_view bytes) override {
     if (!BeforeReplace(path)) return kRefused;
-    return files_.WriteAll(path, bytes);
+    return log_.Settle(files_.WriteAll(path, bytes));
+  }
+
+  Status Append(std::string_view path, std::string_view bytes) override {
+    if (!BeforeReplace(path)) return kRefused;
+    return log_.Settle(files_.Append(path, bytes));
   }
 
   Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
     if (!failIfExists && !BeforeReplace(to)) return kRefused;
     if (failIfExists && !NoteIfNew(to)) return kRefused;
-    return files_.Copy(from, to, failIfExists);
+    return log_.Settle(files_.Copy(from, to, failIfExists));
   }
 
   Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
@@ -293,7 +319,6 @@ class BackupFiles final : public vu::platform::FileSystem {
     if (read == ERROR_SUCCESS && old == value)
       return files_.WriteProfileString(file, section, key, value);
     if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) return kRefused;
-    if (!NoteIfNew(file)) return kRefused;
     FileRecord record = MakeRecord(FileRecord::Kind::kEntry, file);
     record.section = std::string(section);
     record.key = std::string(key);
@@ -304,15 +329,24 @@ class BackupFiles final : public vu::platform::FileSystem {
       what += " (was " + old + ")";
     } else {
       std::string text;
-      record.sectionExisted = files_.ReadAll(file, text) == ERROR_SUCCESS &&
-                              vu::platform::ini::HasSection(text, section);
+      const Status whole = files_.ReadAll(file, text);
+      if (whole != ERROR_SUCCESS && Unknown(whole)) return kRefused;
+      record.sectionExisted =
+          whole == ERROR_SUCCESS && vu::platform::ini::HasSection(text, section);
       what += " (was not set)";
     }
+    if (!NoteIfNew(file)) return kRefused;
     if (log_.Add(std::move(record), std::move(what)) != ERROR_SUCCESS) return kRefused;
-    return files_.WriteProfileString(file, section, key, value);
+    return log_.Settle(files_.WriteProfileString(file, section, key, value));
   }
 
  private:
+  // Whether a failed look at a path leaves it unknown what a change there would destroy; "not
+  // found" is known: nothing.
+  static bool Unknown(Status error) {
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+  }
+
   bool BackUpFile(std::string_view path, std::uint32_t attributes, std::string what) {
     FileRecord record = MakeRecord(FileRecord::Kind::kFile, path, attributes & kKeptAttributes);
     return log_.AddFile(std::move(record), std::move(what)) == ERROR_SUCCESS;
@@ -320,27 +354,34 @@ class BackupFiles final : public vu::platform::FileSystem {
 
   // A file about to be overwritten is kept; one about to be made is noted, to go again.
   bool BeforeReplace(std::string_view path) {
-    const std::uint32_t old = files_.Attributes(path);
-    if (old == INVALID_FILE_ATTRIBUTES) return NoteIfNew(path);
-    if ((old & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+    Status error = ERROR_SUCCESS;
+    const std::uint32_t old = files_.Attributes(path, &error);
+    if (old == INVALID_FILE_ATTRIBUTES) return !Unknown(error) && NoteIfNew(path);
+    // A folder or a read-only file is refused by the call itself.
+    if ((old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) return true;
     return BackUpFile(path, old, "Replaced " + std::string(path));
   }
 
   bool NoteIfNew(std::string_view path) {
     Status error = ERROR_SUCCESS;
     if (files_.Attributes(path, &error) != INVALID_FILE_ATTRIBUTES) return true;
-    if (error != ERROR_FILE_NOT_FOUND) return true;  // the call itself will fail
+    if (error == ERROR_PATH_NOT_FOUND) return true;  // no folder for it: the call itself fails
+    if (error != ERROR_FILE_NOT_FOUND) return false;
     FileRecord record = MakeRecord(FileRecord::Kind::kNewFile, path);
     return log_.Add(std::move(record), "Made the file " + std::string(path)) == ERROR_SUCCESS;
   }
 
-  bool IsEmptyFolder(std::string_view path) {
+  // Whether |path| could be listed; |empty| says whether it holds anything.
+  bool IsEmptyFolder(std::string_view path, bool& empty) {
     FindData entry;
     std::unique_ptr<Listing> listing;
-    if (files_.FindFirst(std::string(path) + "\\*", entry, listing) != ERROR_SUCCESS) return false;
+    const Status status = files_.FindFirst(std::string(path) + "\\*", entry, listing);
+    empty = true;
+    if (status == ERROR_FILE_NOT_FOUND) return true;
+    if (status != ERROR_SUCCESS) return false;
     do {
-      if (entry.name != "." && entry.name != "..") return false;
-    } while (listing->Next(entry));
+      if (entry.name != "." && entry.name != "..") empty = false;
+    } while (empty && listing->Next(entry));
     return true;
   }
 

@@ -1,56 +1,38 @@
 // The backup folder of one optimization run and the records in it. Everything a run removes or
-// replaces is written here first, so that --restore can put it back:
+// replaces is recorded here first, so that --restore can put it back:
 //
 //   <My Documents>\Velloria Optimizer Backups\<yyyy-mm-dd hh-mm-ss>, holding:
+//     Journal.txt    every change, in the order made, each record on the disk before its change
+//                    (backup_journal.h); what --restore reads
+//     Shortcuts\     every removed or replaced file, byte for byte, under its original path
+//     Contents.txt   one line per change that took effect, naming the optimization that made it
 //     Registry.reg   REGEDIT4: merged, it undoes every registry change (newest change first)
 //     Files.txt      removed files and folders, replaced profile entries, old attributes
-//                    (newest first, tab-separated; read by --restore)
-//     Shortcuts\     every removed file, byte for byte, under its original path (C\WINDOWS\...)
-//     Contents.txt   one line per change, naming the optimization that made it
+//                    (newest first)
 //
-// The folder is made at the first change only; each file is rewritten whole after every record,
-// so what is on disk is always complete.
+// The folder is made at the first change only. Journal.txt and Contents.txt are only appended
+// to, so the cost of a record does not grow with the number before it and a crash leaves all
+// that was written. Registry.reg and Files.txt are written from the journal when the run ends,
+// and again by --restore when a run never came to its end.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "optimizer/engine/backup_journal.h"
 #include "platform/machine.h"
 #include "platform/status.h"
 
 namespace vu::optimizer {
 
 inline constexpr std::string_view kBackupsFolderName = "Velloria Optimizer Backups";
+inline constexpr std::string_view kBackupJournalFile = "Journal.txt";
 inline constexpr std::string_view kBackupRegistryFile = "Registry.reg";
 inline constexpr std::string_view kBackupFilesList = "Files.txt";
 inline constexpr std::string_view kBackupContentsFile = "Contents.txt";
 inline constexpr std::string_view kBackupCopiesFolder = "Shortcuts";
-
-// One change to a file, a folder, a profile entry or attributes, as restore undoes it.
-struct FileRecord {
-  enum class Kind {
-    kFile,        // a file removed or replaced: |copy| holds its bytes, |attributes| its attributes
-    kFolder,      // an empty folder removed
-    kAttributes,  // attributes changed from |attributes|
-    kEntry,       // a profile entry written: |value| held before, or none
-    kNewFile,     // a file that did not exist was made
-    kNewFolder,   // a folder that did not exist was made
-  };
-  Kind kind = Kind::kFile;
-  std::string path;
-  std::uint32_t attributes = 0;
-  std::string copy;  // kFile: below the backup folder
-  std::string section, key;
-  std::optional<std::string> value;
-  bool sectionExisted = true;  // kEntry without a value: whether [section] was there
-};
-
-// Files.txt's text for |records| (already in restore order), and back.
-std::string FormatFileRecords(const std::vector<FileRecord>& records);
-bool ParseFileRecords(std::string_view text, std::vector<FileRecord>& records, int& badLine);
 
 // Where a removed file's copy goes below the backup folder: "C:\WINDOWS\Old.lnk" ->
 // "Shortcuts\C\WINDOWS\Old.lnk"; a network path goes under "Shortcuts\UNC\".
@@ -58,6 +40,10 @@ std::string CopyPathFor(std::string_view path);
 
 // Makes |path| and every missing folder above it; ERROR_SUCCESS when it is there afterwards.
 vu::platform::Status MakeFolders(vu::platform::FileSystem& files, std::string_view path);
+
+// Registry.reg's and Files.txt's text for the records whose changes stand, newest first.
+std::string RegistryUndoText(const std::vector<JournalRecord>& live);
+std::string FilesListText(const std::vector<JournalRecord>& live);
 
 // The R, H, S and A attributes a backup keeps and restores.
 inline constexpr std::uint32_t kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
@@ -69,6 +55,7 @@ class BackupLog {
   explicit BackupLog(vu::platform::Machine& machine) : machine_(machine) {}
   BackupLog(const BackupLog&) = delete;
   BackupLog& operator=(const BackupLog&) = delete;
+  ~BackupLog() { Close(); }
 
   // The optimization whose changes follow, as the results page names it.
   void SetOptimization(std::string name) { optimization_ = std::move(name); }
@@ -76,33 +63,41 @@ class BackupLog {
   const std::string& folder() const { return folder_; }
 
   // Each records one change described by |what| and returns ERROR_SUCCESS only when the record
-  // is on disk; the change may then go ahead. On failure nothing of the record is kept.
+  // is on the disk; the change may then be made, and its outcome handed to Settle.
   vu::platform::Status AddRegistry(std::string undo, std::string what);
   // Copies the file at |record.path| into the backup first (kFile).
   vu::platform::Status AddFile(FileRecord record, std::string what);
   vu::platform::Status Add(FileRecord record, std::string what);
+  // The outcome of the change recorded last: Contents.txt lists it when it took effect. A
+  // failed change keeps its record, since a failure may come after part of the change was made
+  // and undoing what was never done puts back what is there. Returns |outcome|.
+  vu::platform::Status Settle(vu::platform::Status outcome);
 
   // Whether the newest record says |path| had the attributes |attributes| before the run
   // changed them (so that setting them again undoes that change).
   bool NewestIsAttributes(std::string_view path, std::uint32_t attributes) const;
-  // Forgets the newest record, a change that has just been undone. A backup left with nothing
-  // in it goes from the disk: a run that in the end changed nothing leaves no folder.
-  void RetractNewest();
+  // The newest change has just been undone by the run: its record is made void. A backup left
+  // with nothing in it goes from the disk: a run that in the end changed nothing leaves no folder.
+  // |what| says so in Contents.txt.
+  void RetractNewest(std::string what);
+
+  // Writes Registry.reg and Files.txt for the registry editor and for people. Called when the
+  // run ends; recording after it starts them anew.
+  void Close();
 
  private:
   vu::platform::Status EnsureFolder();
-  vu::platform::Status WriteLists(bool registry, bool files);
-  vu::platform::Status Commit(bool registry, bool files, std::string what);
+  vu::platform::Status Append(JournalRecord::Kind kind, std::string body, std::string what);
+  std::string Path(std::string_view name) const;
 
   vu::platform::Machine& machine_;
   std::string optimization_;
   std::string folder_;
-  bool madeRoot_ = false;
-  bool newestIsFile_ = false;  // the newest record is fileRecords_.back()  // "Velloria Optimizer
-                               // Backups" did not exist before this run
-  std::vector<std::string> registryUndo_;  // in change order
-  std::vector<FileRecord> fileRecords_;    // in change order
-  std::vector<std::string> contents_;
+  bool madeRoot_ = false;  // "Velloria Optimizer Backups" did not exist before this run
+  std::vector<JournalRecord> records_;  // as written, void ones included
+  std::string pendingWhat_;             // the change waiting for Settle
+  std::size_t live_ = 0;                // records not made void
+  bool closed_ = true;                  // Registry.reg and Files.txt are up to date
 };
 
 }  // namespace vu::optimizer

@@ -2,6 +2,7 @@
 
 #include "common/regedit4.h"
 #include "optimizer/engine/backup_log.h"
+#include "optimizer/engine/restore_check.h"
 #include "platform/ini.h"
 
 namespace vu::optimizer {
@@ -22,146 +23,157 @@ std::string Parent(std::string_view path) {
   return std::string(path.substr(0, slash == std::string_view::npos ? 0 : slash));
 }
 
-std::string Error(Status status) {
-  return " (error " + std::to_string(status) + ")";
-}
-
 bool Exists(FileSystem& files, std::string_view path) {
   return files.Attributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Undoes single records. A call that fails is not reported here: reading everything back
+// afterwards tells what was restored and what was not.
 class Restorer {
  public:
-  Restorer(vu::platform::Machine& machine, std::string_view folder, RestoreReport& report)
-      : files_(machine.files()), registry_(machine.registry()), folder_(folder), report_(report) {}
-
-  void Files() {
-    std::string text;
-    const Status read = files_.ReadAll(Join(folder_, kBackupFilesList), text);
-    if (read == ERROR_FILE_NOT_FOUND) return;  // the run changed no file
-    if (read != ERROR_SUCCESS)
-      return Fail("Could not read " + std::string(kBackupFilesList) + Error(read));
-    std::vector<FileRecord> records;
-    int badLine = 0;
-    if (!ParseFileRecords(text, records, badLine)) {
-      return Fail("Could not read " + std::string(kBackupFilesList) + ": line " +
-                  std::to_string(badLine) + " is malformed");
-    }
-    // The records are newest first: undoing them in this order unwinds the run.
-    for (const FileRecord& record : records)
-      Undo(record);
-  }
-
-  void Registry() {
-    std::string text;
-    const Status read = files_.ReadAll(Join(folder_, kBackupRegistryFile), text);
-    if (read == ERROR_FILE_NOT_FOUND) return;
-    const std::string name(kBackupRegistryFile);
-    if (read != ERROR_SUCCESS) return Fail("Could not read " + name + Error(read));
-    std::vector<common::RegFileEdit> edits;
-    common::RegFileProblem problem;
-    if (!common::ParseRegFile(text, edits, problem) ||
-        !common::ApplyRegFile(registry_, edits, problem)) {
-      return Fail("Could not restore the registry from " + name + ": line " +
-                  std::to_string(problem.line) + ": " + problem.message);
-    }
-    Done("Restored the registry from " + name);
-  }
-
- private:
-  void Done(std::string line) { report_.restored.push_back(std::move(line)); }
-  void Fail(std::string line) { report_.failed.push_back(std::move(line)); }
-  void Check(Status status, std::string what) {
-    if (status == ERROR_SUCCESS) {
-      Done("Restored " + what);
-    } else {
-      Fail("Could not restore " + what + Error(status));
-    }
-  }
+  Restorer(vu::platform::Machine& machine, std::string_view folder)
+      : files_(machine.files()), registry_(machine.registry()), folder_(folder) {}
 
   void Undo(const FileRecord& r) {
     switch (r.kind) {
       case FileRecord::Kind::kFile:
-        return Check(PutBack(r), r.path);
-      case FileRecord::Kind::kFolder: {
-        Status status = MakeFolders(files_, r.path);
-        if (status == ERROR_SUCCESS && r.attributes != 0)
-          status = files_.SetAttributes(r.path, r.attributes);
-        return Check(status, "the folder " + r.path);
-      }
-      case FileRecord::Kind::kAttributes: {
-        // A file the run made is gone again after a first restore: nothing to put right.
-        Status status = files_.SetAttributes(r.path, r.attributes);
-        if (status == ERROR_FILE_NOT_FOUND && !Exists(files_, r.path)) status = ERROR_SUCCESS;
-        return Check(status, "the attributes of " + r.path);
-      }
+        PutBack(r);
+        return;
+      case FileRecord::Kind::kFolder:
+        if (MakeFolders(files_, r.path) == ERROR_SUCCESS)
+          files_.SetAttributes(r.path, r.attributes);
+        return;
+      case FileRecord::Kind::kAttributes:
+        files_.SetAttributes(r.path, r.attributes);
+        return;
       case FileRecord::Kind::kEntry:
-        return Check(Entry(r), r.key + " in [" + r.section + "] of " + r.path);
-      case FileRecord::Kind::kNewFile: {
-        Status status = ERROR_SUCCESS;
+        Entry(r);
+        return;
+      case FileRecord::Kind::kNewFile:
         if (Exists(files_, r.path)) {
           files_.SetAttributes(r.path, FILE_ATTRIBUTE_ARCHIVE);
-          status = files_.Remove(r.path);
+          files_.Remove(r.path);
         }
-        return Check(status, "the absence of " + r.path);
-      }
-      case FileRecord::Kind::kNewFolder: {
-        Status status = files_.RemoveDirectory(r.path);
-        if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND)
-          status = ERROR_SUCCESS;
-        return Check(status, "the absence of the folder " + r.path);
+        return;
+      case FileRecord::Kind::kNewFolder:
+        files_.RemoveDirectory(r.path);
+        return;
+    }
+  }
+
+  void Undo(const std::vector<common::RegFileEdit>& edits) {
+    // Each edit on its own: one that fails does not keep the others from being made.
+    for (const common::RegFileEdit& edit : edits) {
+      common::RegFileProblem problem;
+      if (edit.kind == common::RegFileEdit::Kind::kSetValue ||
+          edit.kind == common::RegFileEdit::Kind::kDeleteValue) {
+        common::RegFileEdit key = edit;
+        key.kind = common::RegFileEdit::Kind::kCreateKey;
+        common::ApplyRegFile(registry_, {key, edit}, problem);
+      } else {
+        common::ApplyRegFile(registry_, {edit}, problem);
       }
     }
   }
 
-  Status PutBack(const FileRecord& r) {
+ private:
+  void PutBack(const FileRecord& r) {
     const std::string copy = Join(folder_, r.copy);
     std::string saved;
-    Status status = files_.ReadAll(copy, saved);
-    if (status != ERROR_SUCCESS) return status;
+    if (files_.ReadAll(copy, saved) != ERROR_SUCCESS) return;
     std::string current;
     // Already there (a second restore): only the attributes may need putting right.
     if (files_.ReadAll(r.path, current) != ERROR_SUCCESS || current != saved) {
-      status = MakeFolders(files_, Parent(r.path));
-      if (status != ERROR_SUCCESS) return status;
+      if (MakeFolders(files_, Parent(r.path)) != ERROR_SUCCESS) return;
       if (Exists(files_, r.path)) files_.SetAttributes(r.path, FILE_ATTRIBUTE_ARCHIVE);
-      status = files_.Copy(copy, r.path, false);
-      if (status != ERROR_SUCCESS) return status;
+      if (files_.Copy(copy, r.path, false) != ERROR_SUCCESS) return;
     }
-    return files_.SetAttributes(r.path, r.attributes);
+    files_.SetAttributes(r.path, r.attributes);
   }
 
-  Status Entry(const FileRecord& r) {
-    if (r.value) return files_.WriteProfileString(r.path, r.section, r.key, *r.value);
+  void Entry(const FileRecord& r) {
+    if (r.value) {
+      files_.WriteProfileString(r.path, r.section, r.key, *r.value);
+      return;
+    }
     // The profile calls cannot remove an entry: edit the text itself.
     std::string text;
-    const Status read = files_.ReadAll(r.path, text);
-    if (read == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
-    if (read != ERROR_SUCCESS) return read;
+    if (files_.ReadAll(r.path, text) != ERROR_SUCCESS) return;
     const std::string edited =
         vu::platform::ini::RemoveEntry(text, r.section, r.key, !r.sectionExisted);
-    return edited == text ? ERROR_SUCCESS : files_.WriteAll(r.path, edited);
+    if (edited != text) files_.WriteAll(r.path, edited);
   }
 
   FileSystem& files_;
   vu::platform::Registry& registry_;
   std::string folder_;
-  RestoreReport& report_;
 };
 
 }  // namespace
 
 RestoreReport RestoreBackup(vu::platform::Machine& machine, std::string_view folder) {
   RestoreReport report;
-  const std::uint32_t attributes = machine.files().Attributes(folder);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-      !Exists(machine.files(), Join(folder, kBackupContentsFile))) {
+  FileSystem& files = machine.files();
+  const std::uint32_t attributes = files.Attributes(folder);
+  std::string bytes;
+  const Status read =
+      attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0
+          ? ERROR_PATH_NOT_FOUND
+          : files.ReadAll(Join(folder, kBackupJournalFile), bytes);
+  if (read == ERROR_FILE_NOT_FOUND || read == ERROR_PATH_NOT_FOUND) {
     report.failed.push_back("There is no Optimizer backup in " + std::string(folder));
     return report;
   }
-  Restorer restorer(machine, folder, report);
-  restorer.Files();
-  restorer.Registry();
+  const std::string journal(kBackupJournalFile);
+  if (read != ERROR_SUCCESS) {
+    report.failed.push_back("Could not read " + journal + " (error " + std::to_string(read) + ")");
+    return report;
+  }
+  const JournalReading reading = ReadJournal(bytes);
+  if (reading.damagedAt) {
+    report.failed.push_back(journal + " is damaged at byte " + std::to_string(*reading.damagedAt) +
+                            ": the changes recorded after it could not be restored");
+  }
+  const std::vector<JournalRecord> live = LiveRecords(reading.records);
+
+  // A run that never came to its end did not write these: the registry editor and people can
+  // use them all the same.
+  if (!Exists(files, Join(folder, kBackupRegistryFile))) {
+    const std::string text = RegistryUndoText(live);
+    if (text.size() > std::string_view("REGEDIT4\r\n\r\n").size())
+      files.WriteAll(Join(folder, kBackupRegistryFile), text);
+  }
+  if (!Exists(files, Join(folder, kBackupFilesList))) {
+    const std::string text = FilesListText(live);
+    if (!text.empty()) files.WriteAll(Join(folder, kBackupFilesList), text);
+  }
+
+  Restorer restorer(machine, folder);
+  RestoreExpectation expected;
+  for (auto it = live.rbegin(); it != live.rend(); ++it) {
+    const std::string unreadable =
+        "Not restored: record " + std::to_string(it->number) + " of " + journal + " cannot be read";
+    if (it->kind == JournalRecord::Kind::kFile) {
+      std::vector<FileRecord> records;
+      int badLine = 0;
+      if (!ParseFileRecords(it->body, records, badLine) || records.size() != 1) {
+        report.failed.push_back(unreadable);
+        continue;
+      }
+      restorer.Undo(records[0]);
+      expected.Undid(records[0]);
+    } else {
+      std::vector<common::RegFileEdit> edits;
+      common::RegFileProblem problem;
+      if (!common::ParseRegFile("REGEDIT4\r\n\r\n" + it->body, edits, problem)) {
+        report.failed.push_back(unreadable + ": " + problem.message);
+        continue;
+      }
+      restorer.Undo(edits);
+      expected.Undid(edits);
+    }
+  }
+  expected.Compare(machine, folder, report);
   return report;
 }
 
@@ -180,7 +192,7 @@ std::string FormatRestoreReport(std::string_view folder, const RestoreReport& re
 int RunRestore(vu::platform::Machine& machine, std::string_view folder, std::string& text) {
   const RestoreReport report = RestoreBackup(machine, folder);
   text = FormatRestoreReport(folder, report);
-  if (Exists(machine.files(), Join(folder, kBackupContentsFile)))
+  if (Exists(machine.files(), Join(folder, kBackupJournalFile)))
     machine.files().WriteAll(Join(folder, "Restore.txt"), text);
   return report.ok() ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 // Optimizer --restore FOLDER: puts back what one run changed, from the run's backup folder
-// (backup_log.h): files and folders, profile entries and attributes from Files.txt, then the
-// registry from Registry.reg. Restoring twice is harmless: the second time finds everything in
-// place already and writes the same things again.
+// (backup_log.h): every change in its journal is undone, newest first, then everything named
+// there is read back and compared with what the journal says it was. Restoring twice is
+// harmless: the second time finds everything in place already and writes the same things again.
 #pragma once
 
 #include <string>

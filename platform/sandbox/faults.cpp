@@ -14,7 +14,7 @@ struct OpEntry {
   std::string_view name;
 };
 
-constexpr std::array<OpEntry, 28> kOps = {{
+constexpr std::array<OpEntry, 29> kOps = {{
     {Op::RegOpenKey, "RegOpenKey"},
     {Op::RegCreateKey, "RegCreateKey"},
     {Op::RegQueryValue, "RegQueryValue"},
@@ -35,6 +35,7 @@ constexpr std::array<OpEntry, 28> kOps = {{
     {Op::ReadFirstLine, "ReadFirstLine"},
     {Op::ReadAll, "ReadAll"},
     {Op::WriteAll, "WriteAll"},
+    {Op::Append, "Append"},
     {Op::WriteProfileString, "WriteProfileString"},
     {Op::ReadProfileString, "ReadProfileString"},
     {Op::ShortcutTarget, "ShortcutTarget"},

@@ -34,6 +34,7 @@ enum class Op {
   ReadFirstLine,
   ReadAll,
   WriteAll,
+  Append,
   WriteProfileString,
   ReadProfileString,
   ShortcutTarget,

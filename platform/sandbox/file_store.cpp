@@ -362,6 +362,15 @@ Status FileStore::WriteAll(std::string_view path, std::string_view bytes) {
   return AfterWriting(entry, entry.exists());
 }
 
+Status FileStore::Append(std::string_view path, std::string_view bytes) {
+  HostEntry entry;
+  const Status status = ResolveForWriting(path, entry);
+  if (status != ERROR_SUCCESS) return status;
+  const Status written = AppendHostFileDurably(entry.host, bytes);
+  if (written != ERROR_SUCCESS) return written;
+  return AfterWriting(entry, entry.exists());
+}
+
 Status FileStore::WriteProfileString(std::string_view file, std::string_view section,
                                      std::string_view key, std::string_view value) {
   HostEntry entry;

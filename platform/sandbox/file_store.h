@@ -37,6 +37,7 @@ class FileStore {
   Status ReadFirstLine(std::string_view path, std::string& line);
   Status ReadAll(std::string_view path, std::string& bytes);
   Status WriteAll(std::string_view path, std::string_view bytes);
+  Status Append(std::string_view path, std::string_view bytes);
   Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
                             std::string_view value);
   Status ReadProfileString(std::string_view file, std::string_view section, std::string_view key,

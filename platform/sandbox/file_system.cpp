@@ -91,6 +91,11 @@ Status SandboxFileSystem::WriteAll(std::string_view path, std::string_view bytes
   return store_.WriteAll(path, bytes);
 }
 
+Status SandboxFileSystem::Append(std::string_view path, std::string_view bytes) {
+  if (auto fault = faults_.Check(Op::Append, FaultSubject(path))) return *fault;
+  return store_.Append(path, bytes);
+}
+
 Status SandboxFileSystem::WriteProfileString(std::string_view file, std::string_view section,
                                              std::string_view key, std::string_view value) {
   if (auto fault = faults_.Check(Op::WriteProfileString, FaultSubject(file))) return *fault;

@@ -26,6 +26,7 @@ class SandboxFileSystem final : public vu::platform::FileSystem {
   Status ReadFirstLine(std::string_view path, std::string& line) override;
   Status ReadAll(std::string_view path, std::string& bytes) override;
   Status WriteAll(std::string_view path, std::string_view bytes) override;
+  Status Append(std::string_view path, std::string_view bytes) override;
   Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
                             std::string_view value) override;
   Status ReadProfileString(std::string_view file, std::string_view section, std::string_view key,

@@ -4,6 +4,9 @@
 #include <cerrno>
 #include <filesystem>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace vu::platform::sandbox {
 namespace {
 
@@ -105,6 +108,32 @@ Status ReplaceHostFile(const std::string& path, std::string_view bytes) {
 
 Status AppendHostFile(const std::string& path, std::string_view bytes) {
   return WriteWithMode(path, bytes, "ab");
+}
+
+Status AppendHostFileDurably(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return LastHostError();
+  Status status = ERROR_SUCCESS;
+  for (std::size_t done = 0; done < bytes.size() && status == ERROR_SUCCESS;) {
+    const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) {
+      status = LastHostError();
+    } else {
+      done += static_cast<std::size_t>(wrote);
+    }
+  }
+  if (status == ERROR_SUCCESS && ::fsync(fd) != 0) status = LastHostError();
+  if (::close(fd) != 0 && status == ERROR_SUCCESS) status = LastHostError();
+  if (status != ERROR_SUCCESS) return status;
+  // A file just made is only found again after a crash once its folder's entry is durable too.
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return ERROR_SUCCESS;
 }
 
 }  // namespace vu::platform::sandbox

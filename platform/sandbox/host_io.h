@@ -41,5 +41,7 @@ Status WriteHostFile(const std::string& path, std::string_view bytes);
 Status ReplaceHostFile(const std::string& path, std::string_view bytes);
 // Appends |bytes| to the file, creating it when missing.
 Status AppendHostFile(const std::string& path, std::string_view bytes);
+// The same, returning only after the bytes (and a new file's name) are on stable storage.
+Status AppendHostFileDurably(const std::string& path, std::string_view bytes);
 
 }  // namespace vu::platform::sandbox

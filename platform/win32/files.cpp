@@ -222,6 +222,26 @@ class Win32FileSystem final : public FileSystem {
     return ERROR_SUCCESS;
   }
 
+  Status Append(std::string_view path, std::string_view bytes) override {
+    const std::wstring widePath = WidePath(path);
+    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      return ERROR_ACCESS_DENIED;
+    }
+    // FILE_APPEND_DATA alone: every write goes to the end, whatever else has the file open.
+    const FileHandle file(::CreateFileW(widePath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!file.valid()) return LastError();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+      DWORD wrote = 0;
+      if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
+      done += wrote;
+    }
+    return ::FlushFileBuffers(file.get()) ? ERROR_SUCCESS : LastError();
+  }
+
   Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
                             std::string_view value) override {
     const RealSystemFolder real;
