@@ -223,15 +223,17 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status Append(std::string_view path, std::string_view bytes) override {
-    const std::wstring widePath = WidePath(path);
-    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    const RealSystemFolder real;
+    const DWORD attributes = PathCall(path, ::GetFileAttributesW, ::GetFileAttributesA);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
       return ERROR_ACCESS_DENIED;
     }
     // FILE_APPEND_DATA alone: every write goes to the end, whatever else has the file open.
-    const FileHandle file(::CreateFileW(widePath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
-                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    // Windows 9x knows no such right: there the end is sought once.
+    const FileHandle file = Open(path, WideCalls() ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                 FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE);
     if (!file.valid()) return LastError();
+    if (!WideCalls()) ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
     std::size_t done = 0;
     while (done < bytes.size()) {
       const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
