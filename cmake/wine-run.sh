@@ -8,7 +8,7 @@
 # so the server must too); the last run to finish stops it.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/build/windows/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-${VU_WINE_DEFAULT_PREFIX:-$here/build/windows/wineprefix}}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 mkdir -p "$WINEPREFIX"
@@ -71,6 +71,10 @@ if [ ! -e "$WINEPREFIX/.vu-ready" ]; then
   flock 9
   if [ ! -e "$WINEPREFIX/.vu-ready" ]; then
     wineboot -i </dev/null >/dev/null 2>&1 || true
+    # A prefix that plays an older Windows (VU_WINE_VERSION=win98: the Windows 9x path).
+    if [ -n "${VU_WINE_VERSION:-}" ]; then
+      wine reg add 'HKCU\Software\Wine' /v Version /d "$VU_WINE_VERSION" /f </dev/null >/dev/null 2>&1
+    fi
     wineserver -w
     [ -e "$WINEPREFIX/system.reg" ] || { echo "wine-run.sh: no prefix at $WINEPREFIX" >&2; exit 1; }
     touch "$WINEPREFIX/.vu-ready"

@@ -8,6 +8,7 @@
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
 #include "optimizer/engine/registry_walk.h"
+#include "optimizer/engine/wow64_view.h"
 #include "platform/text.h"
 
 namespace vu::optimizer {
@@ -30,6 +31,11 @@ constexpr std::string_view kExcludedBranch = "SOFTWARE\\CLASSES\\";
 // strip an entry of its uninstall command and leave a stub the other step can no longer judge.
 constexpr std::string_view kUninstallBranch =
     "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
+// Both branches again in the 32-bit programs' keys, as the 64-bit view shows them on 64-bit
+// Windows.
+constexpr std::string_view kExcludedWow64Branch = "SOFTWARE\\WOW6432NODE\\CLASSES\\";
+constexpr std::string_view kUninstallWow64Branch =
+    "SOFTWARE\\WOW6432NODE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
 constexpr int kFinalProgressInterval = 50;
 
 // A value is a mistake only when its text is judged missing both as the enumeration reads it and
@@ -37,13 +43,19 @@ constexpr int kFinalProgressInterval = 50;
 PathState JudgeValue(Engine& engine, RootKey root, const std::string& keyPath,
                      const common::RegistryEntry& entry) {
   if (entry.type != REG_SZ) return PathState::Exists;
-  const PathState read = JudgeMissingFile(engine.machine, entry.data);
+  // A value of the 32-bit programs' keys names what they see (System32 is their own folder).
+  const bool view32 = InWow64View(keyPath);
+  auto judge = [&](const std::string& text) {
+    return JudgeMissingFile(engine.machine,
+                            view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text);
+  };
+  const PathState read = judge(entry.data);
   if (read != PathState::Missing) return read;
   const std::optional<std::string> stored =
       StoredText(engine.machine.registry(), root, keyPath, entry.name);
   if (!stored) return PathState::Unknown;
   if (*stored == entry.data) return PathState::Missing;
-  return JudgeMissingFile(engine.machine, *stored);
+  return judge(*stored);
 }
 
 }  // namespace
@@ -81,7 +93,8 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
     engine.progress.ShowKey(vu::platform::LowerCase(name));
     engine.progress.Yield();
     const std::string upper = vu::platform::UpperCase(childPath);
-    if (upper != kExcludedBranch && upper != kUninstallBranch) {
+    if (upper != kExcludedBranch && upper != kUninstallBranch && upper != kExcludedWow64Branch &&
+        upper != kUninstallWow64Branch) {
       ScanRegistryKey(engine, root, childPath, list);
     }
   });

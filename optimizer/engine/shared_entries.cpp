@@ -1,12 +1,14 @@
 #include "optimizer/engine/shared_entries.h"
 
 #include <cstdint>
+#include <memory>
 
 #include "common/registry_mod.h"
 #include "optimizer/engine/missing_file.h"
 #include "optimizer/engine/paths.h"
 #include "optimizer/engine/registry_mistakes.h"
 #include "optimizer/engine/registry_walk.h"
+#include "optimizer/engine/wow64_view.h"
 #include "platform/text.h"
 
 namespace vu::optimizer {
@@ -29,15 +31,62 @@ bool EndsWithUninstallString(std::string_view name) {
 }
 
 // A command is stale only when it is judged so both as the enumeration reads it and as stored.
+// The 32-bit programs' list (on 64-bit Windows) names what they see.
 PathState JudgeValue(Engine& engine, RootKey root, const std::string& keyPath,
                      const common::RegistryEntry& entry) {
-  const PathState read = JudgeUninstallCommand(engine.machine, entry.data);
+  const bool view32 = InWow64View(keyPath);
+  auto judge = [&](const std::string& text) {
+    return JudgeUninstallCommand(
+        engine.machine, view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text);
+  };
+  const PathState read = judge(entry.data);
   if (read != PathState::Missing) return read;
   const std::optional<std::string> stored =
       StoredText(engine.machine.registry(), root, keyPath, entry.name);
   if (!stored) return PathState::Unknown;
   if (*stored == entry.data) return PathState::Missing;
-  return JudgeUninstallCommand(engine.machine, *stored);
+  return judge(*stored);
+}
+
+// Whether |keyPath| is there at all: the 32-bit programs' lists exist only on 64-bit Windows.
+bool KeyExists(Engine& engine, const std::string& keyPath) {
+  std::unique_ptr<vu::platform::RegistryKey> key;
+  return engine.machine.registry().OpenKey(HKEY_LOCAL_MACHINE, keyPath, key) !=
+         ERROR_FILE_NOT_FOUND;
+}
+
+// The SharedDLLs values of |keyPath| whose DLL is gone.
+void FindOrphanedDllsIn(Engine& engine, const std::string& keyPath, OrphanList& list) {
+  const bool view32 = InWow64View(keyPath);
+  const bool read = ForEachValue(
+      engine.machine.registry(), HKEY_LOCAL_MACHINE, keyPath,
+      [&](const common::RegistryEntry& entry) {
+        const std::string path =
+            view32 ? As32BitProgramsSeeIt(engine.machine.system(), entry.name) : entry.name;
+        switch (JudgeMissingFile(engine.machine, path)) {
+          case PathState::Missing:
+            list.Add(entry.name);
+            break;
+          case PathState::Unknown:
+            list.unjudged = true;
+            break;
+          default:
+            break;
+        }
+        return true;
+      });
+  if (!read) list.unjudged = true;
+}
+
+// Deletes |list|'s values from |keyPath|; true when the list was whole and each went.
+bool DeleteOrphans(Engine& engine, const std::string& keyPath, const OrphanList& list) {
+  bool allDone = list.Complete();
+  for (const std::string& name : list.entries) {
+    allDone = Gone(common::DeleteRegistryValueChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
+                                                      keyPath, name)) &&
+              allDone;
+  }
+  return allDone;
 }
 
 // One key of the walk; |judge| is false for the key the walk started from.
@@ -74,32 +123,20 @@ void WalkUninstallKey(Engine& engine, RootKey root, const std::string& keyPath,
 }  // namespace
 
 int FindOrphanedDlls(Engine& engine, OrphanList& list) {
-  const bool read = ForEachValue(engine.machine.registry(), HKEY_LOCAL_MACHINE, kSharedDllsKey,
-                                 [&](const common::RegistryEntry& entry) {
-                                   switch (JudgeMissingFile(engine.machine, entry.name)) {
-                                     case PathState::Missing:
-                                       list.Add(entry.name);
-                                       break;
-                                     case PathState::Unknown:
-                                       list.unjudged = true;
-                                       break;
-                                     default:
-                                       break;
-                                   }
-                                   return true;
-                                 });
-  if (!read) list.unjudged = true;
+  FindOrphanedDllsIn(engine, std::string(kSharedDllsKey), list);
   return list.count;
 }
 
 bool RemoveOrphanedDlls(Engine& engine) {
   OrphanList list;
   FindOrphanedDlls(engine, list);
-  bool allDone = list.Complete();
-  for (const std::string& name : list.entries) {
-    allDone = Gone(common::DeleteRegistryValueChecked(engine.machine.registry(), HKEY_LOCAL_MACHINE,
-                                                      kSharedDllsKey, name)) &&
-              allDone;
+  bool allDone = DeleteOrphans(engine, std::string(kSharedDllsKey), list);
+  // On 64-bit Windows the 32-bit programs keep their own list.
+  const std::string twin = Wow64Twin(kSharedDllsKey);
+  if (KeyExists(engine, twin)) {
+    OrphanList twinList;
+    FindOrphanedDllsIn(engine, twin, twinList);
+    allDone = DeleteOrphans(engine, twin, twinList) && allDone;
   }
   return allDone;
 }
@@ -113,6 +150,9 @@ int FindStaleUninstallEntries(Engine& engine, RootKey root, const std::string& k
 bool RemoveStaleUninstallEntries(Engine& engine) {
   StaleEntryList list;
   FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, std::string(kUninstallKey), list);
+  // The 32-bit programs' own list on 64-bit Windows, judged as well.
+  const std::string twin = Wow64Twin(kUninstallKey);
+  if (KeyExists(engine, twin)) FindStaleUninstallEntries(engine, HKEY_LOCAL_MACHINE, twin, list);
   bool allDone = list.Complete();
   // An entry below one deleted before it went with that one.
   for (const std::string& keyPath : list.entries) {

@@ -21,14 +21,14 @@ struct Fact {
 
 constexpr std::string_view kVolumeSerial = "VolumeSerial.";
 
-constexpr std::array<Fact, 19> kFacts = {{
-    {"WindowsDir", Kind::Folder},  {"SystemDir", Kind::Folder},    {"TotalPhys", Kind::Bytes},
-    {"AvailPhys", Kind::Bytes},    {"TotalPageFile", Kind::Bytes}, {"AvailPageFile", Kind::Bytes},
-    {"TotalVirtual", Kind::Bytes}, {"AvailVirtual", Kind::Bytes},  {"MemoryLoad", Kind::Percent},
-    {"PlatformId", Kind::Word},    {"MajorVersion", Kind::Word},   {"MinorVersion", Kind::Word},
-    {"BuildNumber", Kind::Word},   {"ProcessorType", Kind::Word},  {"UserName", Kind::Text},
-    {"CleanBoot", Kind::Int},      {"ScreenWidth", Kind::Int},     {"ScreenHeight", Kind::Int},
-    {"LogPixelsX", Kind::Int},
+constexpr std::array<Fact, 20> kFacts = {{
+    {"WindowsDir", Kind::Folder},  {"SystemDir", Kind::Folder},      {"TotalPhys", Kind::Bytes},
+    {"AvailPhys", Kind::Bytes},    {"TotalPageFile", Kind::Bytes},   {"AvailPageFile", Kind::Bytes},
+    {"TotalVirtual", Kind::Bytes}, {"AvailVirtual", Kind::Bytes},    {"MemoryLoad", Kind::Percent},
+    {"PlatformId", Kind::Word},    {"MajorVersion", Kind::Word},     {"MinorVersion", Kind::Word},
+    {"BuildNumber", Kind::Word},   {"ProcessorType", Kind::Word},    {"UserName", Kind::Text},
+    {"CleanBoot", Kind::Int},      {"ScreenWidth", Kind::Int},       {"ScreenHeight", Kind::Int},
+    {"LogPixelsX", Kind::Int},     {"SystemWow64Dir", Kind::Folder},
 }};
 
 std::optional<Kind> KindOf(std::string_view canonicalName) {

@@ -47,6 +47,10 @@ std::string SandboxSystem::SystemDirectory() {
   return Folder("SystemDir");
 }
 
+std::string SandboxSystem::SystemWow64Directory() {
+  return Folder("SystemWow64Dir");
+}
+
 bool SandboxSystem::Version(OsVersion& version) {
   const FactSheet& facts = Facts();
   const auto major = facts.Number("MajorVersion");

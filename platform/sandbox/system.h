@@ -26,7 +26,8 @@ class SandboxSystem final : public vu::platform::System {
 
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
-  std::string SystemWow64Directory() override { return std::string(); }
+  // Absent unless the machine plays 64-bit Windows (fact SystemWow64Dir).
+  std::string SystemWow64Directory() override;
   bool Version(OsVersion& version) override;
   std::uint32_t ProcessorType() override;
   bool Memory(MemoryStatus& status) override;

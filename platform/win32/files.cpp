@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/family.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
@@ -14,6 +15,7 @@ namespace {
 constexpr DWORD kFirstLineLimit = 64 * 1024;
 // GetPrivateProfileString cannot say "missing": a default no INI file holds tells it instead.
 constexpr wchar_t kMissingSentinel[] = L"\x01\x02vu-missing\x02\x01";
+constexpr char kMissingSentinelA[] = "\x01\x02vu-missing\x02\x01";
 
 void Fill(const WIN32_FIND_DATAW& data, FindData& entry) {
   entry.attributes = data.dwFileAttributes;
@@ -22,10 +24,38 @@ void Fill(const WIN32_FIND_DATAW& data, FindData& entry) {
   entry.alternateName = NarrowZ(data.cAlternateFileName);
 }
 
+void Fill(const WIN32_FIND_DATAA& data, FindData& entry) {
+  entry.attributes = data.dwFileAttributes;
+  entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  entry.name = FromAnsiZ(data.cFileName);
+  entry.alternateName = FromAnsiZ(data.cAlternateFileName);
+}
+
+// The wide or the ANSI form of a path call, as the Windows family asks.
+template <typename WideCall, typename AnsiCall>
+auto PathCall(std::string_view path, WideCall wide, AnsiCall ansi) {
+  return WideCalls() ? wide(WidePath(path).c_str()) : ansi(AnsiPath(path).c_str());
+}
+
+// Windows 9x wants no FILE_SHARE_DELETE (it fails the call with ERROR_INVALID_PARAMETER).
+DWORD ShareAll() {
+  return FILE_SHARE_READ | FILE_SHARE_WRITE | (WideCalls() ? FILE_SHARE_DELETE : 0);
+}
+
+FileHandle Open(std::string_view path, DWORD access, DWORD share, DWORD disposition,
+                DWORD attributes) {
+  return FileHandle(PathCall(
+      path,
+      [&](const wchar_t* p) {
+        return ::CreateFileW(p, access, share, nullptr, disposition, attributes, nullptr);
+      },
+      [&](const char* p) {
+        return ::CreateFileA(p, access, share, nullptr, disposition, attributes, nullptr);
+      }));
+}
+
 FileHandle OpenForReading(std::string_view path) {
-  return FileHandle(::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return Open(path, GENERIC_READ, ShareAll(), OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
 // Reads up to |limit| bytes (everything when 0) from the file's start.
@@ -51,9 +81,16 @@ class Win32Listing final : public Listing {
   explicit Win32Listing(FindHandle find) : find_(std::move(find)) {}
 
   bool Next(FindData& entry) override {
-    WIN32_FIND_DATAW data{};
-    if (!::FindNextFileW(find_.get(), &data)) return false;
-    Fill(data, entry);
+    const RealSystemFolder real;
+    if (WideCalls()) {
+      WIN32_FIND_DATAW data{};
+      if (!::FindNextFileW(find_.get(), &data)) return false;
+      Fill(data, entry);
+    } else {
+      WIN32_FIND_DATAA data{};
+      if (!::FindNextFileA(find_.get(), &data)) return false;
+      Fill(data, entry);
+    }
     return true;
   }
 
@@ -66,16 +103,25 @@ class Win32FileSystem final : public FileSystem {
   Status FindFirst(std::string_view pattern, FindData& first,
                    std::unique_ptr<Listing>& listing) override {
     listing.reset();
-    WIN32_FIND_DATAW data{};
-    FindHandle find(::FindFirstFileW(WidePath(pattern).c_str(), &data));
+    const RealSystemFolder real;
+    FindHandle find;
+    if (WideCalls()) {
+      WIN32_FIND_DATAW data{};
+      find = FindHandle(::FindFirstFileW(WidePath(pattern).c_str(), &data));
+      if (find.valid()) Fill(data, first);
+    } else {
+      WIN32_FIND_DATAA data{};
+      find = FindHandle(::FindFirstFileA(AnsiPath(pattern).c_str(), &data));
+      if (find.valid()) Fill(data, first);
+    }
     if (!find.valid()) return LastError();
-    Fill(data, first);
     listing = std::make_unique<Win32Listing>(std::move(find));
     return ERROR_SUCCESS;
   }
 
   std::uint32_t Attributes(std::string_view path, Status* error) override {
-    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+    const RealSystemFolder real;
+    const DWORD attributes = PathCall(path, ::GetFileAttributesW, ::GetFileAttributesA);
     if (error != nullptr) {
       *error = attributes == INVALID_FILE_ATTRIBUTES ? LastError() : ERROR_SUCCESS;
     }
@@ -84,30 +130,52 @@ class Win32FileSystem final : public FileSystem {
 
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
     if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-    return ::SetFileAttributesW(WidePath(path).c_str(), attributes) ? ERROR_SUCCESS : LastError();
-  }
-
-  Status Remove(std::string_view path) override {
-    return ::DeleteFileW(WidePath(path).c_str()) ? ERROR_SUCCESS : LastError();
-  }
-
-  Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
-    return ::CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), failIfExists ? TRUE : FALSE)
+    const RealSystemFolder real;
+    return PathCall(
+               path, [&](const wchar_t* p) { return ::SetFileAttributesW(p, attributes); },
+               [&](const char* p) { return ::SetFileAttributesA(p, attributes); })
                ? ERROR_SUCCESS
                : LastError();
   }
 
+  Status Remove(std::string_view path) override {
+    const RealSystemFolder real;
+    return PathCall(path, ::DeleteFileW, ::DeleteFileA) ? ERROR_SUCCESS : LastError();
+  }
+
+  Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
+    const RealSystemFolder real;
+    const BOOL copied =
+        WideCalls() ? ::CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), failIfExists)
+                    : ::CopyFileA(AnsiPath(from).c_str(), AnsiPath(to).c_str(), failIfExists);
+    return copied ? ERROR_SUCCESS : LastError();
+  }
+
   Status MakeDirectory(std::string_view path) override {
-    return ::CreateDirectoryW(WidePath(path).c_str(), nullptr) ? ERROR_SUCCESS : LastError();
+    const RealSystemFolder real;
+    return PathCall(
+               path, [](const wchar_t* p) { return ::CreateDirectoryW(p, nullptr); },
+               [](const char* p) { return ::CreateDirectoryA(p, nullptr); })
+               ? ERROR_SUCCESS
+               : LastError();
   }
 
   Status RemoveDirectory(std::string_view path) override {
-    return ::RemoveDirectoryW(WidePath(path).c_str()) ? ERROR_SUCCESS : LastError();
+    const RealSystemFolder real;
+    return PathCall(path, ::RemoveDirectoryW, ::RemoveDirectoryA) ? ERROR_SUCCESS : LastError();
   }
 
   Status Length(std::string_view path, std::uint64_t& length) override {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
+    const RealSystemFolder real;
+    if (!PathCall(
+            path,
+            [&](const wchar_t* p) {
+              return ::GetFileAttributesExW(p, GetFileExInfoStandard, &data);
+            },
+            [&](const char* p) {
+              return ::GetFileAttributesExA(p, GetFileExInfoStandard, &data);
+            })) {
       return LastError();
     }
     length = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -115,6 +183,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status ReadFirstLine(std::string_view path, std::string& line) override {
+    const RealSystemFolder real;
     const FileHandle file = OpenForReading(path);
     if (!file.valid()) return LastError();
     std::string bytes;
@@ -125,22 +194,23 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status ReadAll(std::string_view path, std::string& bytes) override {
+    const RealSystemFolder real;
     const FileHandle file = OpenForReading(path);
     if (!file.valid()) return LastError();
     return ReadFrom(file, 0, bytes);
   }
 
   Status WriteAll(std::string_view path, std::string_view bytes) override {
-    const std::wstring widePath = WidePath(path);
+    const RealSystemFolder real;
     // Checked here too because a process with root rights under Wine could write anyway.
-    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    const DWORD attributes = PathCall(path, ::GetFileAttributesW, ::GetFileAttributesA);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
       return ERROR_ACCESS_DENIED;
     }
     // OPEN_ALWAYS and truncating, not CREATE_ALWAYS: that one refuses to replace a hidden or
     // system file (Msdos.sys) unless the same attributes are passed in.
-    const FileHandle file(::CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                        OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    const FileHandle file =
+        Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE);
     if (!file.valid() || !::SetEndOfFile(file.get())) return LastError();
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -153,15 +223,17 @@ class Win32FileSystem final : public FileSystem {
   }
 
   Status Append(std::string_view path, std::string_view bytes) override {
-    const std::wstring widePath = WidePath(path);
-    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    const RealSystemFolder real;
+    const DWORD attributes = PathCall(path, ::GetFileAttributesW, ::GetFileAttributesA);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
       return ERROR_ACCESS_DENIED;
     }
     // FILE_APPEND_DATA alone: every write goes to the end, whatever else has the file open.
-    const FileHandle file(::CreateFileW(widePath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
-                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    // Windows 9x knows no such right: there the end is sought once.
+    const FileHandle file = Open(path, WideCalls() ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                 FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE);
     if (!file.valid()) return LastError();
+    if (!WideCalls()) ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
     std::size_t done = 0;
     while (done < bytes.size()) {
       const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
@@ -174,14 +246,19 @@ class Win32FileSystem final : public FileSystem {
 
   Status WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
                             std::string_view value) override {
-    return ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
-                                        Wide(value).c_str(), WidePath(file).c_str())
-               ? ERROR_SUCCESS
-               : LastError();
+    const RealSystemFolder real;
+    const BOOL written =
+        WideCalls() ? ::WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                                   Wide(value).c_str(), WidePath(file).c_str())
+                    : ::WritePrivateProfileStringA(Ansi(section).c_str(), Ansi(key).c_str(),
+                                                   Ansi(value).c_str(), AnsiPath(file).c_str());
+    return written ? ERROR_SUCCESS : LastError();
   }
 
   Status ReadProfileString(std::string_view file, std::string_view section, std::string_view key,
                            std::string& value) override {
+    const RealSystemFolder real;
+    if (!WideCalls()) return ReadProfileStringAnsi(file, section, key, value);
     const std::wstring wideFile = WidePath(file);
     const std::wstring wideSection = Wide(section);
     const std::wstring wideKey = Wide(key);
@@ -197,6 +274,28 @@ class Win32FileSystem final : public FileSystem {
       const std::wstring_view text(buffer.data(), length);
       if (text == kMissingSentinel) return ERROR_FILE_NOT_FOUND;
       value = Narrow(text);
+      return ERROR_SUCCESS;
+    }
+  }
+
+ private:
+  static Status ReadProfileStringAnsi(std::string_view file, std::string_view section,
+                                      std::string_view key, std::string& value) {
+    const std::string ansiFile = AnsiPath(file);
+    const std::string ansiSection = Ansi(section);
+    const std::string ansiKey = Ansi(key);
+    std::vector<char> buffer(1024);
+    for (;;) {
+      const DWORD length = ::GetPrivateProfileStringA(
+          ansiSection.c_str(), ansiKey.c_str(), kMissingSentinelA, buffer.data(),
+          static_cast<DWORD>(buffer.size()), ansiFile.c_str());
+      if (length + 1 >= buffer.size() && buffer.size() < (1u << 20)) {  // cut short: retry larger
+        buffer.resize(buffer.size() * 4);
+        continue;
+      }
+      const std::string_view text(buffer.data(), length);
+      if (text == kMissingSentinelA) return ERROR_FILE_NOT_FOUND;
+      value = FromAnsi(text);
       return ERROR_SUCCESS;
     }
   }

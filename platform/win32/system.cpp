@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/command_line.h"
+#include "platform/win32/family.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/wide.h"
@@ -15,20 +16,30 @@ namespace {
 
 // Calls a "fill this buffer, return the length" function, growing the buffer when it asks for
 // more; empty on failure.
-template <typename Call>
-std::string ReadBuffer(Call call) {
-  std::vector<wchar_t> buffer(MAX_PATH + 1);
+template <typename Char, typename Call>
+std::string ReadBufferOf(Call call) {
+  std::vector<Char> buffer(MAX_PATH + 1);
   for (;;) {
     const UINT length = call(buffer.data(), static_cast<UINT>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) return Narrow(std::wstring_view(buffer.data(), length));
+    if (length < buffer.size()) {
+      if constexpr (sizeof(Char) == 1) return FromAnsi(std::string_view(buffer.data(), length));
+      if constexpr (sizeof(Char) != 1) return Narrow(std::wstring_view(buffer.data(), length));
+    }
     buffer.resize(std::max<std::size_t>(length + 1, buffer.size() * 2));
   }
 }
 
-// NT-family Windows refuses ExitWindowsEx to a process without the shutdown privilege; on
-// Windows 9x there are no tokens and the calls just fail, which is fine.
+// The wide call on NT, the ANSI one on Windows 9x.
+template <typename WideCall, typename AnsiCall>
+std::string ReadBuffer(WideCall wide, AnsiCall ansi) {
+  return WideCalls() ? ReadBufferOf<wchar_t>(wide) : ReadBufferOf<char>(ansi);
+}
+
+// NT-family Windows refuses ExitWindowsEx to a process without the shutdown privilege; Windows
+// 9x has no tokens.
 void EnableShutdownPrivilege() {
+  if (!WideCalls()) return;
   KernelHandle token;
   if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
                           token.Receive())) {
@@ -46,13 +57,20 @@ using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 class Win32System final : public System {
  public:
   std::string WindowsDirectory() override {
-    return ReadBuffer([](wchar_t* b, UINT n) { return ::GetWindowsDirectoryW(b, n); });
+    return ReadBuffer([](wchar_t* b, UINT n) { return ::GetWindowsDirectoryW(b, n); },
+                      [](char* b, UINT n) { return ::GetWindowsDirectoryA(b, n); });
   }
   std::string SystemDirectory() override {
-    return ReadBuffer([](wchar_t* b, UINT n) { return ::GetSystemDirectoryW(b, n); });
+    return ReadBuffer([](wchar_t* b, UINT n) { return ::GetSystemDirectoryW(b, n); },
+                      [](char* b, UINT n) { return ::GetSystemDirectoryA(b, n); });
   }
   std::string SystemWow64Directory() override {
-    return ReadBuffer([](wchar_t* b, UINT n) { return ::GetSystemWow64DirectoryW(b, n); });
+    // From Windows XP on; older systems have no such folder.
+    using Wow64DirectoryFn = UINT(WINAPI*)(LPWSTR, UINT);
+    static const auto wow64Directory =
+        FindFunction<Wow64DirectoryFn>("kernel32.dll", "GetSystemWow64DirectoryW");
+    if (!WideCalls() || wow64Directory == nullptr) return {};
+    return ReadBufferOf<wchar_t>([](wchar_t* b, UINT n) { return wow64Directory(b, n); });
   }
 
   bool Version(OsVersion& version) override {
@@ -60,14 +78,20 @@ class Win32System final : public System {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
     bool ok = false;
-    if (const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll")) {
-      // Through void(*)() so that the compiler accepts the change of signature.
-      const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
-          reinterpret_cast<void (*)()>(::GetProcAddress(ntdll, "RtlGetVersion")));
+    if (WideCalls()) {
+      const auto rtlGetVersion = FindFunction<RtlGetVersionFn>("ntdll.dll", "RtlGetVersion");
       ok = rtlGetVersion != nullptr && rtlGetVersion(&info) == 0;
     }
-    if (!ok) ok = ::GetVersionExW(&info) != FALSE;
-    if (!ok) return false;
+    if (!ok) {
+      OSVERSIONINFOA ansi{};
+      ansi.dwOSVersionInfoSize = sizeof ansi;
+      if (!::GetVersionExA(&ansi)) return false;
+      info.dwMajorVersion = ansi.dwMajorVersion;
+      info.dwMinorVersion = ansi.dwMinorVersion;
+      // As reported: Windows 9x keeps the version in the build number's high word.
+      info.dwBuildNumber = ansi.dwBuildNumber;
+      info.dwPlatformId = ansi.dwPlatformId;
+    }
     version.major = info.dwMajorVersion;
     version.minor = info.dwMinorVersion;
     version.build = info.dwBuildNumber;
@@ -82,9 +106,24 @@ class Win32System final : public System {
   }
 
   bool Memory(MemoryStatus& status) override {
+    // GlobalMemoryStatusEx from Windows 2000 on; before, the 32-bit figures are all there is.
+    using MemoryStatusExFn = BOOL(WINAPI*)(MEMORYSTATUSEX*);
+    static const auto memoryStatusEx =
+        FindFunction<MemoryStatusExFn>("kernel32.dll", "GlobalMemoryStatusEx");
     MEMORYSTATUSEX info{};
     info.dwLength = sizeof info;
-    if (!::GlobalMemoryStatusEx(&info)) return false;
+    if (memoryStatusEx == nullptr || !memoryStatusEx(&info)) {
+      MEMORYSTATUS old{};
+      old.dwLength = sizeof old;
+      ::GlobalMemoryStatus(&old);
+      info.dwMemoryLoad = old.dwMemoryLoad;
+      info.ullTotalPhys = old.dwTotalPhys;
+      info.ullAvailPhys = old.dwAvailPhys;
+      info.ullTotalPageFile = old.dwTotalPageFile;
+      info.ullAvailPageFile = old.dwAvailPageFile;
+      info.ullTotalVirtual = old.dwTotalVirtual;
+      info.ullAvailVirtual = old.dwAvailVirtual;
+    }
     status.memoryLoad = info.dwMemoryLoad;
     status.totalPhys = info.ullTotalPhys;
     status.availPhys = info.ullAvailPhys;
@@ -96,8 +135,14 @@ class Win32System final : public System {
   }
 
   bool UserName(std::string& name) override {
-    wchar_t buffer[257] = {};  // UNLEN + 1
-    DWORD length = 257;
+    DWORD length = 257;  // UNLEN + 1
+    if (!WideCalls()) {
+      char buffer[257] = {};
+      if (!::GetUserNameA(buffer, &length) || buffer[0] == '\0') return false;
+      name = FromAnsiZ(buffer);
+      return true;
+    }
+    wchar_t buffer[257] = {};
     if (!::GetUserNameW(buffer, &length) || buffer[0] == L'\0') return false;
     name = NarrowZ(buffer);
     return true;
@@ -105,10 +150,11 @@ class Win32System final : public System {
 
   bool VolumeSerial(std::string_view root, std::uint32_t& serial) override {
     DWORD number = 0;
-    if (!::GetVolumeInformationW(Wide(root).c_str(), nullptr, 0, &number, nullptr, nullptr, nullptr,
-                                 0)) {
-      return false;
-    }
+    const BOOL read = WideCalls() ? ::GetVolumeInformationW(Wide(root).c_str(), nullptr, 0, &number,
+                                                            nullptr, nullptr, nullptr, 0)
+                                  : ::GetVolumeInformationA(AnsiPath(root).c_str(), nullptr, 0,
+                                                            &number, nullptr, nullptr, nullptr, 0);
+    if (!read) return false;
     serial = number;
     return true;
   }
@@ -121,16 +167,26 @@ class Win32System final : public System {
   }
 
   Status StartProgram(std::string_view commandLine, int show) override {
-    std::wstring line = Wide(commandLine);  // CreateProcessW may write into it
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
-      return LastError();
+    BOOL started = FALSE;
+    if (WideCalls()) {
+      std::wstring line = Wide(commandLine);  // CreateProcessW may write into it
+      STARTUPINFOW startup{};
+      startup.cb = sizeof startup;
+      startup.dwFlags = STARTF_USESHOWWINDOW;
+      startup.wShowWindow = static_cast<WORD>(show);
+      started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process);
+    } else {
+      std::string line = Ansi(commandLine);
+      STARTUPINFOA startup{};
+      startup.cb = sizeof startup;
+      startup.dwFlags = STARTF_USESHOWWINDOW;
+      startup.wShowWindow = static_cast<WORD>(show);
+      started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process);
     }
+    if (!started) return LastError();
     // Not waited for: only the handles are given back.
     const KernelHandle processHandle(process.hProcess);
     const KernelHandle threadHandle(process.hThread);
@@ -152,15 +208,21 @@ class Win32System final : public System {
   }
 
   std::string ProgramFolder() override {
-    const std::string program = ReadBuffer([](wchar_t* b, UINT n) -> UINT {
-      const DWORD length = ::GetModuleFileNameW(nullptr, b, n);
-      return length >= n ? n : length;  // cut short: ask again with more room
-    });
+    const std::string program = ReadBuffer(
+        [](wchar_t* b, UINT n) -> UINT {
+          const DWORD length = ::GetModuleFileNameW(nullptr, b, n);
+          return length >= n ? n : length;  // cut short: ask again with more room
+        },
+        [](char* b, UINT n) -> UINT {
+          const DWORD length = ::GetModuleFileNameA(nullptr, b, n);
+          return length >= n ? n : length;
+        });
     return FolderOf(program);
   }
 
   std::string CommandLine() override {
-    return ArgumentsAfterProgramName(NarrowZ(::GetCommandLineW()));
+    return ArgumentsAfterProgramName(WideCalls() ? NarrowZ(::GetCommandLineW())
+                                                 : FromAnsiZ(::GetCommandLineA()));
   }
 };
 

@@ -5,21 +5,36 @@
 # the installer wrote, run as the system runs it. After each program the machine is checked:
 # files, shortcut, registry; and nothing the Optimizer removed lies outside the planted problems
 # (or Wine's own entries that point at files that do not exist).
-#   bash tests/e2e/journey.sh            (after the Windows build; uses build/windows/dist)
+#   bash tests/e2e/journey.sh [SET [VERSION]]
+#     SET: the build whose installation set runs (windows: 64-bit, the default; win32: 32-bit)
+#     VERSION: the Windows version the prefix plays (win98: the programs take the Windows 9x path)
+# The prefix is a 64-bit one. The registry is read and planted in the view the programs use: the
+# 64-bit one, except for 32-bit programs on the Windows 9x path (Windows 9x has one view, and
+# Wine gives a 32-bit program the 32-bit view).
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 cd "$(dirname "$0")/../.."
 root=$PWD
-dist=$root/build/windows/dist
+set_name=${1:-windows}
+version=${2:-}
+dist=$root/build/$set_name/dist
 vm=$root/build/native/bin/vmachine
-work=$root/build/windows/journey
-[ -f "$dist/Install.exe" ] || { echo "journey: build/windows/dist is missing" >&2; exit 2; }
+work=$root/build/$set_name/journey${version:+-$version}
+view=/reg:64
+[ "$set_name" = win32 ] && [ "$version" = win98 ] && view=/reg:32
+wow64=no
+[ "$set_name" = win32 ] && [ -z "$version" ] && wow64=yes
+[ -f "$dist/Install.exe" ] || { echo "journey: build/$set_name/dist is missing" >&2; exit 2; }
 [ -x "$vm" ] || { echo "journey: build/native/bin/vmachine is missing (native build)" >&2; exit 2; }
 rm -rf "$work"
 mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine links the prefix's Documents and Desktop to the home folder's: a home of its own keeps the
+# run's backups apart from every other run's on this machine.
+export HOME=$work/home
+mkdir -p "$HOME"
 c=$WINEPREFIX/drive_c
 failures=0
 check() {  # check "what" command...
@@ -52,23 +67,37 @@ exists_any() {
   return 1
 }
 has_value() {  # has_value KEY NAME TEXT: reg query prints TEXT for the value
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -qF -- "$3"
+  wine reg query "$1" /v "$2" "$view" 2>/dev/null | tr -d '\r' | grep -qF -- "$3"
 }
-no_value() { ! wine reg query "$1" /v "$2" >/dev/null 2>&1; }
-no_key() { ! wine reg query "$1" >/dev/null 2>&1; }
+no_value() { ! wine reg query "$1" /v "$2" "$view" >/dev/null 2>&1; }
+no_key() { ! wine reg query "$1" "$view" >/dev/null 2>&1; }
+# A .reg file merged into the view the programs use.
+merge() { wine reg import "$1" "$view" >/dev/null 2>&1; }
 # The whole registry as "key :: value line", one line per value, in UTF-8.
 snapshot() {
-  wine regedit /e "Z:${work//\//\\}\\$1.reg" >/dev/null 2>&1
-  iconv -f UTF-16LE -t UTF-8 "$work/$1.reg" | tr -d '\r' | sed 's/^\xef\xbb\xbf//' | awk '
+  local hive
+  : >"$work/$1.reg.txt"
+  for hive in HKLM HKCU; do
+    rm -f "$work/$1-$hive.reg"
+    wine reg export "$hive" "Z:${work//\//\\}\\$1-$hive.reg" "$view" /y >/dev/null 2>&1
+    iconv -f UTF-16LE -t UTF-8 "$work/$1-$hive.reg" >>"$work/$1.reg.txt"
+  done
+  tr -d '\r' <"$work/$1.reg.txt" | sed 's/^\xef\xbb\xbf//' | awk '
     /\\$/ { sub(/\\$/, ""); pending = pending $0; next }
     { line = pending $0; pending = "" }
     line ~ /^\[/ { key = line; next }
-    line ~ /^"|^@/ { print key " :: " line }' | LC_ALL=C sort >"$work/$1.values"
+    line ~ /^"|^@/ { print key " :: " line }' |
+    # Wine's volatile key: there while Wine's session lives, gone once its server has stopped.
+    grep -v '^\[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters' |
+    LC_ALL=C sort >"$work/$1.values"
 }
 
 main() {
-  echo "== a fresh Wine prefix"
+  echo "== a fresh Wine prefix${version:+ playing $version} for the $set_name set"
   wineboot -i >/dev/null 2>&1
+  if [ -n "$version" ]; then
+    wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  fi
   menu=$(find "$c/users" -type d -name Programs -path "*Start Menu*" | head -1)
   [ -n "$menu" ] || { echo "journey: no Start Menu\\Programs folder in the prefix" >&2; exit 2; }
 
@@ -101,7 +130,19 @@ REGEDIT4
 "DisplayName"="Old Game"
 "UninstallString"="C:\\WRITER\\WRITER.EXE -f\"C:\\OLDGAME\\DEISL1.ISU\""
 REG
-  wine regedit /s "Z:${work//\//\\}\\planted.reg" >/dev/null 2>&1
+  if [ "$wow64" = yes ]; then
+    # Values naming a file only the 64-bit System32 holds: a 32-bit program must see it there.
+    printf 'MZ\r\n' >"$c/windows/system32/VUONLY64.DLL"
+    cat >>"$work/planted.reg" <<'REG'
+
+[HKEY_LOCAL_MACHINE\Software\Only64]
+"Path"="C:\\WINDOWS\\SYSTEM32\\VUONLY64.DLL"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDLLs]
+"C:\\WINDOWS\\SYSTEM32\\VUONLY64.DLL"=dword:00000001
+REG
+  fi
+  merge "Z:${work//\//\\}\\planted.reg"
   check "planted values are in the registry" has_value 'HKLM\Software\Old Game' InstallDir 'GAME.EXE'
 
   echo "== Install.exe --express"
@@ -140,23 +181,40 @@ REG
   check "the stale uninstall entry is gone" \
     no_key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Old Game'
   check "the product's own record stays" has_value "$record" UninstallString 'VLUN32.exe'
-  # Wine is an NT-family Windows: the tunings only Windows 9x reads write nothing, and the menu
-  # delay goes to the current user.
+  if [ "$wow64" = yes ]; then
+    check "a value naming a file only in the 64-bit System32 stays" \
+      has_value 'HKLM\Software\Only64' Path 'VUONLY64.DLL'
+    check "a shared DLL entry of a file only in the 64-bit System32 stays" \
+      has_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs' \
+      'C:\WINDOWS\SYSTEM32\VUONLY64.DLL' 0x1
+  fi
   value_text() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { print $NF }'
+    wine reg query "$1" /v "$2" "$view" 2>/dev/null | tr -d '\r' |
+      awk -v n="$2" '$1 == n { print $NF }'
   }
   local vxd='HKLM\System\CurrentControlSet\Services\VxD\MSTCP'
   local cdfs='HKLM\System\CurrentControlSet\Control\FileSystem\CDFS'
-  check "menu delay is 0 for the current user" \
-    test "$(value_text 'HKCU\Control Panel\Desktop' MenuShowDelay)" = 0
-  check "no MSTCP values" no_value "$vxd" DefaultMSS
-  check "no MSTCP receive window" no_value "$vxd" DefaultRcvWindow
-  check "no MaxMTU on a NetTrans binding" \
-    no_value 'HKLM\System\CurrentControlSet\Services\Class\NetTrans\0000' MaxMTU
-  check "no CD file system cache values" no_value "$cdfs" CacheSize
-  check "no CD file system prefetch value" no_value "$cdfs" PrefetchTail
-  check "no vcache entries in system.ini" test -z "$(grep -i 'FileCache=' "$c/windows/system.ini")"
-  check "no Msdos.sys at the root of C:" test -z "$(find "$c" -maxdepth 1 -iname msdos.sys)"
+  if [ "$version" = win98 ]; then
+    # Windows 98: every tuning is written where Windows 9x reads it.
+    check "TCP/IP: DefaultTTL" has_value "$vxd" DefaultTTL 128
+    check "TCP/IP: DefaultRcvWindow" has_value "$vxd" DefaultRcvWindow 0xd160
+    check "menu delay" test "$(value_text 'HKCU\Control Panel\Desktop' MenuShowDelay)" = 0
+    check "CD cache" has_value "$cdfs" CacheSize 6B020000
+    check "system.ini has a vcache section" grep -qi '^MaxFileCache=' "$c/windows/system.ini"
+  else
+    # An NT-family Windows: the tunings only Windows 9x reads write nothing, and the menu delay
+    # goes to the current user.
+    check "menu delay is 0 for the current user" \
+      test "$(value_text 'HKCU\Control Panel\Desktop' MenuShowDelay)" = 0
+    check "no MSTCP values" no_value "$vxd" DefaultMSS
+    check "no MSTCP receive window" no_value "$vxd" DefaultRcvWindow
+    check "no MaxMTU on a NetTrans binding" \
+      no_value 'HKLM\System\CurrentControlSet\Services\Class\NetTrans\0000' MaxMTU
+    check "no CD file system cache values" no_value "$cdfs" CacheSize
+    check "no CD file system prefetch value" no_value "$cdfs" PrefetchTail
+    check "no vcache entries in system.ini" test -z "$(grep -i 'FileCache=' "$c/windows/system.ini")"
+    check "no Msdos.sys at the root of C:" test -z "$(find "$c" -maxdepth 1 -iname msdos.sys)"
+  fi
 
   # Nothing else was removed: every value that is gone was planted, or is one of Wine's own
   # values whose text names a file on C: that does not exist. (Changed values are the tweaks
@@ -192,7 +250,7 @@ REG
   check "the run saved a backup" test -f "${backup}Registry.reg"
   if [ -f "${backup}Registry.reg" ]; then
     local win="Z:${backup//\//\\}"
-    wine regedit /s "${win}Registry.reg" >/dev/null 2>&1
+    merge "${win}Registry.reg"
     wine 'C:\Program Files\Velloria Utilities\Optimizer\Optimizer.exe' --restore "${win%\\}"
     snapshot restored
     check "the broken shortcut is back" test -f "$menu/Old Game/Old Game.lnk"
@@ -207,7 +265,7 @@ REG
 
   echo "== the uninstall command from the record, as the system runs it"
   local command
-  command=$(wine reg query "$record" /v UninstallString | tr -d '\r' |
+  command=$(wine reg query "$record" /v UninstallString "$view" | tr -d '\r' |
     sed -n 's/^ *UninstallString *REG_SZ *//p')
   echo "  $command"
   # --yes answers the confirmation and closes the progress form at its end.

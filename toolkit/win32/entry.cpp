@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <ole2.h>
-#include <shellapi.h>
 
 #include "toolkit/win32/entry.h"
 
@@ -12,28 +11,25 @@
 #include "platform/fault_plan.h"
 #include "platform/faulty_machine.h"
 #include "platform/text.h"
+#include "platform/win32/command_line.h"
+#include "platform/win32/family.h"
 #include "platform/win32/machine.h"
+#include "platform/win32/wide.h"
 #include "toolkit/entry.h"
 #include "toolkit/win32/host.h"
 
 namespace vu::toolkit::win32 {
 
 std::vector<std::string> ProcessArguments() {
-  std::vector<std::string> arguments;
-  int count = 0;
-  LPWSTR* list = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (list == nullptr) return arguments;
-  for (int i = 0; i < count; ++i) {
-    const std::wstring_view argument(list[i]);
-    arguments.push_back(platform::Utf16ToUtf8(std::u16string(argument.begin(), argument.end())));
-  }
-  ::LocalFree(list);
-  return arguments;
+  // Split here rather than by CommandLineToArgvW, which Windows 9x only has in its wide form.
+  return platform::win32::SplitCommandLine(platform::win32::WideCalls()
+                                               ? platform::win32::NarrowZ(::GetCommandLineW())
+                                               : platform::win32::FromAnsiZ(::GetCommandLineA()));
 }
 
 ProcessSetup::ProcessSetup() {
   using SetAwareFunction = BOOL(WINAPI*)();
-  if (HMODULE user = ::GetModuleHandleW(L"user32.dll")) {
+  if (HMODULE user = ::GetModuleHandleA("user32.dll")) {
     // Absent before Windows Vista, where every program sees the real pixels per inch anyway.
     if (auto setAware = reinterpret_cast<SetAwareFunction>(
             reinterpret_cast<void*>(::GetProcAddress(user, "SetProcessDPIAware")))) {

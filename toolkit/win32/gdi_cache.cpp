@@ -3,6 +3,7 @@
 #include "toolkit/win32/gdi_cache.h"
 
 #include "platform/text.h"
+#include "platform/win32/family.h"
 #include "toolkit/win32/units.h"
 
 namespace vu::toolkit::win32 {
@@ -32,9 +33,23 @@ HFONT GdiCache::Font(const std::string& name, double points, bool bold) {
   font.lfOutPrecision = OUT_TT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const std::wstring face = WideText(name);
-  lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
-  HFONT handle = ::CreateFontIndirectW(&font);
+  HFONT handle = nullptr;
+  if (platform::win32::WideCalls()) {
+    const std::wstring face = WideText(name);
+    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    handle = ::CreateFontIndirectW(&font);
+  } else {
+    // The same fields; only the face name is in the ANSI code page.
+    LOGFONTA ansi{};
+    ansi.lfHeight = font.lfHeight;
+    ansi.lfWeight = font.lfWeight;
+    ansi.lfCharSet = font.lfCharSet;
+    ansi.lfOutPrecision = font.lfOutPrecision;
+    ansi.lfQuality = font.lfQuality;
+    ansi.lfPitchAndFamily = font.lfPitchAndFamily;
+    lstrcpynA(ansi.lfFaceName, platform::win32::Ansi(name).c_str(), LF_FACESIZE);
+    handle = ::CreateFontIndirectA(&ansi);
+  }
   if (handle == nullptr) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   return fonts_.emplace(key, win32::Font(handle)).first->second.get();
 }
@@ -59,11 +74,11 @@ const Picture* GdiCache::FindPicture(const std::string& name) {
   auto it = pictures_.find(name);
   if (it == pictures_.end()) {
     Picture picture;
-    const std::wstring resource = WideText(name);
+    // Resource names are plain ASCII: the ANSI calls serve both families.
     picture.bitmap = Bitmap(static_cast<HBITMAP>(
-        ::LoadImageW(resources_, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        ::LoadImageA(resources_, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info{};
-    if (picture.bitmap && ::GetObjectW(picture.bitmap.get(), sizeof info, &info) != 0) {
+    if (picture.bitmap && ::GetObjectA(picture.bitmap.get(), sizeof info, &info) != 0) {
       picture.width = info.bmWidth;
       picture.height = info.bmHeight;
     }
@@ -79,23 +94,37 @@ HICON GdiCache::FindIcon(const std::string& name, int size) {
   if (it != icons_.end()) return it->second.get();
   HICON icon = nullptr;
   if (!name.empty()) {
-    const std::wstring resource = WideText(name);
-    icon =
-        static_cast<HICON>(::LoadImageW(resources_, resource.c_str(), IMAGE_ICON, size, size, 0));
+    icon = static_cast<HICON>(::LoadImageA(resources_, name.c_str(), IMAGE_ICON, size, size, 0));
   }
   if (icon == nullptr) {
     icon = static_cast<HICON>(
-        ::LoadImageW(resources_, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+        ::LoadImageA(resources_, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
   }
   return icons_.emplace(key, win32::Icon(icon)).first->second.get();
 }
 
+// Through a mask and three plain blits rather than msimg32's TransparentBlt, which Windows 95
+// lacks and which leaks memory on Windows 98.
 void DrawPicture(HDC dc, const Picture& picture, int x, int y) {
+  const int width = picture.width, height = picture.height;
   MemoryDC source(dc);
-  if (source.get() == nullptr) return;
+  MemoryDC maskDc(dc);
+  Bitmap mask(::CreateBitmap(width, height, 1, 1, nullptr));
+  if (source.get() == nullptr || maskDc.get() == nullptr || !mask) return;
   Selection selected(source.get(), picture.bitmap.get());
-  ::TransparentBlt(dc, x, y, picture.width, picture.height, source.get(), 0, 0, picture.width,
-                   picture.height, kTransparentKey);
+  Selection maskSelected(maskDc.get(), mask.get());
+  // Colour to monochrome: the key colour (the source's background colour) becomes 1, the rest 0.
+  ::SetBkColor(source.get(), kTransparentKey);
+  ::BitBlt(maskDc.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+  // Monochrome to colour takes 1 as the background (white) and 0 as the text colour (black):
+  // where the mask is white the screen is kept, elsewhere the picture replaces it.
+  const COLORREF background = ::SetBkColor(dc, RGB(255, 255, 255));
+  const COLORREF text = ::SetTextColor(dc, RGB(0, 0, 0));
+  ::BitBlt(dc, x, y, width, height, source.get(), 0, 0, SRCINVERT);
+  ::BitBlt(dc, x, y, width, height, maskDc.get(), 0, 0, SRCAND);
+  ::BitBlt(dc, x, y, width, height, source.get(), 0, 0, SRCINVERT);
+  ::SetBkColor(dc, background);
+  ::SetTextColor(dc, text);
 }
 
 }  // namespace vu::toolkit::win32

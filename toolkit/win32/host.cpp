@@ -14,6 +14,7 @@
 #include "toolkit/win32/realize.h"
 #include "toolkit/win32/screen_capture.h"
 #include "toolkit/win32/units.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
 
@@ -42,30 +43,29 @@ void Restore(ModalFrame& frame) {
 // never do. The file is replaced whole, so that a reader never sees half of it.
 void ExposeLayout(const HostState& state, const Form& form) {
   if (form.native == 0 || !form.visible()) return;
-  const DWORD size = ::GetEnvironmentVariableW(L"VU_LAYOUT_DIR", nullptr, 0);
+  // The ANSI calls: form names are plain ASCII, and they serve both Windows families.
+  const DWORD size = ::GetEnvironmentVariableA("VU_LAYOUT_DIR", nullptr, 0);
   if (size == 0) return;
-  std::wstring dir(size, L'\0');
-  dir.resize(::GetEnvironmentVariableW(L"VU_LAYOUT_DIR", dir.data(), size));
-  const std::u16string name = platform::Utf8ToUtf16(form.name());
-  const std::wstring path = dir + L"\\" + std::wstring(name.begin(), name.end()) + L".txt";
-  const std::wstring temporary = path + L".new";
+  std::string dir(size, '\0');
+  dir.resize(::GetEnvironmentVariableA("VU_LAYOUT_DIR", dir.data(), size));
+  const std::string path = dir + "\\" + form.name() + ".txt";
+  const std::string temporary = path + ".new";
   {
-    std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out << "dpi " << state.dpiX << " " << state.dpiY << "\n" << DescribeLayout(form);
     if (!out.flush()) return;
   }
-  ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+  ::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace
 
 Win32Host::Win32Host() {
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
   RegisterWindowClasses(instance);
   state_ =
       std::make_unique<HostState>(*this, instance, ScreenCaps(LOGPIXELSX), ScreenCaps(LOGPIXELSY));
-  state_->scheduler = Window(::CreateWindowExW(0, kSchedulerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                               nullptr, instance, state_.get()));
+  state_->scheduler = Window(MakeMessageWindow(kSchedulerClass, instance, state_.get()));
 }
 
 Win32Host::~Win32Host() {
@@ -183,8 +183,7 @@ void Win32Host::FormShown(Form& form) {
     frame.previousActive = ::GetActiveWindow();
     // Owned by the form it was opened from, the dialog stays in front of it.
     if (state.FormOf(frame.previousActive) != nullptr) {
-      ::SetWindowLongPtrW(window, GWLP_HWNDPARENT,
-                          reinterpret_cast<LONG_PTR>(frame.previousActive));
+      SetWindowLongOf(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frame.previousActive));
     }
     if (Program* program = state.program()) {
       for (const Form* other : program->forms()) {
@@ -217,7 +216,7 @@ void Win32Host::FormHidden(Form& form) {
   }
   ::ShowWindow(window, SW_HIDE);
   if (reactivate != nullptr) {
-    ::SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
+    SetWindowLongOf(window, GWLP_HWNDPARENT, 0);
     if (::IsWindowVisible(reactivate) && ::IsWindowEnabled(reactivate)) {
       ::SetForegroundWindow(reactivate);
     }
@@ -228,8 +227,7 @@ void Win32Host::FormHidden(Form& form) {
 void Win32Host::FormCaptionChanged(Form& form) {
   HWND window = AsWindow(form.native);
   if (window == nullptr) return;
-  const std::u16string text = platform::Utf8ToUtf16(form.caption());
-  ::SetWindowTextW(window, std::wstring(text.begin(), text.end()).c_str());
+  SetText(window, form.caption());
   ExposeLayout(*state_, form);
 }
 

@@ -23,9 +23,9 @@ namespace vu::toolkit::win32 {
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
 
 // Window classes of the host: top-level forms, frames and picture boxes, the timer window.
-inline constexpr wchar_t kFormClass[] = L"VelloriaForm";
-inline constexpr wchar_t kPanelClass[] = L"VelloriaPanel";
-inline constexpr wchar_t kSchedulerClass[] = L"VelloriaScheduler";
+inline constexpr char kFormClass[] = "VelloriaForm";
+inline constexpr char kPanelClass[] = "VelloriaPanel";
+inline constexpr char kSchedulerClass[] = "VelloriaScheduler";
 
 // A modal show in progress: the windows it disabled and the one that had the activation.
 struct ModalFrame {

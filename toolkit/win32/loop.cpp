@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/win32/tab_order.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
 
@@ -20,14 +21,14 @@ bool KeyDown(int key) {
 
 void PumpPending(HostState& state) {
   MSG message;
-  for (int i = 0; i < kMessagesPerPass && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+  for (int i = 0; i < kMessagesPerPass && Peek(message, 0, 0); ++i) {
     if (message.message == WM_QUIT) {
       if (Program* program = state.program()) program->End(static_cast<int>(message.wParam));
       continue;
     }
     if (!PreTranslate(state, message)) {
       ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
+      Dispatch(message);
     }
     state.RethrowPending();
   }
@@ -73,12 +74,12 @@ bool PreTranslate(HostState& state, MSG& message) {
   if ((keyDown || message.message == WM_CHAR) && message.wParam == VK_ESCAPE) {
     if (keyDown) {
       if (const Control* cancel = CancelButton(*form)) {
-        ::SendMessageW(reinterpret_cast<HWND>(cancel->native), BM_CLICK, 0, 0);
+        Send(reinterpret_cast<HWND>(cancel->native), BM_CLICK, 0, 0);
       }
     }
     return true;
   }
-  return ::IsDialogMessageW(root, &message) != FALSE;
+  return DialogMessage(root, message) != FALSE;
 }
 
 void Pass(HostState& state) {

@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "platform/text.h"
-#include "platform/win32/wide.h"
 #include "toolkit/win32/gdi.h"
 #include "toolkit/win32/realize.h"
 #include "toolkit/win32/units.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
-
-using platform::win32::Wide;
 
 namespace {
 
@@ -51,19 +49,19 @@ void DrawLabel(HostState& state, HDC dc, const Control& label) {
   // Labels wrap inside their box; one that does not wrap shows its whole line.
   UINT format = AlignFormat(label.align()) | DT_EXPANDTABS;
   format |= label.wordWrap() ? DT_WORDBREAK : DT_SINGLELINE | DT_NOCLIP;
-  std::wstring text = Wide(label.caption());
+  const std::string& text = label.caption();
   if (label.enabled()) {
     ::SetTextColor(dc, ResolveColor(label.foreColor()));
-    ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &rect, format);
+    DrawTextOf(dc, text, rect, format);
     return;
   }
   // Disabled text is engraved: a highlight one pixel down and right, grey on top.
   RECT shadow = rect;
   ::OffsetRect(&shadow, 1, 1);
   ::SetTextColor(dc, ::GetSysColor(COLOR_3DHILIGHT));
-  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &shadow, format);
+  DrawTextOf(dc, text, shadow, format);
   ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &rect, format);
+  DrawTextOf(dc, text, rect, format);
 }
 
 void DrawLine(HostState& state, HDC dc, const Control& line) {
@@ -97,24 +95,23 @@ void DrawImage(HostState& state, HDC dc, const Control& image) {
 
 void DrawFrameBorder(HostState& state, HDC dc, const RECT& client, const Control& frame) {
   Selection font(dc, state.gdi.FontOf(frame));
-  TEXTMETRICW metrics{};
-  ::GetTextMetricsW(dc, &metrics);
+  TEXTMETRICA metrics{};
+  ::GetTextMetricsA(dc, &metrics);
   RECT border = client;
   border.top += metrics.tmHeight / 2;
   ::DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
   if (frame.caption().empty()) return;
-  std::wstring text = Wide(frame.caption());
+  const std::string& text = frame.caption();
   RECT label{client.left + 8, client.top, client.right - 8, client.top + metrics.tmHeight};
   RECT measured = label;
-  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &measured,
-              DT_SINGLELINE | DT_CALCRECT);
+  DrawTextOf(dc, text, measured, DT_SINGLELINE | DT_CALCRECT);
   label.right = std::min(label.right, measured.right + 2);
   label.left -= 2;
   ::FillRect(dc, &label, state.gdi.Brush(frame.backColor()));
   label.left += 2;
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ResolveColor(frame.enabled() ? frame.foreColor() : kSysButtonShadow));
-  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &label, DT_SINGLELINE | DT_LEFT);
+  DrawTextOf(dc, text, label, DT_SINGLELINE | DT_LEFT);
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 #include "toolkit/win32/procs.h"
 
-#include "platform/win32/wide.h"
 #include "toolkit/win32/host_state.h"
 #include "toolkit/win32/loop.h"
 #include "toolkit/win32/painter.h"
 #include "toolkit/win32/realize.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
 
@@ -16,10 +16,11 @@ namespace {
 
 HostState* StateOf(HWND window, UINT message, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    // lpCreateParams sits at the same place in the ANSI and the wide structure.
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetUserData(window, create->lpCreateParams);
   }
-  auto* state = reinterpret_cast<HostState*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* state = static_cast<HostState*>(UserData(window));
   return state != nullptr && !state->closing ? state : nullptr;
 }
 
@@ -94,7 +95,7 @@ bool HandleSurface(HostState& state, HWND window, Form& form, Control* container
       ::ScreenToClient(window, &point);
       const Control* control = WindowlessAt(state, form, container, point);
       if (control == nullptr || !control->handCursor()) return false;
-      ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+      ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // IDC_HAND
       result = TRUE;
       return true;
     }
@@ -138,7 +139,7 @@ void SetFocusQuietly(HostState& state, HWND window) {
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HostState* state = StateOf(window, message, lParam);
   Form* form = state != nullptr ? state->FormOf(window) : nullptr;
-  if (form == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  if (form == nullptr) return DefProc(window, message, wParam, lParam);
   LRESULT result = 0;
   if (HandleSurface(*state, window, *form, nullptr, message, wParam, lParam, result)) {
     return result;
@@ -161,8 +162,7 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (Program* program = state->program(); program != nullptr && !program->helpFile().empty()) {
         std::uint32_t context = 0;
         state->Guard([&] { context = form->HelpContext(); });
-        ::WinHelpW(window, platform::win32::Wide(program->helpFile()).c_str(),
-                   context != 0 ? HELP_CONTEXT : HELP_FINDER, context);
+        OpenHelp(window, program->helpFile(), context != 0 ? HELP_CONTEXT : HELP_FINDER, context);
       }
       return TRUE;
     case WM_CLOSE:
@@ -173,24 +173,24 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     default:
       break;
   }
-  return ::DefWindowProcW(window, message, wParam, lParam);
+  return DefProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HostState* state = StateOf(window, message, lParam);
   Control* panel = state != nullptr ? state->ControlOf(window) : nullptr;
-  if (panel == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  if (panel == nullptr) return DefProc(window, message, wParam, lParam);
   LRESULT result = 0;
   if (HandleSurface(*state, window, panel->form(), panel, message, wParam, lParam, result)) {
     return result;
   }
-  return ::DefWindowProcW(window, message, wParam, lParam);
+  return DefProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK SchedulerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HostState* state = StateOf(window, message, lParam);
   if (state == nullptr || message != WM_TIMER) {
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    return DefProc(window, message, wParam, lParam);
   }
   // Also reached from loops the host does not run (a dragged window, a system dialog).
   state->armedDue = kNever;
@@ -204,14 +204,14 @@ LRESULT CALLBACK SchedulerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return 0;
 }
 
-LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                             DWORD_PTR data) {
-  auto* state = reinterpret_cast<HostState*>(data);
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = static_cast<HostState*>(SubclassData(window));
+  const LRESULT result = CallOriginal(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(window, ControlProc, id);
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    RemoveSubclass(window);
+    return result;
   }
-  const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+  if (state == nullptr) return result;
   if (message == WM_SETFOCUS && !state->closing && state->focusSync == 0) {
     // The user moved the focus (a click, an access key): the model follows and raises the
     // focus events.

@@ -13,10 +13,9 @@
 #include "toolkit/win32/procs.h"
 #include "toolkit/win32/tab_order.h"
 #include "toolkit/win32/units.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
-
-using platform::win32::Wide;
 
 namespace {
 
@@ -24,13 +23,18 @@ namespace {
 constexpr int kFirstControlId = 1000;
 
 // The edit control breaks lines only at CR LF.
-std::wstring EditText(std::string_view utf8) {
-  std::wstring text;
-  for (wchar_t c : Wide(utf8)) {
-    if (c == L'\n' && (text.empty() || text.back() != L'\r')) text.push_back(L'\r');
+std::string EditText(std::string_view utf8) {
+  std::string text;
+  for (char c : utf8) {
+    if (c == '\n' && (text.empty() || text.back() != '\r')) text.push_back('\r');
     text.push_back(c);
   }
   return text;
+}
+
+// The system's arrow cursor (IDC_ARROW), by number so that it suits both families' calls.
+HCURSOR ArrowCursor() {
+  return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
 }
 
 HWND AsWindow(std::uintptr_t native) {
@@ -60,10 +64,10 @@ void ApplyValue(const Control& control) {
   switch (control.kind()) {
     case Kind::CheckBox:
     case Kind::OptionButton:
-      ::SendMessageW(window, BM_SETCHECK, CheckState(control), 0);
+      Send(window, BM_SETCHECK, CheckState(control), 0);
       break;
     case Kind::ProgressBar:
-      ::SendMessageW(window, PBM_SETPOS, static_cast<WPARAM>(ProgressPosition(control)), 0);
+      Send(window, PBM_SETPOS, static_cast<WPARAM>(ProgressPosition(control)), 0);
       break;
     default:
       break;
@@ -73,11 +77,11 @@ void ApplyValue(const Control& control) {
 void ApplyText(const Control& control) {
   HWND window = AsWindow(control.native);
   if (control.kind() == Kind::TextBox) {
-    ::SetWindowTextW(window, EditText(control.caption()).c_str());
+    SetText(window, EditText(control.caption()));
   } else if (IsContainer(control.kind())) {
     ::InvalidateRect(window, nullptr, FALSE);  // a frame paints its own caption
   } else {
-    ::SetWindowTextW(window, Wide(control.caption()).c_str());
+    SetText(window, control.caption());
   }
 }
 
@@ -90,8 +94,8 @@ void CreateControlWindow(HostState& state, Control& control) {
   if (control.visible()) style |= WS_VISIBLE;
   if (!control.enabled()) style |= WS_DISABLED;
   if (control.tabStop() && TakesFocus(control.kind())) style |= WS_TABSTOP;
-  const wchar_t* windowClass = L"BUTTON";
-  std::wstring text = Wide(control.caption());
+  const char* windowClass = "BUTTON";
+  std::string text = control.caption();
   void* createParam = nullptr;
   switch (control.kind()) {
     case Kind::CommandButton:
@@ -114,32 +118,31 @@ void CreateControlWindow(HostState& state, Control& control) {
       createParam = &state;
       break;
     case Kind::TextBox:
-      windowClass = L"EDIT";
+      windowClass = "EDIT";
       text = EditText(control.caption());
       exStyle |= WS_EX_CLIENTEDGE;
       style |= ES_READONLY | ES_LEFT;
       style |= control.multiLine() ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
       break;
     case Kind::ProgressBar:
-      windowClass = PROGRESS_CLASSW;
+      windowClass = "msctls_progress32";  // PROGRESS_CLASS
       text.clear();
       break;
     default:
       return;
   }
   const int id = ControlId(control.form(), control);
-  HWND window = ::CreateWindowExW(exStyle, windowClass, text.c_str(), style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), state.instance,
-                                  createParam);
+  HWND window =
+      MakeWindow(exStyle, windowClass, text, style, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, parent, id, state.instance, createParam);
   if (window == nullptr) return;
   control.native = reinterpret_cast<std::uintptr_t>(window);
   state.controlOf[window] = &control;
   if (windowClass != kPanelClass) {
-    ::SetWindowSubclass(window, ControlProc, 1, reinterpret_cast<DWORD_PTR>(&state));
-    ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.gdi.FontOf(control)), FALSE);
+    Subclass(window, ControlProc, &state);
+    Send(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.gdi.FontOf(control)), FALSE);
   }
-  if (control.kind() == Kind::ProgressBar) ::SendMessageW(window, PBM_SETRANGE32, 0, 100);
+  if (control.kind() == Kind::ProgressBar) Send(window, PBM_SETRANGE32, 0, 100);
   ApplyValue(control);
 }
 
@@ -227,29 +230,10 @@ RECT PixelRect(const HostState& state, const Control& control) {
 }
 
 void RegisterWindowClasses(HINSTANCE instance) {
-  WNDCLASSEXW form{};
-  form.cbSize = sizeof form;
-  form.lpfnWndProc = FormProc;
-  form.hInstance = instance;
-  form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  form.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
-  form.lpszClassName = kFormClass;
-  ::RegisterClassExW(&form);
-
-  WNDCLASSEXW panel{};
-  panel.cbSize = sizeof panel;
-  panel.lpfnWndProc = PanelProc;
-  panel.hInstance = instance;
-  panel.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  panel.lpszClassName = kPanelClass;
-  ::RegisterClassExW(&panel);
-
-  WNDCLASSEXW scheduler{};
-  scheduler.cbSize = sizeof scheduler;
-  scheduler.lpfnWndProc = SchedulerProc;
-  scheduler.hInstance = instance;
-  scheduler.lpszClassName = kSchedulerClass;
-  ::RegisterClassExW(&scheduler);
+  RegisterClassOf(instance, kFormClass, FormProc, ArrowCursor(),
+                  ::LoadIconA(instance, MAKEINTRESOURCEA(1)));
+  RegisterClassOf(instance, kPanelClass, PanelProc, ArrowCursor(), nullptr);
+  RegisterClassOf(instance, kSchedulerClass, SchedulerProc, nullptr, nullptr);
 }
 
 void RealizeForm(HostState& state, Form& form) {
@@ -274,18 +258,18 @@ void RealizeForm(HostState& state, Form& form) {
       y = (screenHeight - height) / 2;
     }
   }
-  HWND window = ::CreateWindowExW(exStyle, kFormClass, Wide(design.caption).c_str(), style, x, y,
-                                  width, height, nullptr, nullptr, state.instance, &state);
+  HWND window = MakeWindow(exStyle, kFormClass, design.caption, style, x, y, width, height, nullptr,
+                           0, state.instance, &state);
   if (window == nullptr) return;
   state.forms.emplace_back(window);
   state.formOf[window] = &form;
   form.native = reinterpret_cast<std::uintptr_t>(window);
   if (design.border != BorderStyle::None) {
     const int big = ::GetSystemMetrics(SM_CXICON), small = ::GetSystemMetrics(SM_CXSMICON);
-    ::SendMessageW(window, WM_SETICON, ICON_BIG,
-                   reinterpret_cast<LPARAM>(state.gdi.FindIcon(design.icon, big)));
-    ::SendMessageW(window, WM_SETICON, ICON_SMALL,
-                   reinterpret_cast<LPARAM>(state.gdi.FindIcon(design.icon, small)));
+    Send(window, WM_SETICON, ICON_BIG,
+         reinterpret_cast<LPARAM>(state.gdi.FindIcon(design.icon, big)));
+    Send(window, WM_SETICON, ICON_SMALL,
+         reinterpret_cast<LPARAM>(state.gdi.FindIcon(design.icon, small)));
   }
   RealizeNewControls(state, form);
 }
@@ -340,8 +324,7 @@ void ApplyChange(HostState& state, Control& control, Prop prop) {
       if (IsContainer(control.kind())) {
         ::InvalidateRect(window, nullptr, FALSE);
       } else {
-        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.gdi.FontOf(control)),
-                       TRUE);
+        Send(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.gdi.FontOf(control)), TRUE);
       }
       break;
     case Prop::ForeColor:

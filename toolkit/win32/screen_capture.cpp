@@ -7,8 +7,10 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/win32/family.h"
 #include "platform/win32/wide.h"
 #include "toolkit/win32/gdi.h"
+#include "toolkit/win32/user_calls.h"
 
 namespace vu::toolkit::win32 {
 
@@ -18,8 +20,8 @@ namespace {
 void FlushPaints() {
   ::RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   MSG message;
-  while (::PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-    ::DispatchMessageW(&message);
+  while (Peek(message, WM_PAINT, WM_PAINT)) {
+    Dispatch(message);
   }
 }
 
@@ -59,8 +61,14 @@ bool CaptureScreen(const std::string& path) {
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(std::filesystem::path(platform::win32::WidePath(path)),
-                    std::ios::binary | std::ios::trunc);
+  // Windows 9x has no wide file names (_wfopen is a stub there): the code page's path instead.
+  std::ofstream out;
+  const auto mode = std::ios::binary | std::ios::trunc;
+  if (platform::win32::WideCalls()) {
+    out.open(std::filesystem::path(platform::win32::WidePath(path)), mode);
+  } else {
+    out.open(platform::win32::AnsiPath(path), mode);
+  }
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info), sizeof info);
   out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
