@@ -5,6 +5,7 @@
 
 #include "toolkit/win32/entry.h"
 
+#include <exception>
 #include <iostream>
 #include <utility>
 
@@ -93,7 +94,9 @@ bool ReadAutomationOptions(const std::vector<std::string>& arguments,
   return true;
 }
 
-int RunWin32Entry(const Win32Entry& entry) {
+namespace {
+
+int RunEntry(const Win32Entry& entry) {
   return RunWin32Program([&entry](Host& host, const std::vector<std::string>& arguments) {
     AutomationOptions automation;
     std::string error;
@@ -122,6 +125,18 @@ int RunWin32Entry(const Win32Entry& entry) {
                                 return entry.run(scripted, program);
                               });
   });
+}
+
+}  // namespace
+
+int RunWin32Entry(const Win32Entry& entry) {
+  try {
+    return RunEntry(entry);
+  } catch (const std::exception& e) {
+    // The last guard: whatever the system throws at us ends as one line, not an abort.
+    std::cerr << entry.name << ": " << e.what() << "\n";
+    return kExitScriptMalformed;
+  }
 }
 
 }  // namespace vu::toolkit::win32

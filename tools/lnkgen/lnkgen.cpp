@@ -225,9 +225,14 @@ int Read(int argc, wchar_t** argv) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  constexpr const char* kUsage = "usage: lnkgen make|write <folder> | lnkgen read <file.lnk>...\n";
+  if (argc == 2 && std::wstring(argv[1]) == L"--help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   const ComApartment com;
   if (!com.ok() || argc < 3) {
-    std::fprintf(stderr, "usage: lnkgen make|write <folder> | lnkgen read <file.lnk>...\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   const std::wstring mode = argv[1];
