@@ -96,15 +96,17 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 namespace {
 
 bool ReadScriptFile(const std::string& path, std::string& text, std::string& error) {
-  const std::filesystem::path file(std::u8string(path.begin(), path.end()));
-  std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) {
-    error = "cannot read script " + path + ": it is a folder";
-    return false;
-  }
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                   std::ios::binary);
   if (!in) {
     error = "cannot read script " + path;
+    return false;
+  }
+  // A folder opens on some systems but cannot be read. Asked by reading, not by a file-system
+  // query, so that the Windows programs import nothing Windows 98 lacks.
+  in.peek();
+  if (in.bad()) {
+    error = "cannot read script " + path + ": a folder, or a file that cannot be read";
     return false;
   }
   std::ostringstream content;

@@ -36,6 +36,12 @@ constexpr std::string_view kUninstallBranch =
 constexpr std::string_view kExcludedWow64Branch = "SOFTWARE\\WOW6432NODE\\CLASSES\\";
 constexpr std::string_view kUninstallWow64Branch =
     "SOFTWARE\\WOW6432NODE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\UNINSTALL\\";
+// The performance counters' names and help texts: served by the system on NT, not stored values
+// (opened, they cannot be enumerated), and never paths.
+constexpr std::string_view kPerflibBranch =
+    "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\PERFLIB\\";
+constexpr std::string_view kPerflibWow64Branch =
+    "SOFTWARE\\WOW6432NODE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION\\PERFLIB\\";
 constexpr int kFinalProgressInterval = 50;
 
 // A value is a mistake only when its text is judged missing both as the enumeration reads it and
@@ -94,7 +100,7 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
     engine.progress.Yield();
     const std::string upper = vu::platform::UpperCase(childPath);
     if (upper != kExcludedBranch && upper != kUninstallBranch && upper != kExcludedWow64Branch &&
-        upper != kUninstallWow64Branch) {
+        upper != kUninstallWow64Branch && upper != kPerflibBranch && upper != kPerflibWow64Branch) {
       ScanRegistryKey(engine, root, childPath, list);
     }
   });

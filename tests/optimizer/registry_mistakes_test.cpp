@@ -138,6 +138,20 @@ TEST_F(RegistryMistakesTest, SoftwareClassesOfEachRootIsNeverEntered) {
   EXPECT_FALSE(HasValue(HKEY_USERS, "Software\\App", "Gone"));
 }
 
+// On NT the performance counters' texts are served by the system and cannot be enumerated; the
+// step neither enters them nor fails on them.
+TEST_F(RegistryMistakesTest, ThePerformanceCountersTextsAreNeverEntered) {
+  const std::string perflib = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009";
+  Sz(HKLM, perflib, "Gone", "C:\\GONE\\X.DLL");
+  Sz(HKLM, "Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009", "Gone",
+     "C:\\GONE\\X.DLL");
+  Sz(HKLM, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Other", "Gone", "C:\\GONE\\X.DLL");
+
+  EXPECT_TRUE(Fix());
+  EXPECT_TRUE(HasValue(HKLM, perflib, "Gone"));
+  EXPECT_FALSE(HasValue(HKLM, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Other", "Gone"));
+}
+
 TEST_F(RegistryMistakesTest, ShowsEachPassAndKeyAndLeavesTheProgressTimerAt50) {
   Sz(HKEY_USERS, "Software\\Last\\KEY Name", "x", "y");
   EXPECT_TRUE(Fix());
