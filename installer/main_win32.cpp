@@ -1,6 +1,6 @@
 // Install.exe: started without arguments it is the program the user double-clicks, taking the
 // installation set from its own folder. For automation it also accepts --script FILE, --express
-// and --fault SPEC, as the native build does, and installs unattended with /S [/NOMENU]
+// and --fault FAULT, as the native build does, and installs unattended with /S [/NOMENU]
 // [/D=FOLDER].
 #include <memory>
 #include <optional>
@@ -17,7 +17,7 @@ int main() {
   toolkit::win32::Win32Entry entry;
   entry.name = "Install";
   entry.usage =
-      "usage: Install.exe [--script FILE] [--express] [--fault SPEC]... [/S [/NOMENU] "
+      "usage: Install.exe [--script FILE] [--express] [--fault FAULT]... [/S [/NOMENU] "
       "[/D=FOLDER]]\n";
   entry.own = installer::OwnOptions(own);
   entry.buildScript = [&own](platform::Machine&,

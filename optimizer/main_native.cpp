@@ -1,6 +1,6 @@
 // The Optimizer on a sandbox machine, with the headless form host:
 //   optimizer --machine DIR [--app-path WINPATH] [--script FILE] [--express] [--fast]
-//             [--transcript] [--fault SPEC]...
+//             [--transcript] [--fault FAULT]...
 //   optimizer --machine DIR --restore WINPATH   (puts back what a run changed, from its backup)
 // Exit status: 0 when the program ends or everything was restored, 1 when something could not be
 // restored or a step of an --express run failed, 2 for a bad command line, machine or script, 3
@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
   entry.name = "optimizer";
   entry.usage =
       "usage: optimizer --machine DIR [--app-path WINPATH] [--script FILE] [--express]"
-      " [--fast] [--transcript] [--fault SPEC]...\n"
-      "       optimizer --machine DIR [--fault SPEC]... --restore BACKUPFOLDER\n";
+      " [--fast] [--transcript] [--fault FAULT]...\n"
+      "       optimizer --machine DIR [--fault FAULT]... --restore BACKUPFOLDER\n";
   entry.own = optimizer::OwnOptions(own);
   entry.instead = [&own](platform::Machine& machine,
                          const toolkit::Options&) -> std::optional<int> {

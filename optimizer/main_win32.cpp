@@ -1,5 +1,5 @@
 // Optimizer.exe: started without arguments it is the program the user double-clicks. For
-// automation it also accepts --script FILE, --express and --fault SPEC, as the native build does;
+// automation it also accepts --script FILE, --express and --fault FAULT, as the native build does;
 // and --restore FOLDER puts back what a run changed, from its backup folder, without a window
 // (the report goes to standard output and to Restore.txt in that folder).
 #include <iostream>
@@ -19,8 +19,8 @@ int main() {
   toolkit::win32::Win32Entry entry;
   entry.name = "Optimizer";
   entry.usage =
-      "usage: Optimizer.exe [--script FILE] [--express] [--fault SPEC]...\n"
-      "       Optimizer.exe [--fault SPEC]... --restore BACKUPFOLDER\n";
+      "usage: Optimizer.exe [--script FILE] [--express] [--fault FAULT]...\n"
+      "       Optimizer.exe [--fault FAULT]... --restore BACKUPFOLDER\n";
   entry.own = optimizer::OwnOptions(own);
   entry.instead = [&own](platform::Machine& machine) -> std::optional<int> {
     if (own.restore.empty()) return std::nullopt;

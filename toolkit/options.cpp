@@ -64,11 +64,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
     }
     if (name == "--fault") {
       known = true;
-      std::string spec;
-      if (!TakeValue(args, i, name, spec, error)) return false;
+      std::string fault;
+      if (!TakeValue(args, i, name, fault, error)) return false;
       platform::FaultPlan check;
-      if (!check.Add(spec, error)) return false;
-      options.faults.push_back(std::move(spec));
+      if (!check.Add(fault, error)) return false;
+      options.faults.push_back(std::move(fault));
     }
     for (const ProgramOption& option : own) {
       if (name != option.name) continue;

@@ -1,5 +1,5 @@
 // The command line shared by the three programs' native builds:
-//   --machine DIR  --app-path WINPATH  --script FILE  --fast  --transcript  --fault SPEC...
+//   --machine DIR  --app-path WINPATH  --script FILE  --fast  --transcript  --fault FAULT...
 //   -- ARGUMENTS...
 // Each program adds its own options (ProgramOption).
 #pragma once
@@ -18,7 +18,7 @@ struct Options {
   std::string script;   // automation script file
   bool fast = false;    // virtual clock
   bool transcript = false;
-  std::vector<std::string> faults;  // --fault SPEC, each checked, in the order given
+  std::vector<std::string> faults;  // --fault FAULT, each checked, in the order given
   bool help = false;                // --help: the caller prints its usage
   std::string arguments;            // everything after "--", joined by single blanks
 };

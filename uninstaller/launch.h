@@ -22,7 +22,7 @@ std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options);
 extern const char* const kYesScript;
 
 // The Windows program's command-line text: automation options in front ("--script FILE" and
-// "--fault SPEC", the file or spec in double quotes when it holds blanks, and "--yes"), then the
+// "--fault FAULT", the file or fault in double quotes when it holds blanks, and "--yes"), then the
 // uninstaller's argument, which is everything after the blank that follows the last option,
 // exactly as passed. "/S" among the options removes the product without a window (see
 // UninstallApp::RunUnattended).

@@ -1,6 +1,6 @@
 // Uninstall on a sandbox machine, with the headless form host:
 //   uninstall --machine DIR [--app-path WINPATH] [--script FILE] [--fast] [--transcript] [--yes]
-//             [--fault SPEC]... [-- ARGUMENT]
+//             [--fault FAULT]... [-- ARGUMENT]
 // e.g. uninstall --machine M --fast --yes -- "-Velloria Optimizer". The words after "--" are
 // joined by single blanks into the program's argument.
 // Exit status: 0 when the program ends, 2 for a bad command line, machine or script, 3 when a
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   entry.name = "uninstall";
   entry.usage =
       "usage: uninstall --machine DIR [--app-path WINPATH] [--script FILE] [--fast]"
-      " [--transcript] [--yes] [--fault SPEC]... [-- ARGUMENT]\n";
+      " [--transcript] [--yes] [--fault FAULT]... [-- ARGUMENT]\n";
   entry.own = uninstaller::OwnOptions(own);
   entry.programFolder = [](const toolkit::Options& options, platform::System& system) {
     return uninstaller::ProgramFolderFromOption(options.appPath, system.WindowsDirectory());

@@ -1,6 +1,6 @@
 // Uninstall.exe, installed as VLUN32.exe: started by the list of installed programs with one
 // argument, a dash and the product's long name, taken exactly as the system passes it. For
-// automation, "--script FILE", "--fault SPEC" and "--yes" may stand in front of that argument, and
+// automation, "--script FILE", "--fault FAULT" and "--yes" may stand in front of that argument, and
 // "/S" removes the product with no window (exit status 0 removed, 1 incomplete, 2 unknown product).
 #include <iostream>
 #include <memory>
@@ -16,7 +16,7 @@ int main() {
   uninstaller::Automation automation;
   toolkit::win32::Win32Entry entry;
   entry.name = "Uninstall";
-  entry.usage = "usage: Uninstall.exe [--script FILE] [--fault SPEC]... [--yes] [/S] [ARGUMENT]\n";
+  entry.usage = "usage: Uninstall.exe [--script FILE] [--fault FAULT]... [--yes] [/S] [ARGUMENT]\n";
   entry.buildScript = [&automation](platform::Machine& machine,
                                     const toolkit::win32::AutomationOptions&,
                                     std::unique_ptr<toolkit::Script>& script, std::string& error) {

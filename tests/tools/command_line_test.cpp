@@ -55,17 +55,17 @@ TEST(CommandLine, AMalformedFaultIsOneLineAndExitTwo) {
   TempFolder temp;
   const std::string machine = PlantedMachine(temp, "m");
   for (const std::string& program : kPrograms) {
-    for (const std::string spec : {"Erase:1:5", "Remove:0:5", "Remove:1", "Remove:=x:0"}) {
-      std::vector<std::string> args = {"--fault", spec};
+    for (const std::string fault : {"Erase:1:5", "Remove:0:5", "Remove:1", "Remove:=x:0"}) {
+      std::vector<std::string> args = {"--fault", fault};
       if (program == "vmachine") {
         args.insert(args.end(), {"attrib", machine, "C:\\MSDOS.SYS"});
       } else {
         args.insert(args.end(), {"--machine", machine, "--fast"});
       }
       const ProgramRun run = RunProgram(program, args);
-      EXPECT_EQ(run.status, 2) << program << " " << spec;
+      EXPECT_EQ(run.status, 2) << program << " " << fault;
       EXPECT_TRUE(OneLine(run.err)) << program << ": " << run.err;
-      EXPECT_NE(run.err.find(spec), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find(fault), std::string::npos) << run.err;
     }
   }
   EXPECT_TRUE(OnMachine(machine, kOldPaint));

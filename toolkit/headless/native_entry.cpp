@@ -56,8 +56,8 @@ int Run(const std::vector<std::string>& args, const NativeEntry& entry) {
   platform::VirtualClock clock;
   if (options.fast) sandbox->SetClock(&clock);
   platform::FaultyMachine faulty(*sandbox);
-  for (const std::string& spec : options.faults)
-    faulty.faults().Add(spec, error);  // checked by ParseOptions
+  for (const std::string& fault : options.faults)
+    faulty.faults().Add(fault, error);  // checked by ParseOptions
   platform::Machine* machine = &faulty;
   if (entry.instead) {
     if (const std::optional<int> code = entry.instead(*machine, options)) {

@@ -110,8 +110,8 @@ int RunEntry(const Win32Entry& entry) {
     }
     std::unique_ptr<platform::Machine> real = platform::win32::OpenWin32Machine();
     platform::FaultyMachine machine(*real);
-    for (const std::string& spec : automation.faults)
-      machine.faults().Add(spec, error);  // checked above
+    for (const std::string& fault : automation.faults)
+      machine.faults().Add(fault, error);  // checked above
     if (entry.instead) {
       if (const std::optional<int> code = entry.instead(machine)) return *code;
     }

@@ -37,7 +37,7 @@ int RunWin32Program(
     const std::function<int(Host& host, const std::vector<std::string>& arguments)>& main);
 
 // The automation options of a Windows program's arguments (the program's name first): --script
-// FILE or --script=FILE, --fault SPEC (repeatable), --help, and the program's |own| options.
+// FILE or --script=FILE, --fault FAULT (repeatable), --help, and the program's |own| options.
 // Windows programs pass over arguments they do not know; only these count. False with a one-line
 // |error| for a malformed --fault.
 struct AutomationOptions {

@@ -16,7 +16,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: vmachine [--fault SPEC]... COMMAND ARGUMENTS\n"
+    "usage: vmachine [--fault FAULT]... COMMAND ARGUMENTS\n"
     "  init DIR                               make a Windows 98-like machine in DIR\n"
     "  reg import DIR FILE                    apply a REGEDIT4 file (all of it or nothing)\n"
     "  reg export DIR [KEY]                   write the registry as REGEDIT4 text\n"
@@ -52,11 +52,11 @@ constexpr Entry kCommands[] = {
 bool TakeFaults(const std::vector<std::string>& all, std::vector<std::string>& words,
                 vu::platform::FaultPlan& faults) {
   for (std::size_t i = 0; i < all.size(); ++i) {
-    std::string spec;
+    std::string fault;
     if (all[i] == "--fault" && i + 1 < all.size()) {
-      spec = all[++i];
+      fault = all[++i];
     } else if (all[i].rfind("--fault=", 0) == 0) {
-      spec = all[i].substr(8);
+      fault = all[i].substr(8);
     } else if (all[i] == "--fault") {
       std::cerr << "vmachine: --fault needs a value\n";
       return false;
@@ -65,7 +65,7 @@ bool TakeFaults(const std::vector<std::string>& all, std::vector<std::string>& w
       continue;
     }
     std::string error;
-    if (!faults.Add(spec, error)) {
+    if (!faults.Add(fault, error)) {
       std::cerr << "vmachine: " << error << "\n";
       return false;
     }
