@@ -60,26 +60,6 @@ TEST(DotCycleTest, LabelTimerLeavesTheDesignTextAlone) {
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing");
 }
 
-// The timers as the form loads them.
-TEST(TimerTest, AllFourTimersAreOffAtLoad) {
-  OptimizerWorld world;
-  world.Start();
-  FrmMain& main = world.main();
-  EXPECT_FALSE(main.waitTimer.enabled());
-  EXPECT_EQ(main.waitTimer.interval(), 0);
-  EXPECT_EQ(main.waitTimer.tag(), "off");
-  EXPECT_FALSE(main.labelTimer.enabled());
-  EXPECT_EQ(main.labelTimer.interval(), 200);
-  EXPECT_FALSE(main.startProgressTimer.enabled());
-  EXPECT_EQ(main.startProgressTimer.interval(), 100);
-  EXPECT_FALSE(main.progressTimer.enabled());
-  EXPECT_EQ(main.progressTimer.interval(), 500);
-  EXPECT_EQ(main.scan.progressBar.value(), 0);
-  EXPECT_TRUE(main.scan.statusLabel.visible());
-  EXPECT_FALSE(main.scan.statusLabel1.visible());
-  EXPECT_FALSE(main.scan.statusLabel2.visible());
-}
-
 TEST(ProgressTest, AFixedPaceFillsTheBarIn34EqualTicks) {
   OptimizerWorld world;
   world.Start();
