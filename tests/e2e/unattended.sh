@@ -3,15 +3,23 @@
 # runs them: Install.exe /S /D=<folder with a blank>, then the record's QuietUninstallString run
 # by the command interpreter. The prefix's files afterwards must be those before, but for the
 # uninstaller the Windows folder keeps and the sources the installer moved.
-#   bash tests/e2e/unattended.sh            (after the Windows build; uses build/windows/dist)
+#   bash tests/e2e/unattended.sh [SET [VERSION]]
+#     SET: the build whose installation set runs (windows, the default, or win32)
+#     VERSION: the Windows version the prefix plays (win98: the Windows 9x path)
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 cd "$(dirname "$0")/../.."
-dist=$PWD/build/windows/dist
-work=$PWD/build/windows/unattended
-[ -f "$dist/Install.exe" ] || { echo "unattended: build/windows/dist is missing" >&2; exit 2; }
+set_name=${1:-windows}
+version=${2:-}
+dist=$PWD/build/$set_name/dist
+work=$PWD/build/$set_name/unattended${version:+-$version}
+[ -f "$dist/Install.exe" ] || { echo "unattended: build/$set_name/dist is missing" >&2; exit 2; }
+# The registry view the programs write: the 64-bit one, but for Windows 9x, which has one view
+# (Wine gives a 32-bit program the 32-bit view).
+view=/reg:64
+[ "$version" = win98 ] && view=/reg:32
 rm -rf "$work"
 mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -34,8 +42,12 @@ listing() {
     grep -v '^\./windows/VLUN32.exe$' | LC_ALL=C sort
 }
 
-echo "== a fresh Wine prefix"
+echo "== a fresh Wine prefix${version:+ playing $version} for the $set_name set"
 wineboot -i >/dev/null 2>&1
+if [ -n "$version" ]; then
+  wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  wineserver -w
+fi
 mkdir -p "$c/SETUP"
 cp "$dist"/* "$c/SETUP/"
 wineserver -w
@@ -51,7 +63,7 @@ check "the program is in the chosen folder" test -f "$c/Apps/Velloria Optimizer/
 echo "== the quiet uninstall command, by the command interpreter"
 command='C:\windows\VLUN32.exe /S -Velloria Optimizer'
 recorded=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' \
-  /v QuietUninstallString /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/^ *QuietUninstallString *REG_SZ *//p' || true)
+  /v QuietUninstallString "$view" 2>/dev/null | tr -d '\r' | sed -n 's/^ *QuietUninstallString *REG_SZ *//p' || true)
 check "the record holds the quiet command" test "$recorded" = "$command"
 check "the removal reports success (0)" test "$(status_of wine cmd /c "$command")" = 0
 check "an unknown product is status 2" \
