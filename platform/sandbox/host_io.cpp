@@ -86,6 +86,40 @@ Status ReadHostFile(const std::string& path, std::string& bytes, std::size_t lim
   return ERROR_SUCCESS;
 }
 
+Status ForEachHostLine(const std::string& path,
+                       const std::function<void(std::string_view)>& visit) {
+  HostFile file(path, "rb");
+  if (!file) return LastHostError();
+  std::string rest;  // the start of a line that goes on in the next piece
+  char chunk[65536];
+  auto hand = [&visit](std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    visit(line);
+  };
+  for (;;) {
+    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+    std::string_view piece(chunk, got);
+    for (std::size_t end = piece.find('\n'); end != std::string_view::npos;
+         end = piece.find('\n')) {
+      if (rest.empty()) {
+        hand(piece.substr(0, end));
+      } else {
+        rest.append(piece.substr(0, end));
+        hand(rest);
+        rest.clear();
+      }
+      piece.remove_prefix(end + 1);
+    }
+    rest.append(piece);
+    if (got < sizeof chunk) {
+      if (std::ferror(file.get()) != 0) return LastHostError();
+      break;
+    }
+  }
+  if (!rest.empty()) hand(rest);
+  return ERROR_SUCCESS;
+}
+
 Status WriteHostFile(const std::string& path, std::string_view bytes) {
   return WriteWithMode(path, bytes, "wb");
 }
