@@ -125,8 +125,26 @@ Status WriteHostFile(const std::string& path, std::string_view bytes) {
 }
 
 Status ReplaceHostFile(const std::string& path, std::string_view bytes) {
-  const std::string temporary = path + ".new";
-  const Status written = WriteWithMode(temporary, bytes, "wb");
+  // A name of its own beside the file, so that no other file there is ever written over.
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temporary = path + ".vu-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return LastHostError();
+  }
+  if (fd < 0) return LastHostError();
+  Status written = ERROR_SUCCESS;
+  for (std::size_t done = 0; done < bytes.size() && written == ERROR_SUCCESS;) {
+    const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) {
+      written = LastHostError();
+    } else {
+      done += static_cast<std::size_t>(wrote);
+    }
+  }
+  if (::close(fd) != 0 && written == ERROR_SUCCESS) written = LastHostError();
   std::error_code ec;
   if (written != ERROR_SUCCESS) {
     std::filesystem::remove(temporary, ec);
