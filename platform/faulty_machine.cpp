@@ -103,6 +103,10 @@ class FaultyFiles final : public FileSystem {
     if (auto fault = plan_.Check(Op::Remove, path)) return *fault;
     return files_.Remove(path);
   }
+  Status RemoveAtRestart(std::string_view path) override {
+    if (auto fault = plan_.Check(Op::RemoveAtRestart, path)) return *fault;
+    return files_.RemoveAtRestart(path);
+  }
   Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
     if (auto fault = plan_.Check(Op::Copy, from, to)) return *fault;
     return files_.Copy(from, to, failIfExists);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ini.h"
 #include "platform/win32/family.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -143,6 +144,17 @@ class Win32FileSystem final : public FileSystem {
     return PathCall(path, ::DeleteFileW, ::DeleteFileA) ? ERROR_SUCCESS : LastError();
   }
 
+  Status RemoveAtRestart(std::string_view path) override {
+    if (!WideCalls()) return RemoveAtRestartFromWininit(path);
+    // Windows 9x has no MoveFileExW at all, not even a stub: looked up, and only on NT.
+    using MoveFileExFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+    const auto moveFileEx = FindFunction<MoveFileExFunction>("kernel32.dll", "MoveFileExW");
+    if (moveFileEx == nullptr) return ERROR_CALL_NOT_IMPLEMENTED;
+    const RealSystemFolder real;
+    return moveFileEx(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? ERROR_SUCCESS
+                                                                                    : LastError();
+  }
+
   Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
     const RealSystemFolder real;
     const BOOL copied =
@@ -279,6 +291,31 @@ class Win32FileSystem final : public FileSystem {
   }
 
  private:
+  // Windows 9x deletes a file at its next start when WININIT.INI's [rename] section says
+  // "NUL=<the file's short path>"; WININIT.EXE reads only 8.3 names, and one line per file.
+  Status RemoveAtRestartFromWininit(std::string_view path) {
+    const std::string ansi = AnsiPath(path);
+    const DWORD attributes = ::GetFileAttributesA(ansi.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ERROR_ACCESS_DENIED;  // files only
+    char shortPath[MAX_PATH];
+    const DWORD length = ::GetShortPathNameA(ansi.c_str(), shortPath, MAX_PATH);
+    if (length == 0) return LastError();
+    if (length >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+    char windows[MAX_PATH];
+    const UINT folderLength = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    if (folderLength == 0) return LastError();
+    if (folderLength >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+    std::string wininit = FromAnsiZ(windows);
+    if (wininit.back() != '\\') wininit += '\\';
+    wininit += "WININIT.INI";
+    std::string text;
+    const Status read = ReadAll(wininit, text);
+    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) return read;
+    // The file holds ANSI text and so does the short path: bytes go in as they are.
+    return WriteAll(wininit, ini::AddEntry(text, "rename", "NUL", std::string(shortPath, length)));
+  }
+
   static Status ReadProfileStringAnsi(std::string_view file, std::string_view section,
                                       std::string_view key, std::string& value) {
     const std::string ansiFile = AnsiPath(file);
