@@ -193,6 +193,7 @@ class FaultySystem final : public System {
   FaultySystem(FaultPlan& plan, System& system) : plan_(plan), system_(system) {}
 
   std::string WindowsDirectory() override { return system_.WindowsDirectory(); }
+  std::string TempDirectory() override { return system_.TempDirectory(); }
   std::string SystemDirectory() override { return system_.SystemDirectory(); }
   std::string SystemWow64Directory() override { return system_.SystemWow64Directory(); }
   bool Version(OsVersion& version) override { return system_.Version(version); }

@@ -10,6 +10,7 @@
 #include "platform/fault_plan.h"
 #include "platform/sandbox/running_programs.h"
 #include "platform/status.h"
+#include "uninstaller/launch.h"
 #include "uninstaller/removal.h"
 
 namespace vu::uninstaller::testing {
@@ -90,6 +91,36 @@ TEST_F(RestartRemovalTest, ARecordWithoutALogSchedulesTheRunningProgramToo) {
   EXPECT_EQ(world.start().completedLabel.caption(), kSuccess + " " + kRestartText + kProgram + ".");
   EXPECT_EQ(Pending(), (std::vector<std::string>{kProgram, kDir}));
   EXPECT_FALSE(temp.KeyExists(kRecordKey));
+}
+
+TEST_F(RestartRemovalTest, TheSilentReportGoesToTheNamedLogOrTheDefaultOne) {
+  temp.InstallLogged();
+  Run(kProgram);
+  const Automation quiet = SplitCommandLine("/S /LOG=\"C:\\My Logs\\u.log\" -Velloria Optimizer");
+  EXPECT_TRUE(quiet.silent);
+  EXPECT_EQ(quiet.log, "C:\\My Logs\\u.log");
+  EXPECT_EQ(quiet.argument, "-Velloria Optimizer");
+  temp.MakeFolder("C:\\My Logs");
+  std::ostringstream errors;
+  EXPECT_EQ(RunSilently(world.app, quiet, errors), kRemoved);
+  std::string log;
+  ASSERT_EQ(temp.machine().files().ReadAll("C:\\My Logs\\u.log", log), ERROR_SUCCESS);
+  EXPECT_EQ(log, errors.str());
+  EXPECT_NE(log.find("removed when Windows restarts:\n  " + kProgram + "\n"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("exit status 0"), std::string::npos) << log;
+
+  // Nothing named: added to the end of the default log; a /LOG= without a file is refused.
+  UninstallWorld again(temp);
+  std::ostringstream none;
+  EXPECT_EQ(RunSilently(again.app, SplitCommandLine("/S -Velloria Optimizer"), none),
+            kUnknownProduct);
+  EXPECT_EQ(RunSilently(again.app, SplitCommandLine("/S /LOG= -Velloria Optimizer"), none),
+            kUnknownProduct);
+  ASSERT_EQ(temp.machine().files().ReadAll("C:\\WINDOWS\\TEMP\\Velloria Uninstall.log", log),
+            ERROR_SUCCESS);
+  EXPECT_NE(log.find("no installed product"), std::string::npos) << log;
+  EXPECT_NE(log.find("/LOG= needs a file"), std::string::npos) << log;
 }
 
 TEST(CompletionTextTest, AnIncompleteTextNamesTheRestartFilesButNotTheirFolders) {
