@@ -49,7 +49,10 @@ for name in "${names[@]}"; do
   mkdir -p "$work/$name"
   cp "$script" "$work/$name/script.txt"
   (
-    export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # Wine links the prefix's Documents and Desktop to the home folder's: a home of its own keeps
+    # the scenario's backups out of the user's.
+    export HOME=$work/$name/home WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$HOME"
     cd "$work/$name"
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
       wineboot -i >/dev/null 2>&1 || true

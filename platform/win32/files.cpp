@@ -38,6 +38,24 @@ auto PathCall(std::string_view path, WideCall wide, AnsiCall ansi) {
   return WideCalls() ? wide(WidePath(path).c_str()) : ansi(AnsiPath(path).c_str());
 }
 
+// GetPrivateProfileString tells a value cut short only by filling the whole buffer: |get| is
+// asked again with a larger one until the value fits. |take| receives the value when there is one.
+template <typename Char, typename Get, typename Take>
+Status ReadProfileText(Get get, const Char* missing, Take take) {
+  std::vector<Char> buffer(1024);
+  for (;;) {
+    const DWORD length = get(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length + 1 >= buffer.size() && buffer.size() < (1u << 20)) {
+      buffer.resize(buffer.size() * 4);
+      continue;
+    }
+    const std::basic_string_view<Char> text(buffer.data(), length);
+    if (text == missing) return ERROR_FILE_NOT_FOUND;
+    take(text);
+    return ERROR_SUCCESS;
+  }
+}
+
 // Windows 9x wants no FILE_SHARE_DELETE (it fails the call with ERROR_INVALID_PARAMETER).
 DWORD ShareAll() {
   return FILE_SHARE_READ | FILE_SHARE_WRITE | (WideCalls() ? FILE_SHARE_DELETE : 0);
@@ -151,8 +169,9 @@ class Win32FileSystem final : public FileSystem {
     const auto moveFileEx = FindFunction<MoveFileExFunction>("kernel32.dll", "MoveFileExW");
     if (moveFileEx == nullptr) return ERROR_CALL_NOT_IMPLEMENTED;
     const RealSystemFolder real;
-    return moveFileEx(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? ERROR_SUCCESS
-                                                                                    : LastError();
+    return moveFileEx(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)
+               ? ERROR_SUCCESS
+               : LastError();
   }
 
   Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
@@ -270,24 +289,26 @@ class Win32FileSystem final : public FileSystem {
   Status ReadProfileString(std::string_view file, std::string_view section, std::string_view key,
                            std::string& value) override {
     const RealSystemFolder real;
-    if (!WideCalls()) return ReadProfileStringAnsi(file, section, key, value);
-    const std::wstring wideFile = WidePath(file);
-    const std::wstring wideSection = Wide(section);
-    const std::wstring wideKey = Wide(key);
-    std::vector<wchar_t> buffer(1024);
-    for (;;) {
-      const DWORD length = ::GetPrivateProfileStringW(
-          wideSection.c_str(), wideKey.c_str(), kMissingSentinel, buffer.data(),
-          static_cast<DWORD>(buffer.size()), wideFile.c_str());
-      if (length + 1 >= buffer.size() && buffer.size() < (1u << 20)) {  // cut short: retry larger
-        buffer.resize(buffer.size() * 4);
-        continue;
-      }
-      const std::wstring_view text(buffer.data(), length);
-      if (text == kMissingSentinel) return ERROR_FILE_NOT_FOUND;
-      value = Narrow(text);
-      return ERROR_SUCCESS;
+    if (WideCalls()) {
+      const std::wstring wideFile = WidePath(file);
+      const std::wstring wideSection = Wide(section);
+      const std::wstring wideKey = Wide(key);
+      return ReadProfileText<wchar_t>(
+          [&](wchar_t* buffer, DWORD size) {
+            return ::GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(),
+                                              kMissingSentinel, buffer, size, wideFile.c_str());
+          },
+          kMissingSentinel, [&](std::wstring_view text) { value = Narrow(text); });
     }
+    const std::string ansiFile = AnsiPath(file);
+    const std::string ansiSection = Ansi(section);
+    const std::string ansiKey = Ansi(key);
+    return ReadProfileText<char>(
+        [&](char* buffer, DWORD size) {
+          return ::GetPrivateProfileStringA(ansiSection.c_str(), ansiKey.c_str(), kMissingSentinelA,
+                                            buffer, size, ansiFile.c_str());
+        },
+        kMissingSentinelA, [&](std::string_view text) { value = FromAnsi(text); });
   }
 
  private:
@@ -314,27 +335,6 @@ class Win32FileSystem final : public FileSystem {
     if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) return read;
     // The file holds ANSI text and so does the short path: bytes go in as they are.
     return WriteAll(wininit, ini::AddEntry(text, "rename", "NUL", std::string(shortPath, length)));
-  }
-
-  static Status ReadProfileStringAnsi(std::string_view file, std::string_view section,
-                                      std::string_view key, std::string& value) {
-    const std::string ansiFile = AnsiPath(file);
-    const std::string ansiSection = Ansi(section);
-    const std::string ansiKey = Ansi(key);
-    std::vector<char> buffer(1024);
-    for (;;) {
-      const DWORD length = ::GetPrivateProfileStringA(
-          ansiSection.c_str(), ansiKey.c_str(), kMissingSentinelA, buffer.data(),
-          static_cast<DWORD>(buffer.size()), ansiFile.c_str());
-      if (length + 1 >= buffer.size() && buffer.size() < (1u << 20)) {  // cut short: retry larger
-        buffer.resize(buffer.size() * 4);
-        continue;
-      }
-      const std::string_view text(buffer.data(), length);
-      if (text == kMissingSentinelA) return ERROR_FILE_NOT_FOUND;
-      value = FromAnsi(text);
-      return ERROR_SUCCESS;
-    }
   }
 };
 

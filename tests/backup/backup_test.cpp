@@ -117,11 +117,9 @@ TEST(BackupRunTest, ARunThatChangesNothingLeavesNoBackup) {
 }
 
 TEST(BackupRunTest, SystemIniComesBackByteForByte) {
-  // Without [vcache], so that the run adds the section, and with the line ends and last lines
-  // that an edit must not touch.
-  for (const char* text :
-       {"[boot]\r\nshell=Explorer.exe\r\n\r\n", "[boot]\rshell=Explorer.exe\r",
-        "[boot]\nshell=Explorer.exe", "[boot]\r\nshell=Explorer.exe\r\n\r\n\r\n"}) {
+  // Without [vcache], so that the run adds the section, and with line ends and a last line that
+  // an edit must not touch (every other shape is the settings-file edit's own test).
+  for (const char* text : {"[boot]\r\nshell=Explorer.exe\r\n\r\n", "[boot]\rshell=Explorer.exe"}) {
     OptimizerWorld world{96, MakeOperations()};
     FileSystem& files = world.temp.machine().files();
     const std::string ini = "C:\\WINDOWS\\SYSTEM.INI";

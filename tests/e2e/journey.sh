@@ -280,7 +280,7 @@ REG
 main
 wineserver -k 2>/dev/null || true
 echo "== installing and removing with no window (tests/e2e/unattended.sh)"
-bash tests/e2e/unattended.sh | sed 's/^/  /' || failures=$((failures + 1))
+bash tests/e2e/unattended.sh "$set_name" "$version" | sed 's/^/  /' || failures=$((failures + 1))
 if [ "$failures" -ne 0 ]; then
   echo "journey: $failures check(s) failed"
   exit 1

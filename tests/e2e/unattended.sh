@@ -4,16 +4,24 @@
 # by the command interpreter. The prefix's files afterwards must be those before, but for the
 # uninstaller the Windows folder keeps and the sources the installer moved. Then Optimizer.exe /S
 # with its log, and the quiet uninstall of a running Optimizer.exe, which Windows is asked to
-# delete when it restarts.
-#   bash tests/e2e/unattended.sh            (after the Windows build; uses build/windows/dist)
+# delete when it restarts (MoveFileEx on NT, WININIT.INI on Windows 9x).
+#   bash tests/e2e/unattended.sh [SET [VERSION]]
+#     SET: the build whose installation set runs (windows, the default, or win32)
+#     VERSION: the Windows version the prefix plays (win98: the Windows 9x path)
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 cd "$(dirname "$0")/../.."
-dist=$PWD/build/windows/dist
-work=$PWD/build/windows/unattended
-[ -f "$dist/Install.exe" ] || { echo "unattended: build/windows/dist is missing" >&2; exit 2; }
+set_name=${1:-windows}
+version=${2:-}
+dist=$PWD/build/$set_name/dist
+work=$PWD/build/$set_name/unattended${version:+-$version}
+[ -f "$dist/Install.exe" ] || { echo "unattended: build/$set_name/dist is missing" >&2; exit 2; }
+# The registry view the programs write: the 64-bit one, but for Windows 9x, which has one view
+# (Wine gives a 32-bit program the 32-bit view).
+view=/reg:64
+[ "$version" = win98 ] && view=/reg:32
 rm -rf "$work"
 mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -36,8 +44,12 @@ listing() {
     grep -v '^\./windows/VLUN32.exe$' | LC_ALL=C sort
 }
 
-echo "== a fresh Wine prefix"
+echo "== a fresh Wine prefix${version:+ playing $version} for the $set_name set"
 wineboot -i >/dev/null 2>&1
+if [ -n "$version" ]; then
+  wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  wineserver -w
+fi
 mkdir -p "$c/SETUP"
 cp "$dist"/* "$c/SETUP/"
 wineserver -w
@@ -53,7 +65,7 @@ check "the program is in the chosen folder" test -f "$c/Apps/Velloria Optimizer/
 echo "== the quiet uninstall command, by the command interpreter"
 command='C:\windows\VLUN32.exe /S -Velloria Optimizer'
 recorded=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' \
-  /v QuietUninstallString /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/^ *QuietUninstallString *REG_SZ *//p' || true)
+  /v QuietUninstallString "$view" 2>/dev/null | tr -d '\r' | sed -n 's/^ *QuietUninstallString *REG_SZ *//p' || true)
 check "the record holds the quiet command" test "$recorded" = "$command"
 check "the removal reports success (0)" test "$(status_of wine cmd /c "$command")" = 0
 check "an unknown product is status 2" \
@@ -87,11 +99,18 @@ check "the removal of a running program reports success (0)" \
 check "its log says the program goes when Windows restarts" \
   grep -q 'removed when Windows restarts' "$c/uninstall.log"
 check "its log names the program" grep -qF "$program" "$c/uninstall.log"
-pending=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
-  /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' || true)
-check "Windows is asked to delete it at the restart" grep -qi 'Optimizer.exe' <<<"$pending"
+if [ "$version" = win98 ]; then
+  # An 8.3 path, however this system makes its aliases.
+  wininit=$(find "$c/windows" -maxdepth 1 -iname wininit.ini | head -1)
+  check "WININIT.INI deletes it at the restart" \
+    grep -qiE '^NUL=C:\\APPS\\[^\\ ]{1,8}\\[^\\ ]{1,8}\.EXE' "${wininit:-/dev/null}"
+else
+  pending=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+    /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' || true)
+  check "Windows is asked to delete it at the restart" grep -qi 'Optimizer.exe' <<<"$pending"
+fi
 check "the record is gone" test -z "$(wine reg query \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' 2>/dev/null || true)"
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' "$view" 2>/dev/null || true)"
 kill "$running" 2>/dev/null || true
 
 wineserver -k 2>/dev/null || true

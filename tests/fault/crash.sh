@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The crash test: an Express run over a machine with planted problems is killed (kill -9) at a
-# random moment, then the run's backup is restored; the machine must be given back exactly (its
-# files with bytes and attributes, its registry as `vmachine reg export` writes it, values
-# compared regardless of their order within a key), or the restore must exit 1 naming what it
-# could not put back. A run killed before its first change must have changed nothing.
+# The crash test: an Express run over the demo's machine with its planted problems is killed
+# (kill -9) at a random moment, then the run's backup is restored; the machine must be given back
+# exactly (its files with bytes and attributes, its registry as `vmachine reg export` writes it,
+# values compared regardless of their order within a key), or the restore must exit 1 naming what
+# it could not put back. A run killed before its first change must have changed nothing.
 #   bash tests/fault/crash.sh [KILLS] [BINDIR]     (defaults: 10, build/native/bin)
 set -euo pipefail
 kills=${1:-10}
@@ -15,49 +15,7 @@ trap 'rm -rf "$work"' EXIT
 template=$work/template
 "$vm" init "$template" >/dev/null
 host() { "$vm" path "$1" "$2"; }
-plant_file() {
-  local path
-  path=$(host "$template" "$1")
-  mkdir -p "$(dirname "$path")"
-  printf '%s\r\n' "${2:-MZ}" >"$path"
-}
-plant_link() {
-  mkdir -p "$(dirname "$(host "$template" "$1")")"
-  "$vm" lnk "$template" "$1" "$2" >/dev/null
-}
-plant_file 'C:\WINDOWS\NOTEPAD.EXE'
-plant_file 'C:\PROGRAM FILES\WRITER\WRITER.EXE'
-plant_file 'C:\WINDOWS\SYSTEM\MSVCRT.DLL'
-plant_link 'C:\WINDOWS\START MENU\PROGRAMS\Accessories\Notepad.lnk' 'C:\WINDOWS\NOTEPAD.EXE'
-plant_link 'C:\WINDOWS\DESKTOP\Writer.lnk' 'C:\PROGRAM FILES\WRITER\WRITER.EXE'
-plant_link 'C:\WINDOWS\START MENU\PROGRAMS\Old Game\Old Game.lnk' 'C:\PROGRAM FILES\OLD GAME\GAME.EXE'
-plant_link 'C:\WINDOWS\DESKTOP\Old Paint.lnk' 'C:\OLDPAINT\PAINT.EXE'
-cat >"$work/planted.reg" <<'REG'
-REGEDIT4
-
-[HKEY_LOCAL_MACHINE\Software\Old Game]
-"InstallDir"="C:\\PROGRAM FILES\\OLD GAME\\GAME.EXE"
-"Version"="1.2"
-
-[HKEY_LOCAL_MACHINE\Software\Writer]
-"Path"="C:\\PROGRAM FILES\\WRITER\\WRITER.EXE"
-
-[HKEY_USERS\.DEFAULT\Software\Old Paint\Recent]
-"File1"="C:\\OLDPAINT\\SAMPLES\\SUNSET.BMP"
-"Icon"="C:\\OLDPAINT\\PAINT.EXE,0"
-
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDLLs]
-"C:\\WINDOWS\\SYSTEM\\MSVCRT.DLL"=dword:00000003
-"C:\\WINDOWS\\SYSTEM\\OLDGAME.DLL"=dword:00000001
-
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Old Game]
-"DisplayName"="Old Game"
-"UninstallString"="C:\\PROGRAM FILES\\OLD GAME\\UNINST.EXE"
-
-[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\NetTrans\0000]
-"DriverDesc"="TCP/IP"
-REG
-"$vm" reg import "$template" "$work/planted.reg"
+bash "$(dirname "$0")/../../scripts/plant-problems.sh" "$vm" "$template"
 
 # The machine as compared: files (bytes) and folders, DOS attributes, registry lines by key.
 snapshot() {

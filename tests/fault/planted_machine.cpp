@@ -1,13 +1,8 @@
 #include "planted_machine.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <set>
-#include <sstream>
 
-#include "common/regedit4.h"
 #include "common/registry_mod.h"
 #include "optimizer/app/launch.h"
 #include "optimizer/app/operations_table.h"
@@ -15,6 +10,7 @@
 #include "platform/sandbox/shell_link.h"
 #include "platform/text.h"
 #include "tests/optimizer/harness.h"
+#include "tests/support/machine_snapshot.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -45,10 +41,7 @@ const std::vector<Problem> kProblems = {
 const std::string kEmptiedFolder = "C:\\WINDOWS\\START MENU\\PROGRAMS\\Old Game";
 
 void File(SandboxMachine& machine, const std::string& path, const std::string& bytes) {
-  std::size_t at = path.find('\\');
-  while ((at = path.find('\\', at + 1)) != std::string::npos)
-    machine.files().MakeDirectory(path.substr(0, at));
-  machine.files().WriteAll(path, bytes);
+  vu::test_support::PlantFile(machine.files(), path, bytes);
 }
 
 void Sz(SandboxMachine& machine, vu::platform::RootKey root, const std::string& key,
@@ -92,70 +85,27 @@ void Plant(SandboxMachine& machine) {
      "TCP/IP");
 }
 
-bool IsBackup(const std::string& path) {
-  return vu::platform::UpperCase(path).find("VELLORIA OPTIMIZER BACKUPS") != std::string::npos;
-}
+using Snapshot = vu::test_support::MachineSnapshot;
 
-// The machine as the checks compare it: every file and folder with its attributes and bytes,
-// and the registry as "key K" and "value K::NAME=DATA" lines. The run's backups are left out.
-struct Snapshot {
-  std::map<std::string, std::string> files;
-  std::set<std::string> keys;
-  std::map<std::string, std::string> values;  // "K::NAME" -> data line
-};
-
-// The value's name from a REGEDIT4 line ("@" for the default one).
-std::string ValueName(const std::string& line) {
-  if (line.empty() || line[0] == '@') return "";
-  std::string name;
-  for (std::size_t i = 1; i < line.size(); ++i) {
-    if (line[i] == '\\' && i + 1 < line.size()) {
-      name += line[++i];
-    } else if (line[i] == '"') {
-      break;
-    } else {
-      name += line[i];
-    }
-  }
-  return name;
-}
-
+// Every drive of the machine, the run's backups left out.
 Snapshot Take(const fs::path& dir, SandboxMachine& machine) {
-  Snapshot snapshot;
-  const fs::path drives = dir / "drives";
-  std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(drives, error);
-       it != fs::recursive_directory_iterator(); it.increment(error)) {
-    const std::string relative = fs::relative(it->path(), drives).string();
-    std::string win = relative.substr(0, 1) + ":";
-    std::string rest = relative.substr(1);
-    std::replace(rest.begin(), rest.end(), '/', '\\');
-    win += rest;
-    if (IsBackup(win)) continue;
-    std::string entry = std::to_string(machine.files().Attributes(win));
-    if (it->is_regular_file()) {
-      std::ifstream in(it->path(), std::ios::binary);
-      std::ostringstream bytes;
-      bytes << in.rdbuf();
-      entry += " " + bytes.str();
-    }
-    snapshot.files[vu::platform::UpperCase(win)] = entry;
+  std::vector<std::string> drives;
+  for (const auto& entry : fs::directory_iterator(dir / "drives"))
+    drives.push_back(entry.path().filename().string() + ":");
+  return vu::test_support::TakeSnapshot(machine, drives);
+}
+
+// The snapshot's items as the problems name them: paths, keys and "KEY::VALUE".
+std::set<std::string> Items(const Snapshot& shot) {
+  std::set<std::string> items;
+  for (const auto& [path, entry] : shot.drive)
+    items.insert(vu::platform::UpperCase(path));
+  for (const auto& [key, values] : shot.registry) {
+    items.insert(key);
+    for (const auto& [name, data] : values)
+      items.insert(key + "::" + name);
   }
-  std::string text;
-  common::ExportRegFile(machine.registry(), {{HKLM, ""}, {HKEY_USERS, ""}}, text);
-  std::istringstream lines(text);
-  std::string line;
-  std::string key;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > 2 && line.front() == '[') {
-      key = line.substr(1, line.size() - 2);
-      snapshot.keys.insert(key);
-    } else if (!line.empty() && (line[0] == '"' || line[0] == '@')) {
-      snapshot.values[key + "::" + ValueName(line)] = line;
-    }
-  }
-  return snapshot;
+  return items;
 }
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
@@ -174,55 +124,11 @@ bool IsProblem(const std::string& item) {
   return vu::platform::UpperCase(item) == vu::platform::UpperCase(kEmptiedFolder);
 }
 
-bool StillThere(const Snapshot& after, const std::string& item) {
-  const std::string upper = vu::platform::UpperCase(item);
-  if (after.files.count(upper) != 0) return true;
-  for (const std::string& key : after.keys) {
-    if (vu::platform::UpperCase(key) == upper) return true;
-  }
-  for (const auto& [name, line] : after.values) {
-    if (vu::platform::UpperCase(name) == upper) return true;
-  }
-  return false;
-}
-
 // What differs between two snapshots, a few lines at most.
 std::string Differences(const Snapshot& want, const Snapshot& got) {
   std::string text;
-  int shown = 0;
-  auto note = [&](const std::string& line) {
-    if (shown++ < 4) text += (text.empty() ? "" : "; ") + line;
-  };
-  for (const auto& [path, entry] : want.files) {
-    const auto it = got.files.find(path);
-    if (it == got.files.end()) {
-      note("missing " + path);
-    } else if (it->second != entry) {
-      note("changed " + path);
-    }
-  }
-  for (const auto& [path, entry] : got.files) {
-    if (want.files.count(path) == 0) note("added " + path);
-  }
-  for (const std::string& key : want.keys) {
-    if (got.keys.count(key) == 0) note("missing key " + key);
-  }
-  for (const std::string& key : got.keys) {
-    if (want.keys.count(key) == 0) note("added key " + key);
-  }
-  for (const auto& [name, line] : want.values) {
-    const auto it = got.values.find(name);
-    if (it == got.values.end()) {
-      note("missing value " + name);
-    } else if (it->second != line) {
-      note("changed value " + name);
-    }
-  }
-  for (const auto& [name, line] : got.values) {
-    if (want.values.count(name) == 0) note("added value " + name);
-  }
-  // Where a value stands among its key's values is not compared: a deleted value put back comes
-  // last, on Windows as here, and no registry call can place it anywhere else.
+  for (const std::string& line : vu::test_support::SnapshotDiff(want, got, 4))
+    text += (text.empty() ? "" : "; ") + line;
   return text;
 }
 
@@ -254,22 +160,14 @@ std::vector<std::string> SweepRun(Op op, long long n) {
   const Snapshot after = Take(world.temp.dir(), machine);
 
   // Nothing removed that was not planted as a problem.
-  for (const auto& [path, entry] : before.files) {
-    if (after.files.count(path) == 0 && !IsProblem(path))
-      anomalies.push_back(run + "deleted " + path);
-  }
-  for (const std::string& key : before.keys) {
-    if (after.keys.count(key) == 0 && !IsProblem(key))
-      anomalies.push_back(run + "deleted key " + key);
-  }
-  for (const auto& [name, line] : before.values) {
-    if (after.values.count(name) == 0 && !IsProblem(name))
-      anomalies.push_back(run + "deleted value " + name);
+  const std::set<std::string> left = Items(after);
+  for (const std::string& item : Items(before)) {
+    if (!left.contains(item) && !IsProblem(item)) anomalies.push_back(run + "deleted " + item);
   }
   // A problem still there shows the warning picture on its step's line.
   const ResultPanel& results = world.main().result;
   for (const Problem& problem : kProblems) {
-    if (!StillThere(after, problem.item)) continue;
+    if (!left.contains(vu::platform::UpperCase(problem.item))) continue;
     const std::string picture = results.steps[Index(problem.step)].tick.picture();
     if (picture != "warning") {
       anomalies.push_back(run + "still there with picture \"" + picture + "\": " + problem.item);

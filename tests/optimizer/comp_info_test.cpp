@@ -6,8 +6,6 @@
 
 #include "engine_world.h"
 #include "optimizer/engine/comp_info.h"
-#include "platform/sandbox/facts.h"
-#include "platform/sandbox/layout.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -15,8 +13,7 @@ namespace {
 class CompInfoTest : public ::testing::Test {
  protected:
   void SetFact(const std::string& name, const std::string& value) {
-    const auto ini = world.temp.dir() / vu::platform::sandbox::kMachineIni;
-    ASSERT_EQ(vu::platform::sandbox::WriteFacts(ini.string(), {{name, value}}), ERROR_SUCCESS);
+    world.temp.SetFacts({{name, value}});
   }
   vu::platform::System& System() { return world.temp.machine().system(); }
 

@@ -2,7 +2,6 @@
 // that a refused change makes it report failure.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -10,9 +9,6 @@
 #include "common/registry_mod.h"
 #include "engine_world.h"
 #include "optimizer/engine/tweaks.h"
-#include "platform/sandbox/facts.h"
-#include "platform/sandbox/layout.h"
-#include "tests/test_paths.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -34,8 +30,7 @@ class TweaksTest : public ::testing::Test {
   vu::platform::Registry& Registry() { return Machine().registry(); }
 
   void SetFact(const std::string& name, const std::string& value) {
-    const auto ini = world.temp.dir() / vu::platform::sandbox::kMachineIni;
-    ASSERT_EQ(vu::platform::sandbox::WriteFacts(ini.string(), {{name, value}}), ERROR_SUCCESS);
+    world.temp.SetFacts({{name, value}});
   }
 
   // The value's type and raw bytes, or type 0 when it cannot be read.
@@ -297,45 +292,6 @@ TEST_F(OtherDriveTest, BootMenuDelayPrefersTheWindowsDrivesAndMakesOneThereWhenN
   EXPECT_TRUE(TuneBootMenuDelay(engine));
   EXPECT_EQ(Profile("D:\\MSDOS.SYS", "Options", "BootMenuDelay"), "1");
   EXPECT_EQ(Files().Attributes(kMsdos), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST(MaxFileCacheTest, IsAQuarterOfMemoryInKilobytesUpToTheLimit) {
-  EXPECT_EQ(MaxFileCacheFor(67108864), 16384u);
-  EXPECT_EQ(MaxFileCacheFor(1023), 0u);
-  EXPECT_EQ(MaxFileCacheFor(std::uint64_t{1} << 31), kMaxFileCacheLimit);
-  EXPECT_EQ(MaxFileCacheFor(std::uint64_t{64} << 30), kMaxFileCacheLimit);
-}
-
-// The program itself, run to the end on a new machine with the virtual clock.
-TEST(ExpressRunTest, TunesTheMachineAndEndsCleanly) {
-  const std::filesystem::path program = vu::testing::BinDir() / "optimizer";
-  ASSERT_TRUE(std::filesystem::exists(program)) << program;
-
-  TempMachine temp;
-  const std::string command = program.string() + " --machine '" + temp.dir().string() +
-                              "' --express --fast > /dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-
-  std::string error;
-  auto machine = vu::platform::sandbox::SandboxMachine::Open(temp.dir().string(), &error);
-  ASSERT_TRUE(machine) << error;
-  std::string value;
-  ASSERT_EQ(machine->files().ReadProfileString(kSystemIni, "vcache", "MaxFileCache", value),
-            ERROR_SUCCESS);
-  EXPECT_EQ(value, "16384");
-  ASSERT_EQ(machine->files().ReadProfileString(kMsdos, "Options", "BootMenuDelay", value),
-            ERROR_SUCCESS);
-  EXPECT_EQ(value, "1");
-  EXPECT_EQ(machine->files().Attributes(kMsdos), kProtected);
-  vu::platform::Registry& registry = machine->registry();
-  EXPECT_EQ(common::GetRegistryString(registry, HKEY_LOCAL_MACHINE, kNetTrans + std::string("0000"),
-                                      "MaxMTU"),
-            "576");
-  EXPECT_EQ(common::GetRegistryString(registry, HKEY_LOCAL_MACHINE, kCdfs, "CacheSize"),
-            "6B020000");
-  EXPECT_EQ(common::GetRegistryString(registry, HKEY_CURRENT_USER, "Control Panel\\desktop",
-                                      "MenuShowDelay"),
-            "0");
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 #include "optimizer/engine/registry_mistakes.h"
 #include "optimizer/engine/shared_entries.h"
 #include "optimizer/engine/wow64_view.h"
-#include "platform/sandbox/facts.h"
-#include "platform/sandbox/layout.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -27,11 +25,8 @@ const std::string kGone = "C:\\WINDOWS\\SYSTEM32\\GONE.DLL";
 class Wow64ViewTest : public CleanerTest {
  protected:
   void SetUp() override {
-    const std::string ini =
-        machine().hostDir() + "/" + std::string(vu::platform::sandbox::kMachineIni);
-    ASSERT_EQ(vu::platform::sandbox::WriteFacts(ini, {{"SystemDir", "C:\\WINDOWS\\SYSTEM32"},
-                                                      {"SystemWow64Dir", "C:\\WINDOWS\\SYSWOW64"}}),
-              ERROR_SUCCESS);
+    world.temp.SetFacts(
+        {{"SystemDir", "C:\\WINDOWS\\SYSTEM32"}, {"SystemWow64Dir", "C:\\WINDOWS\\SYSWOW64"}});
     File("C:\\WINDOWS\\SYSWOW64\\ONLY32.DLL");
     File(kOnly64);
   }

@@ -3,15 +3,13 @@
 // the results page.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "fixture.h"
 #include "optimizer/app/launch.h"
 #include "optimizer/app/operations_table.h"
-#include "tests/test_paths.h"
+#include "tests/support/run_program.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -35,23 +33,6 @@ TEST(RunOutcome, AnExpressRunExitsOneWhenAStepFailedAndShowsItsWarning) {
   EXPECT_EQ(results.steps[Index(Step::DosBoot)].tick.picture(), "tick");
 }
 
-// Runs a program of the build and gives its exit status and standard output.
-int RunProgram(const std::string& command, std::string& output) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((command + " 2>/dev/null").c_str(), "r"),
-                                             ::pclose);
-  if (!pipe) return -1;
-  std::array<char, 4096> buffer;
-  std::size_t read = 0;
-  while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
-    output.append(buffer.data(), read);
-  const int status = ::pclose(pipe.release());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quote(const std::string& text) {
-  return "'" + text + "'";
-}
-
 TEST(RunOutcome, AFastRunEndingOnTheResultsPageReadsItOutAndEndsIdle) {
   TempMachine temp;
   // A read-only system.ini: the virtual-cache step cannot write its values.
@@ -70,25 +51,16 @@ TEST(RunOutcome, AFastRunEndingOnTheResultsPageReadsItOutAndEndsIdle) {
         file);
     std::fclose(file);
   }
-  std::string output;
-  const int code =
-      RunProgram((vu::testing::BinDir() / "optimizer").string() + " --machine " +
-                     Quote(temp.dir().string()) + " --fast --transcript --script " + Quote(script),
-                 output);
-  EXPECT_EQ(code, toolkit::kExitIdle) << output;
-  EXPECT_NE(output.find("frmMain.vcacheLabel picture warning \"VirtualCache optimized\"\n"),
-            std::string::npos)
-      << output;
-  EXPECT_NE(output.find("frmMain.linkLabel picture tick \"Broken links fixed\"\n"),
-            std::string::npos);
-  EXPECT_NE(output.find("frmMain.backupLabel picture none \"A backup of all changes was saved in "),
-            std::string::npos);
-
-  output.clear();
-  EXPECT_EQ(RunProgram((vu::testing::BinDir() / "optimizer").string() + " --machine " +
-                           Quote(temp.dir().string()) + " --fast --express",
-                       output),
-            1);
+  const vu::testing::ProgramRun run = vu::testing::RunProgram(
+      "optimizer",
+      {"--machine", temp.dir().string(), "--fast", "--transcript", "--script", script});
+  EXPECT_EQ(run.status, toolkit::kExitIdle) << run.out << run.err;
+  for (const char* line :
+       {"frmMain.vcacheLabel picture warning \"VirtualCache optimized\"\n",
+        "frmMain.linkLabel picture tick \"Broken links fixed\"\n",
+        "frmMain.backupLabel picture none \"A backup of all changes was saved in "}) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+  }
 }
 
 }  // namespace

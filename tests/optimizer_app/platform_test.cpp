@@ -7,8 +7,6 @@
 
 #include "fixture.h"
 #include "optimizer/app/selection_pages.h"
-#include "platform/sandbox/facts.h"
-#include "platform/sandbox/layout.h"
 
 namespace vu::optimizer::testing {
 namespace {
@@ -25,10 +23,7 @@ class PlatformTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     if (Nt()) {
-      const auto ini = world.temp.dir() / vu::platform::sandbox::kMachineIni;
-      ASSERT_EQ(vu::platform::sandbox::WriteFacts(ini.string(),
-                                                  {{"PlatformId", "2"}, {"MajorVersion", "6"}}),
-                ERROR_SUCCESS);
+      world.temp.SetFacts({{"PlatformId", "2"}, {"MajorVersion", "6"}});
     }
     world.Start();
   }

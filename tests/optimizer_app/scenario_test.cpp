@@ -17,48 +17,32 @@ constexpr const char* kReportLine = "start 2 start.exe http://www.velloria.com/a
 
 TEST(ScenarioTest, ACustomSessionWithAPauseForThoughtAndNoRestart) {
   OptimizerWorld world;
+  // The pages, Close and Resume on their own are the wizard and dialog tests' concern; here they
+  // are one session, with the scanning page's lines seen from the script.
   const int code = world.Play(R"(
-    expect frmMain.caption = "Welcome"
-    expect frmMain.backButton.enabled = "False"
     click frmMain.welcomeOption2
     click frmMain.nextButton
-    expect frmMain.caption = "Custom"
-    expect frmMain.startFrame.visible = "False"
-    expect frmMain.backButton.enabled = "True"
     click frmMain.nextButton
-    expect frmMain.caption = "Custom Settings"
-    expect frmMain.titleLabel.caption = "Broken Links"
     click frmMain.nextButton
     click frmMain.nextButton
     click frmMain.nextButton
     click frmMain.nextButton
     expect frmMain.titleLabel.caption = "DOS Boot Sequence"
     click frmMain.checkLabel
-    expect frmMain.checkLabel.value = "0"
     # Thinking it over: Close, then Resume, and the page is as it was.
     click frmMain.closeButton
-    expect frmConfirm.visible = "True"
     wait 10000
     click frmConfirm.Command2
-    expect frmConfirm.visible = "False"
-    expect frmMain.titleLabel.caption = "DOS Boot Sequence"
     expect frmMain.checkLabel.value = "0"
     click frmMain.nextButton
     click frmMain.nextButton
     click frmMain.nextButton
     click frmMain.nextButton
     click frmMain.nextButton
-    expect frmMain.titleLabel.caption = "Orphaned DLLs"
-    expect frmMain.customBottomLabel.caption = "Click '&Next' to begin optimization"
     click frmMain.backButton
-    expect frmMain.customBottomLabel.caption = "Click '&Next' to continue"
     click frmMain.nextButton
     click frmMain.nextButton
-    # The run: only Close is left, the caption stays.
-    expect frmMain.caption = "Custom Settings"
-    expect frmMain.nextButton.visible = "False"
-    expect frmMain.backButton.visible = "False"
-    expect frmMain.helpButton.visible = "False"
+    # The run: the scanning page shows each step's lines, the results grey what was cleared.
     expect frmMain.statusLabel.caption = "Initializing. . ."
     until frmMain.registryLabel1.bold = "True" within 60000
     expect frmMain.linkNameLabel.visible = "True"
@@ -70,9 +54,6 @@ TEST(ScenarioTest, ACustomSessionWithAPauseForThoughtAndNoRestart) {
     expect frmMain.dosbootTick.visible = "False"
     expect frmMain.dosTick.visible = "False"
     expect frmMain.linksTick.visible = "True"
-    expect frmMain.helpButton.visible = "True"
-    expect frmMain.closeButton.bold = "True"
-    expect frmMain.bootCheck.value = "1"
     set frmMain.bootCheck 0
     click frmMain.closeButton
   )");

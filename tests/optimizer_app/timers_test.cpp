@@ -60,26 +60,6 @@ TEST(DotCycleTest, LabelTimerLeavesTheDesignTextAlone) {
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing");
 }
 
-// The timers as the form loads them.
-TEST(TimerTest, AllFourTimersAreOffAtLoad) {
-  OptimizerWorld world;
-  world.Start();
-  FrmMain& main = world.main();
-  EXPECT_FALSE(main.waitTimer.enabled());
-  EXPECT_EQ(main.waitTimer.interval(), 0);
-  EXPECT_EQ(main.waitTimer.tag(), "off");
-  EXPECT_FALSE(main.labelTimer.enabled());
-  EXPECT_EQ(main.labelTimer.interval(), 200);
-  EXPECT_FALSE(main.startProgressTimer.enabled());
-  EXPECT_EQ(main.startProgressTimer.interval(), 100);
-  EXPECT_FALSE(main.progressTimer.enabled());
-  EXPECT_EQ(main.progressTimer.interval(), 500);
-  EXPECT_EQ(main.scan.progressBar.value(), 0);
-  EXPECT_TRUE(main.scan.statusLabel.visible());
-  EXPECT_FALSE(main.scan.statusLabel1.visible());
-  EXPECT_FALSE(main.scan.statusLabel2.visible());
-}
-
 TEST(ProgressTest, AFixedPaceFillsTheBarIn34EqualTicks) {
   OptimizerWorld world;
   world.Start();
@@ -181,21 +161,9 @@ TEST(ProgressTest, TheDriveScanEndsWithTheBar) {
   EXPECT_LE(took, 34 * 16 + 20);
 }
 
-TEST(PauseTest, APauseLastsTwoTicksOfTheWaitTimer) {
-  OptimizerWorld world;
-  world.Start();
-  FrmMain& wizard = world.main();
-  for (std::int16_t interval : {300, 1000, 2500}) {
-    const std::int64_t start = world.Now();
-    wizard.Pause(interval);
-    EXPECT_EQ(world.Now() - start, 2 * interval);
-    EXPECT_FALSE(world.main().waitTimer.enabled());
-    EXPECT_EQ(world.main().waitTimer.tag(), "off");
-  }
-}
-
-// A pause started while another runs takes over the one wait timer; both end together at the
-// next tick that finds the marker "on".
+// A pause lasts two ticks of the wait timer (the pacing tests time the single ones). A pause
+// started while another runs takes over the one wait timer; both end together at the next tick
+// that finds the marker "on".
 TEST(PauseTest, APauseStartedDuringAnotherEndsWithIt) {
   struct Case {
     int innerAt;  // when the test timer starts the inner pause, after the outer one began
@@ -225,30 +193,6 @@ TEST(PauseTest, APauseStartedDuringAnotherEndsWithIt) {
     EXPECT_EQ(world.Now() - start, c.bothEndAt);
     EXPECT_EQ(world.main().waitTimer.tag(), "off");
   }
-}
-
-TEST(TimerTest, ATickIsNeverDeliveredWhileTheLastOneRuns) {
-  OptimizerWorld world;
-  world.Start();
-  FrmMain& wizard = world.main();
-  TestTimers& test = world.program.form<TestTimers>();
-  int depth = 0, deepest = 0, count = 0;
-  test.timer.onTick = [&] {
-    deepest = std::max(deepest, ++depth);
-    ++count;
-    // A long tick that yields: the 10 ms timer falls due many times meanwhile.
-    const std::int64_t until = world.Now() + 95;
-    while (world.Now() < until)
-      world.program.DoEvents();
-    --depth;
-  };
-  test.timer.SetInterval(10);
-  test.timer.SetEnabled(true);
-  wizard.Pause(500);
-  test.timer.SetEnabled(false);
-  EXPECT_EQ(deepest, 1);
-  EXPECT_GE(count, 9);
-  EXPECT_LE(count, 11);
 }
 
 // The start-up animation while the shortcut search takes |searchMs|.

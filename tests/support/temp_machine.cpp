@@ -11,6 +11,7 @@
 
 #include "platform/sandbox/facts.h"
 #include "platform/sandbox/layout.h"
+#include "platform/sandbox/shell_link.h"
 #include "platform/status.h"
 
 namespace vu::test_support {
@@ -62,6 +63,24 @@ std::string TempMachine::Journal() const {
 
 bool TempMachine::Exists(const std::string& path) {
   return machine_->files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void TempMachine::SetFacts(const std::vector<std::pair<std::string, std::string>>& facts) {
+  const std::string ini = (dir_ / vu::platform::sandbox::kMachineIni).string();
+  EXPECT_EQ(vu::platform::sandbox::WriteFacts(ini, facts), ERROR_SUCCESS) << ini;
+}
+
+void PlantFile(vu::platform::FileSystem& files, const std::string& path, std::string_view bytes) {
+  for (std::size_t at = path.find('\\'); at != std::string::npos;) {
+    at = path.find('\\', at + 1);
+    if (at != std::string::npos) files.MakeDirectory(path.substr(0, at));
+  }
+  EXPECT_EQ(files.WriteAll(path, bytes), ERROR_SUCCESS) << path;
+}
+
+void PlantLink(vu::platform::FileSystem& files, const std::string& path,
+               const std::string& target) {
+  PlantFile(files, path, vu::platform::sandbox::BuildShellLink(target));
 }
 
 }  // namespace vu::test_support

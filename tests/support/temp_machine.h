@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/faulty_machine.h"
 #include "platform/sandbox/machine.h"
@@ -65,10 +67,18 @@ class TempMachine {
   std::string Journal() const;
   // Whether a file or folder is at a Windows path.
   bool Exists(const std::string& path);
+  // Sets facts of machine.ini (the machine's Windows version, folders, memory, ...); the
+  // machine reads them anew at each question.
+  void SetFacts(const std::vector<std::pair<std::string, std::string>>& facts);
 
  private:
   std::filesystem::path dir_;
   std::unique_ptr<TestMachine> machine_;
 };
+
+// Makes |path| a file holding |bytes|, with every missing folder above it.
+void PlantFile(vu::platform::FileSystem& files, const std::string& path, std::string_view bytes);
+// Makes |path| a shortcut to |target|, with every missing folder above it.
+void PlantLink(vu::platform::FileSystem& files, const std::string& path, const std::string& target);
 
 }  // namespace vu::test_support

@@ -231,15 +231,5 @@ TEST_F(ScriptRun, ClickIntoAFormBlockedByAModalDialogFails) {
   EXPECT_TRUE(log.empty());  // neither resumed nor started
 }
 
-TEST_F(ScriptRun, WaitResumesAfterItsTimeOnTheHostClock) {
-  EXPECT_EQ(RunScript("wait 1234\n"
-                      "click frmMain.startButton\n"
-                      "click frmMain.stopButton\n"
-                      "click frmMain.closeButton\n"
-                      "click frmConfirm.Command1\n"),
-            0);
-  EXPECT_EQ(log, (std::vector<std::string>{"start at 1236", "stopped at 1237"}));
-}
-
 }  // namespace
 }  // namespace vu::toolkit::testing

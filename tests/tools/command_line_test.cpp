@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/tools/run_program.h"
+#include "tests/support/run_program.h"
 
 namespace vu::testing {
 namespace {

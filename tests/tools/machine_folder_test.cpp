@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/run_program.h"
+#include "tests/support/run_program.h"
 
 namespace vu::testing {
 namespace {

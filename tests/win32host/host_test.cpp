@@ -466,14 +466,5 @@ TEST_F(Win32HostTest, ScriptDrivesTheWindowsThroughAModalDialog) {
   EXPECT_TRUE(mainEnabledAfter);
 }
 
-TEST_F(Win32HostTest, ScreenIsTheRealOne) {
-  EXPECT_EQ(host.ScreenWidthPixels(), ::GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(host.ScreenHeightPixels(), ::GetSystemMetrics(SM_CYSCREEN));
-  HDC screen = ::GetDC(nullptr);
-  EXPECT_EQ(host.TwipsPerPixelX(), 1440 / ::GetDeviceCaps(screen, LOGPIXELSX));
-  EXPECT_EQ(host.dpiY(), ::GetDeviceCaps(screen, LOGPIXELSY));
-  ::ReleaseDC(nullptr, screen);
-}
-
 }  // namespace
 }  // namespace vu::toolkit::win32

@@ -1,4 +1,4 @@
-#include "tests/tools/run_program.h"
+#include "tests/support/run_program.h"
 
 #include <sys/wait.h>
 
