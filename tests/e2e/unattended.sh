@@ -109,8 +109,11 @@ else
     /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' || true)
   check "Windows is asked to delete it at the restart" grep -qi 'Optimizer.exe' <<<"$pending"
 fi
-check "the record is gone" test -z "$(wine reg query \
-  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' "$view" 2>/dev/null || true)"
+record_absent() {
+  ! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' \
+    "$view" >/dev/null 2>&1
+}
+check "the record is gone" record_absent
 kill "$running" 2>/dev/null || true
 
 wineserver -k 2>/dev/null || true
