@@ -98,7 +98,8 @@ FolderPage FolderPage::Make(toolkit::Form& form) {
                                        .width = kWidth - 240,
                                        .height = 255,
                                        .visible = false,
-                                       .wordWrap = false},
+                                       .wordWrap = false,
+                                       .compactPath = true},
                                 &folderFrame);
   Control& browseFolderButton = form.Add(Kind::CommandButton, "Command4",
                                          Design{.left = kLeft + kWidth - kButtonWidth,

@@ -78,6 +78,9 @@ struct Design {
   Color backColor = kSysButtonFace;
   Align align = Align::Left;
   bool wordWrap = true;
+  // A label showing a path on one line: drawn shortened in the middle ("C:\...\Programs\Group")
+  // when it does not fit, as the shell shows paths, instead of cut off at the edge.
+  bool compactPath = false;
   double value = 0;       // check box 0/1, option button 0/-1 (False/True), progress bar 0..100
   int interval = 0;       // timer, milliseconds
   std::string tag{};      // timer or any control
@@ -139,6 +142,7 @@ class Control {
   Align align() const { return design_.align; }
   void SetAlign(Align align);
   bool wordWrap() const { return design_.wordWrap; }
+  bool compactPath() const { return design_.compactPath; }
 
   // Check box: 0 cleared, 1 ticked. Option button: 0 or -1. Progress bar: 0..100 (a
   // single-precision value, stored as float so that comparisons behave as the programs expect).

@@ -22,12 +22,11 @@ class CleanerTest : public ::testing::Test {
 
   // Makes |path| a file, with every missing folder above it.
   void File(const std::string& path, std::string_view bytes = "x") {
-    MakeFolders(path.substr(0, path.rfind('\\')));
-    ASSERT_EQ(files().WriteAll(path, bytes), ERROR_SUCCESS) << path;
+    vu::test_support::PlantFile(files(), path, bytes);
   }
-  void Folder(const std::string& path) { MakeFolders(path); }
+  void Folder(const std::string& path) { vu::test_support::PlantFolder(files(), path); }
   void Link(const std::string& path, const std::string& target) {
-    File(path, vu::platform::sandbox::BuildShellLink(target));
+    vu::test_support::PlantLink(files(), path, target);
   }
   bool Exists(const std::string& path) {
     return files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
@@ -53,15 +52,6 @@ class CleanerTest : public ::testing::Test {
   }
 
   EngineWorld world;
-
- private:
-  void MakeFolders(const std::string& folder) {
-    std::size_t at = folder.find('\\');
-    while (at != std::string::npos) {
-      at = folder.find('\\', at + 1);
-      files().MakeDirectory(folder.substr(0, at));
-    }
-  }
 };
 
 }  // namespace vu::optimizer::testing

@@ -29,6 +29,10 @@ TEST(NavigationTest, EachPageShowsAndStoresItsOwnFlag) {
       ASSERT_TRUE(world.Click("nextButton"));
     }
   }
+  // The last page's texts, the product's own (spelling included).
+  EXPECT_EQ(world.main().selection.checkLabel.caption(), "Optimize Orphaned DLLs");
+  EXPECT_EQ(world.main().selection.complainLabel.caption(),
+            "These incorrect references slow down a computer unneccessarily");
   // The pages in the order the user meets them, and the flag each one owns.
   const std::vector<std::pair<const char*, std::int16_t SelectionFlags::*>> pages = {
       {"Broken Links", &SelectionFlags::optBrokenLinks},

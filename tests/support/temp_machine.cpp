@@ -70,11 +70,15 @@ void TempMachine::SetFacts(const std::vector<std::pair<std::string, std::string>
   EXPECT_EQ(vu::platform::sandbox::WriteFacts(ini, facts), ERROR_SUCCESS) << ini;
 }
 
-void PlantFile(vu::platform::FileSystem& files, const std::string& path, std::string_view bytes) {
+void PlantFolder(vu::platform::FileSystem& files, const std::string& path) {
   for (std::size_t at = path.find('\\'); at != std::string::npos;) {
     at = path.find('\\', at + 1);
-    if (at != std::string::npos) files.MakeDirectory(path.substr(0, at));
+    files.MakeDirectory(path.substr(0, at));
   }
+}
+
+void PlantFile(vu::platform::FileSystem& files, const std::string& path, std::string_view bytes) {
+  PlantFolder(files, path.substr(0, path.rfind('\\')));
   EXPECT_EQ(files.WriteAll(path, bytes), ERROR_SUCCESS) << path;
 }
 

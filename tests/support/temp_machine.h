@@ -76,6 +76,8 @@ class TempMachine {
   std::unique_ptr<TestMachine> machine_;
 };
 
+// Makes the folder |path| and every missing folder above it.
+void PlantFolder(vu::platform::FileSystem& files, const std::string& path);
 // Makes |path| a file holding |bytes|, with every missing folder above it.
 void PlantFile(vu::platform::FileSystem& files, const std::string& path, std::string_view bytes);
 // Makes |path| a shortcut to |target|, with every missing folder above it.

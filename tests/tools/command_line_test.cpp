@@ -113,7 +113,8 @@ TEST(CommandLine, TwoFastRunsOnCopiesOfOneMachineLeaveTheSameBackup) {
   EXPECT_EQ(one, two);
 }
 
-TEST(CommandLine, AScriptThatIsAFolderIsRefused) {
+// A folder where a file is wanted (a script, a registry file to import) is refused in one line.
+TEST(CommandLine, AFolderForAFileIsRefusedWithOneLine) {
   TempFolder temp;
   const std::string machine = PlantedMachine(temp, "m");
   for (const std::string program : {"optimizer", "install", "uninstall"}) {
@@ -122,12 +123,6 @@ TEST(CommandLine, AScriptThatIsAFolderIsRefused) {
     EXPECT_EQ(run.status, 2) << program;
     EXPECT_TRUE(OneLine(run.err)) << program << ": " << run.err;
   }
-}
-
-TEST(CommandLine, VmachineRefusesAFolderToImportWithOneLine) {
-  TempFolder temp;
-  const std::string machine = temp / "m";
-  ASSERT_EQ(RunProgram("vmachine", {"init", machine}).status, 0);
   const ProgramRun run = RunProgram("vmachine", {"reg", "import", machine, temp.path().string()});
   EXPECT_EQ(run.status, 2);
   EXPECT_TRUE(OneLine(run.err)) << run.err;

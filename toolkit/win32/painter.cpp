@@ -46,9 +46,14 @@ void DrawLabel(HostState& state, HDC dc, const Control& label) {
   if (label.border()) ::DrawEdge(dc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   Selection font(dc, state.gdi.FontOf(label));
   ::SetBkMode(dc, TRANSPARENT);
-  // Labels wrap inside their box; one that does not wrap shows its whole line.
+  // Labels wrap inside their box; one that does not wrap shows its whole line, but a path that
+  // does not fit is shortened in the middle.
   UINT format = AlignFormat(label.align()) | DT_EXPANDTABS;
-  format |= label.wordWrap() ? DT_WORDBREAK : DT_SINGLELINE | DT_NOCLIP;
+  if (label.compactPath()) {
+    format |= DT_SINGLELINE | DT_PATH_ELLIPSIS;
+  } else {
+    format |= label.wordWrap() ? DT_WORDBREAK : DT_SINGLELINE | DT_NOCLIP;
+  }
   const std::string& text = label.caption();
   if (label.enabled()) {
     ::SetTextColor(dc, ResolveColor(label.foreColor()));
