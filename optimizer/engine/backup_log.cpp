@@ -168,11 +168,21 @@ Status BackupLog::AddFile(FileRecord record, std::string what) {
 
 Status BackupLog::Settle(Status outcome) {
   if (outcome == ERROR_SUCCESS && !pendingWhat_.empty()) {
-    // Contents.txt is for people: a line lost to a crash loses no record.
-    machine_.files().Append(Path(kBackupContentsFile), pendingWhat_ + std::string(kNewline));
+    // Contents.txt is for people: a line lost to a crash loses no record. So its lines go to the
+    // disk a batch at a time, and a change costs one flush to the disk (its record), not two.
+    contentsLines_ += pendingWhat_;
+    contentsLines_ += kNewline;
+    if (++contentsCount_ >= kContentsBatch) WriteContents();
   }
   pendingWhat_.clear();
   return outcome;
+}
+
+void BackupLog::WriteContents() {
+  if (!contentsLines_.empty() && !folder_.empty())
+    machine_.files().Append(Path(kBackupContentsFile), contentsLines_);
+  contentsLines_.clear();
+  contentsCount_ = 0;
 }
 
 bool BackupLog::NewestIsAttributes(std::string_view path, std::uint32_t attributes) const {
@@ -197,6 +207,8 @@ void BackupLog::RetractNewest(std::string what) {
     return;
   }
   // Nothing else in the backup: it goes as a whole.
+  contentsLines_.clear();
+  contentsCount_ = 0;
   for (std::string_view name :
        {kBackupJournalFile, kBackupContentsFile, kBackupRegistryFile, kBackupFilesList})
     files.Remove(Path(name));
@@ -209,6 +221,7 @@ void BackupLog::RetractNewest(std::string what) {
 }
 
 void BackupLog::Close() {
+  WriteContents();
   if (closed_ || folder_.empty()) return;
   closed_ = true;
   const std::vector<JournalRecord> live = LiveRecords(records_);

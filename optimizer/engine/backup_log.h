@@ -12,8 +12,9 @@
 //
 // The folder is made at the first change only. Journal.txt and Contents.txt are only appended
 // to, so the cost of a record does not grow with the number before it and a crash leaves all
-// that was written. Registry.reg and Files.txt are written from the journal when the run ends,
-// and again by --restore when a run never came to its end.
+// that was written (Contents.txt's lines are written a batch at a time, and at the end).
+// Registry.reg and Files.txt are written from the journal when the run ends, and again by --restore
+// when a run never came to its end.
 #pragma once
 
 #include <cstdint>
@@ -81,14 +82,20 @@ class BackupLog {
   // |what| says so in Contents.txt.
   void RetractNewest(std::string what);
 
-  // Writes Registry.reg and Files.txt for the registry editor and for people. Called when the
-  // run ends; recording after it starts them anew.
+  // Writes the lines of Contents.txt still held back, then Registry.reg and Files.txt for the
+  // registry editor and for people. Called when the run ends; recording after it starts them
+  // anew.
   void Close();
 
  private:
   vu::platform::Status EnsureFolder();
   vu::platform::Status Append(JournalRecord::Kind kind, std::string body, std::string what);
   std::string Path(std::string_view name) const;
+  // Appends the Contents.txt lines held back.
+  void WriteContents();
+
+  // Contents.txt lines held back at most, so that a crash loses few of them.
+  static constexpr int kContentsBatch = 64;
 
   vu::platform::Machine& machine_;
   std::string optimization_;
@@ -96,6 +103,8 @@ class BackupLog {
   bool madeRoot_ = false;  // "Velloria Optimizer Backups" did not exist before this run
   std::vector<JournalRecord> records_;  // as written, void ones included
   std::string pendingWhat_;             // the change waiting for Settle
+  std::string contentsLines_;           // Contents.txt lines not yet written
+  int contentsCount_ = 0;               // how many
   std::size_t live_ = 0;                // records not made void
   bool closed_ = true;                  // Registry.reg and Files.txt are up to date
 };

@@ -74,6 +74,13 @@ std::uint32_t AttributeStore::Get(std::string_view winPath, bool isDirectory) co
   return found == entries_.end() ? DefaultAttributes(isDirectory) : found->second;
 }
 
+bool AttributeStore::AnyWithin(std::string_view winPath) const {
+  std::string prefix = KeyOf(winPath);
+  if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+  const auto next = entries_.lower_bound(prefix);
+  return next != entries_.end() && next->first.compare(0, prefix.size(), prefix) == 0;
+}
+
 Status AttributeStore::Set(std::string_view winPath, std::uint32_t bits, bool isDirectory) {
   Refresh();
   bits &= kSettableAttributes;

@@ -39,6 +39,9 @@ class AttributeStore {
   void Refresh();
   // The settable bits of a Windows path (any case), or the default, as of the last Refresh.
   std::uint32_t Get(std::string_view winPath, bool isDirectory) const;
+  // Whether anything inside the folder |winPath| has bits stored: a listing of a folder that has
+  // none gives every entry the default without a look-up per entry.
+  bool AnyWithin(std::string_view winPath) const;
   // Stores |bits| (masked to the settable ones); rewrites the file when anything changed.
   Status Set(std::string_view winPath, std::uint32_t bits, bool isDirectory);
   // Forgets the entries of |winPath| and of everything below it.

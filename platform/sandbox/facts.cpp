@@ -128,7 +128,8 @@ FactSheet FactSheet::Read(const std::string& iniPath) {
 }
 
 std::optional<std::string> FactSheet::Text(std::string_view name) const {
-  return ini::GetEntry(text_, kFactsSection, name);
+  if (const auto known = asked_.find(name); known != asked_.end()) return known->second;
+  return asked_.emplace(std::string(name), ini::GetEntry(text_, kFactsSection, name)).first->second;
 }
 
 std::optional<std::uint64_t> FactSheet::Number(std::string_view name) const {

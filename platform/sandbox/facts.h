@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +43,9 @@ class FactSheet {
 
  private:
   std::string text_;
+  // Each fact asked for is looked up in the text once: the cleaners ask for the system folder
+  // for every path they judge.
+  mutable std::map<std::string, std::optional<std::string>, std::less<>> asked_;
 };
 
 // Sets each fact in machine.ini (replaced whole, never left half written), keeping every other

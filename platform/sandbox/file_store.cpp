@@ -49,40 +49,42 @@ struct HostName {
   EntryKind kind = EntryKind::None;
 };
 
-Status ReadFolder(const std::string& path, std::vector<HostName>& names) {
-  DIR* dir = ::opendir(path.c_str());
-  if (dir == nullptr) return StatusFromError(std::error_code(errno, std::generic_category()));
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    EntryKind kind = EntryKind::None;
-    if (entry->d_type == DT_REG) kind = EntryKind::File;
-    if (entry->d_type == DT_DIR) kind = EntryKind::Directory;
-    names.push_back({std::string(name), kind});
-  }
-  ::closedir(dir);
-  return ERROR_SUCCESS;
-}
-
-// An open host folder, for the sizes of its files without walking the path again.
-class FolderHandle {
+// One read of a host folder, kept open so that the sizes of its files are looked up from it
+// without walking the path again.
+class HostFolder {
  public:
-  explicit FolderHandle(const std::string& path)
-      : fd_(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
-  FolderHandle(const FolderHandle&) = delete;
-  FolderHandle& operator=(const FolderHandle&) = delete;
-  ~FolderHandle() {
-    if (fd_ >= 0) ::close(fd_);
+  explicit HostFolder(const std::string& path) : dir_(::opendir(path.c_str())) {
+    if (dir_ == nullptr) error_ = errno;
   }
+  HostFolder(const HostFolder&) = delete;
+  HostFolder& operator=(const HostFolder&) = delete;
+  ~HostFolder() {
+    if (dir_ != nullptr) ::closedir(dir_);
+  }
+
+  Status Read(std::vector<HostName>& names) {
+    if (dir_ == nullptr) return StatusFromError(std::error_code(error_, std::generic_category()));
+    while (const dirent* entry = ::readdir(dir_)) {
+      const std::string_view name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      EntryKind kind = EntryKind::None;
+      if (entry->d_type == DT_REG) kind = EntryKind::File;
+      if (entry->d_type == DT_DIR) kind = EntryKind::Directory;
+      names.push_back({std::string(name), kind});
+    }
+    return ERROR_SUCCESS;
+  }
+
   // Follows a link, as the size of a link's target is what Windows reports for it.
   std::uint64_t SizeOf(const std::string& name) const {
     struct stat info {};
-    if (fd_ < 0 || ::fstatat(fd_, name.c_str(), &info, 0) != 0) return 0;
+    if (dir_ == nullptr || ::fstatat(::dirfd(dir_), name.c_str(), &info, 0) != 0) return 0;
     return static_cast<std::uint64_t>(info.st_size);
   }
 
  private:
-  int fd_;
+  DIR* dir_;
+  int error_ = 0;
 };
 
 std::uint64_t SizeOf(const std::string& host) {
@@ -117,7 +119,8 @@ Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries)
   // One read of the folder: the names with the types the read gives, each looked at again only
   // when it is listed and the type says too little (a link) or its size is wanted.
   std::vector<HostName> names;
-  const Status read = ReadFolder(folder.host, names);
+  HostFolder dir(folder.host);
+  const Status read = dir.Read(names);
   if (read != ERROR_SUCCESS) return read;
   std::sort(names.begin(), names.end(),
             [](const HostName& a, const HostName& b) { return Before(a.name, b.name); });
@@ -129,7 +132,7 @@ Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries)
   resolver_.shortNames().Settle(folder.win, sorted);
 
   const bool everything = MatchesEverything(name);
-  const FolderHandle dir(folder.host);
+  const bool anyAttributes = attributes_.AnyWithin(folder.win.ToString());
   std::vector<FindData> found;
   for (const HostName& host : names) {
     FindData data;
@@ -147,10 +150,13 @@ Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries)
       kind = resolver_.Classify(folder.host + "/" + data.name, folder.win.drive, link, refused);
     if (kind == EntryKind::None) continue;  // gone meanwhile, or leading out of the drive
     const bool isDirectory = kind == EntryKind::Directory;
-    WinPath path = folder.win;
-    path.parts.push_back(data.name);
-    data.attributes =
-        ReportedAttributes(attributes_.Get(path.ToString(), isDirectory), isDirectory, link);
+    std::uint32_t bits = DefaultAttributes(isDirectory);
+    if (anyAttributes) {
+      WinPath path = folder.win;
+      path.parts.push_back(data.name);
+      bits = attributes_.Get(path.ToString(), isDirectory);
+    }
+    data.attributes = ReportedAttributes(bits, isDirectory, link);
     data.size = isDirectory ? 0 : dir.SizeOf(data.name);
     found.push_back(std::move(data));
   }

@@ -11,8 +11,9 @@
 namespace vu::platform::sandbox {
 namespace {
 
-// Enough for the folders a run looks into at once, small against the memory a run may use.
-constexpr std::size_t kNameLimit = 50000;
+// Enough for every folder a registry walk over a big drive keeps coming back to (a few tens of
+// bytes a name), small against the memory a run may use.
+constexpr std::size_t kNameLimit = 400000;
 
 bool Before(const std::string& a, const std::string& b) {
   const int order = CompareNoCase(a, b);
@@ -21,13 +22,13 @@ bool Before(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void FolderCache::Load(const std::string& path, Folder& folder) {
+void FolderCache::Load(const std::string& path, Folder& folder, const struct stat* looked) {
   nameCount_ -= folder.names.size();
   folder.names.clear();
-  folder.byUpper.clear();
   folder.trusted = false;
   // A change after this moment gets a change time at or after it (the file system stamps from
-  // the same clock), so names read now stay right while the change time is older than it.
+  // the same clock), so names read now stay right while the change time is older than it. A
+  // stat the caller took earlier is older still: a change in between shows as a new time.
   timespec before{};
   clock_gettime(CLOCK_REALTIME_COARSE, &before);
   if (DIR* dir = ::opendir(path.c_str())) {
@@ -39,34 +40,34 @@ void FolderCache::Load(const std::string& path, Folder& folder) {
     ::closedir(dir);
   }
   std::sort(folder.names.begin(), folder.names.end(), Before);
-  for (const std::string& name : folder.names) {
-    // Sorted byte-wise within equal upper case, so the first one kept is the smallest.
-    folder.byUpper.emplace(UpperCase(name), name);
-  }
+  folder.names.shrink_to_fit();
   nameCount_ += folder.names.size();
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return;
-  folder.inode = info.st_ino;
-  folder.changed = Time{info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+  if (looked == nullptr) {
+    if (::stat(path.c_str(), &info) != 0) return;
+    looked = &info;
+  }
+  folder.inode = looked->st_ino;
+  folder.changed = Time{looked->st_mtim.tv_sec, looked->st_mtim.tv_nsec};
   folder.trusted = folder.changed < Time{before.tv_sec, before.tv_nsec};
 }
 
-FolderCache::Folder* FolderCache::Get(const std::string& path) {
+FolderCache::Folder* FolderCache::Get(const std::string& path, const struct stat* looked) {
   auto found = folders_.find(path);
   if (found != folders_.end()) {
     Folder& folder = found->second;
     struct stat info {};
-    const bool same = folder.trusted && ::stat(path.c_str(), &info) == 0 &&
-                      info.st_ino == folder.inode &&
-                      folder.changed == Time{info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
-    if (!same) Load(path, folder);
+    if (looked == nullptr && ::stat(path.c_str(), &info) == 0) looked = &info;
+    const bool same = folder.trusted && looked != nullptr && looked->st_ino == folder.inode &&
+                      folder.changed == Time{looked->st_mtim.tv_sec, looked->st_mtim.tv_nsec};
+    if (!same) Load(path, folder, looked);
     uses_.splice(uses_.begin(), uses_, folder.use);
     return &folder;
   }
-  uses_.push_front(path);
-  Folder& folder = folders_[path];
-  folder.use = uses_.begin();
-  Load(path, folder);
+  const auto made = folders_.emplace(path, Folder{}).first;
+  uses_.push_front(&made->first);
+  made->second.use = uses_.begin();
+  Load(path, made->second, looked);
   Trim();
   return &folders_.at(path);
 }
@@ -74,23 +75,29 @@ FolderCache::Folder* FolderCache::Get(const std::string& path) {
 void FolderCache::Trim() {
   // Never the folder just read, even when it alone is over the limit.
   while (nameCount_ > kNameLimit && uses_.size() > 1) {
-    const auto last = folders_.find(uses_.back());
+    const auto last = folders_.find(*uses_.back());
     nameCount_ -= last->second.names.size();
-    folders_.erase(last);
     uses_.pop_back();
+    folders_.erase(last);
   }
 }
 
-bool FolderCache::FindNoCase(const std::string& folder, std::string_view name, std::string& found) {
-  const Folder* known = Get(folder);
-  const auto hit = known->byUpper.find(UpperCase(name));
-  if (hit == known->byUpper.end()) return false;
-  found = hit->second;
+bool FolderCache::FindNoCase(const std::string& folder, std::string_view name, std::string& found,
+                             const struct stat* looked) {
+  const std::vector<std::string>& names = Get(folder, looked)->names;
+  // Sorted without regard to case and byte-wise among equals: the first equal one is the
+  // smallest.
+  const auto hit = std::lower_bound(names.begin(), names.end(), name,
+                                    [](const std::string& known, std::string_view wanted) {
+                                      return CompareNoCase(known, wanted) < 0;
+                                    });
+  if (hit == names.end() || CompareNoCase(*hit, name) != 0) return false;
+  found = *hit;
   return true;
 }
 
 const std::vector<std::string>& FolderCache::Names(const std::string& folder) {
-  return Get(folder)->names;
+  return Get(folder, nullptr)->names;
 }
 
 void FolderCache::Forget(const std::string& folder) {

@@ -1,7 +1,7 @@
 // The names of recently searched host folders, so that a lookup that misses the exact spelling
-// does not read the whole folder again. A folder's names are trusted while the folder's change
-// time stays what it was when they were read; the sandbox also drops a folder's names itself
-// whenever it changes the folder.
+// does not read the whole folder again. A folder's names are trusted while the folder's inode and
+// change time stay what they were when they were read; the sandbox also drops a folder's names
+// itself whenever it changes the folder.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+// The host's stat record: only pointers to it are passed here.
+struct stat;
 
 namespace vu::platform::sandbox {
 
@@ -21,7 +24,9 @@ class FolderCache {
 
   // The host name in |folder| equal to |name| without regard to case; when the host holds
   // several, the byte-wise smallest, so that the choice does not depend on directory order.
-  bool FindNoCase(const std::string& folder, std::string_view name, std::string& found);
+  // |looked| is the folder's own stat when the caller has just taken it (it saves one).
+  bool FindNoCase(const std::string& folder, std::string_view name, std::string& found,
+                  const struct stat* looked = nullptr);
   // Every name of |folder| in listing order (case-insensitive); empty when it cannot be read.
   const std::vector<std::string>& Names(const std::string& folder);
   // Drops what is known of |folder|.
@@ -38,18 +43,17 @@ class FolderCache {
   struct Folder {
     unsigned long long inode = 0;
     Time changed;
-    bool trusted = false;  // read after the change time's clock tick had passed
-    std::vector<std::string> names;
-    std::unordered_map<std::string, std::string> byUpper;  // upper-cased name -> host name
-    std::list<std::string>::iterator use;
+    bool trusted = false;            // read after the change time's clock tick had passed
+    std::vector<std::string> names;  // in listing order, which is also the order searched
+    std::list<const std::string*>::iterator use;
   };
 
-  Folder* Get(const std::string& folder);
-  void Load(const std::string& path, Folder& folder);
+  Folder* Get(const std::string& folder, const struct stat* looked);
+  void Load(const std::string& path, Folder& folder, const struct stat* looked);
   void Trim();
 
   std::unordered_map<std::string, Folder> folders_;
-  std::list<std::string> uses_;  // most recently used first
+  std::list<const std::string*> uses_;  // the folders' keys, most recently used first
   std::size_t nameCount_ = 0;
 };
 

@@ -111,7 +111,15 @@ Status AppendHostFile(const std::string& path, std::string_view bytes) {
 }
 
 Status AppendHostFileDurably(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  // The folder's entry needs flushing only for a file this call makes: an append to an existing
+  // file then costs one flush, not two.
+  bool made = false;
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) {
+    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    made = fd >= 0;
+    if (fd < 0 && errno == EEXIST) fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  }
   if (fd < 0) return LastHostError();
   Status status = ERROR_SUCCESS;
   for (std::size_t done = 0; done < bytes.size() && status == ERROR_SUCCESS;) {
@@ -123,9 +131,10 @@ Status AppendHostFileDurably(const std::string& path, std::string_view bytes) {
       done += static_cast<std::size_t>(wrote);
     }
   }
-  if (status == ERROR_SUCCESS && ::fsync(fd) != 0) status = LastHostError();
+  // The data and the length that reaches it; the file's times may follow later.
+  if (status == ERROR_SUCCESS && ::fdatasync(fd) != 0) status = LastHostError();
   if (::close(fd) != 0 && status == ERROR_SUCCESS) status = LastHostError();
-  if (status != ERROR_SUCCESS) return status;
+  if (status != ERROR_SUCCESS || !made) return status;
   // A file just made is only found again after a crash once its folder's entry is durable too.
   const std::string folder = std::filesystem::path(path).parent_path().string();
   const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

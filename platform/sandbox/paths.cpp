@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -116,43 +117,47 @@ std::string PathResolver::RealDriveFolder(char drive) const {
 
 EntryKind PathResolver::Classify(const std::string& host, char drive, bool& link,
                                  bool& refused) const {
+  return Look(host, drive, link, refused, nullptr);
+}
+
+EntryKind PathResolver::Look(const std::string& host, char drive, bool& link, bool& refused,
+                             struct stat* seen) const {
   link = false;
   refused = false;
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(host, ec);
-  switch (status.type()) {
-    case fs::file_type::not_found:
-      return EntryKind::None;
-    case fs::file_type::regular:
-      return EntryKind::File;
-    case fs::file_type::directory:
-      return EntryKind::Directory;
-    case fs::file_type::symlink: {
-      const std::string realDrive = RealDriveFolder(drive);
-      const fs::path real = fs::canonical(host, ec);
-      if (!ec && !realDrive.empty() && IsInside(real.string(), realDrive)) {
-        const fs::file_type type = fs::status(real, ec).type();
-        link = true;
-        if (!ec && type == fs::file_type::directory) return EntryKind::Directory;
-        if (!ec && type == fs::file_type::regular) return EntryKind::File;
-        link = false;
-      }
-      refused = true;
-      return EntryKind::None;
-    }
-    default:
-      refused = true;
-      return EntryKind::None;
+  struct stat info {};
+  if (::lstat(host.c_str(), &info) != 0) {
+    // Not there (or a file on the way); anything else cannot be looked at.
+    if (errno == ENOENT || errno == ENOTDIR) return EntryKind::None;
+    refused = true;
+    return EntryKind::None;
   }
+  if (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+    if (seen != nullptr) *seen = info;
+    return S_ISDIR(info.st_mode) ? EntryKind::Directory : EntryKind::File;
+  }
+  if (S_ISLNK(info.st_mode)) {
+    std::error_code ec;
+    const std::string realDrive = RealDriveFolder(drive);
+    const fs::path real = fs::canonical(host, ec);
+    if (!ec && !realDrive.empty() && IsInside(real.string(), realDrive)) {
+      const fs::file_type type = fs::status(real, ec).type();
+      link = true;
+      if (!ec && type == fs::file_type::directory) return EntryKind::Directory;
+      if (!ec && type == fs::file_type::regular) return EntryKind::File;
+      link = false;
+    }
+  }
+  refused = true;
+  return EntryKind::None;
 }
 
 Status PathResolver::SettleAliases(const HostEntry& folder) const {
   return shortNames_->Settle(folder.win, folders_->Names(folder.host));
 }
 
-bool PathResolver::FindName(const HostEntry& folder, const std::string& name,
-                            std::string& found) const {
-  if (folders_->FindNoCase(folder.host, name, found)) return true;
+bool PathResolver::FindName(const HostEntry& folder, const std::string& name, std::string& found,
+                            const struct stat* looked) const {
+  if (folders_->FindNoCase(folder.host, name, found, looked)) return true;
   // Only a valid 8.3 name with a tilde can be an alias.
   if (name.find('~') == std::string::npos || !IsShortName(name)) return false;
   SettleAliases(folder);
@@ -188,13 +193,13 @@ Status PathResolver::Resolve(std::string_view text, HostEntry& entry) const {
   return Resolve(path, entry);
 }
 
-bool PathResolver::KnownFolder(const std::string& key, HostEntry& entry) const {
+bool PathResolver::KnownFolder(const std::string& key, HostEntry& entry,
+                               struct stat& looked) const {
   const auto found = knownFolders_.find(key);
   if (found == knownFolders_.end()) return false;
   // Still the same folder where it was found: the names on the way to it still lead there.
-  struct stat info {};
-  if (::stat(found->second.entry.host.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-      info.st_ino != found->second.inode) {
+  if (::stat(found->second.entry.host.c_str(), &looked) != 0 || !S_ISDIR(looked.st_mode) ||
+      looked.st_ino != found->second.inode) {
     knownFolders_.erase(found);
     return false;
   }
@@ -202,11 +207,10 @@ bool PathResolver::KnownFolder(const std::string& key, HostEntry& entry) const {
   return true;
 }
 
-void PathResolver::RememberFolder(const std::string& key, const HostEntry& entry) const {
-  struct stat info {};
-  if (::stat(entry.host.c_str(), &info) != 0) return;
+void PathResolver::RememberFolder(const std::string& key, const HostEntry& entry,
+                                  unsigned long long inode) const {
   if (knownFolders_.size() >= kKnownFolderLimit) knownFolders_.clear();
-  knownFolders_[key] = KnownFolderEntry{entry, info.st_ino};
+  knownFolders_[key] = KnownFolderEntry{entry, inode};
 }
 
 Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
@@ -216,12 +220,19 @@ Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
     entry.win.parts = path.parts;
     return ERROR_PATH_NOT_FOUND;
   }
+  // The stat of the folder |entry| is at, when one was taken on the way (none for the drive's
+  // folder or a link): a lookup in it that misses the exact spelling needs no look of its own.
+  struct stat folderInfo {};
+  bool folderLooked = false;
   // The folder holding the last name is looked up as a whole when it was found before.
   std::size_t first = 0;
   std::string parentKey;
   if (path.parts.size() >= 2) {
     parentKey = UpperCase(path.Parent().ToString());
-    if (KnownFolder(parentKey, entry)) first = path.parts.size() - 1;
+    if (KnownFolder(parentKey, entry, folderInfo)) {
+      first = path.parts.size() - 1;
+      folderLooked = !entry.link;
+    }
   }
   if (first == 0) {
     entry.host = DriveFolder(path.drive);
@@ -240,11 +251,13 @@ Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
         // is absent.
         bool link = false;
         bool refused = false;
-        EntryKind kind = Classify(entry.host + "/" + name, path.drive, link, refused);
+        struct stat info {};
+        EntryKind kind = Look(entry.host + "/" + name, path.drive, link, refused, &info);
         std::string found;
-        if (kind == EntryKind::None && !refused && FindName(entry, name, found)) {
+        if (kind == EntryKind::None && !refused &&
+            FindName(entry, name, found, folderLooked ? &folderInfo : nullptr)) {
           name = std::move(found);
-          kind = Classify(entry.host + "/" + name, path.drive, link, refused);
+          kind = Look(entry.host + "/" + name, path.drive, link, refused, &info);
         }
         if (refused) {
           entry = HostEntry{};
@@ -252,13 +265,21 @@ Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
         }
         entry.kind = kind;
         entry.link = link;
+        folderLooked = kind == EntryKind::Directory && !link;
+        if (folderLooked) folderInfo = info;
       }
     }
     entry.host += '/';
     entry.host += name;
     entry.win.parts.push_back(std::move(name));
-    if (i + 2 == path.parts.size() && status == ERROR_SUCCESS && entry.isDirectory())
-      RememberFolder(parentKey, entry);
+    if (i + 2 == path.parts.size() && status == ERROR_SUCCESS && entry.isDirectory()) {
+      struct stat info {};
+      if (folderLooked) {
+        RememberFolder(parentKey, entry, folderInfo.st_ino);
+      } else if (::stat(entry.host.c_str(), &info) == 0) {
+        RememberFolder(parentKey, entry, info.st_ino);
+      }
+    }
   }
   if (status != ERROR_SUCCESS) {
     entry.kind = EntryKind::None;

@@ -12,6 +12,9 @@
 #include "platform/sandbox/folder_cache.h"
 #include "platform/status.h"
 
+// The host's stat record: only pointers to it are passed here.
+struct stat;
+
 namespace vu::platform::sandbox {
 
 // An absolute drive path taken apart: the drive letter (upper case) and the names below the
@@ -87,9 +90,13 @@ class PathResolver {
 
  private:
   std::string RealDriveFolder(char drive) const;
+  // Classify, also giving the entry's own stat when it is no link (|seen| untouched otherwise).
+  EntryKind Look(const std::string& host, char drive, bool& link, bool& refused,
+                 struct stat* seen) const;
   // Which host name |name| stands for in the folder |folder|: another case of it, or the long
-  // name of the alias it is. False when none.
-  bool FindName(const HostEntry& folder, const std::string& name, std::string& found) const;
+  // name of the alias it is. False when none. |looked| is the folder's stat when known.
+  bool FindName(const HostEntry& folder, const std::string& name, std::string& found,
+                const struct stat* looked) const;
 
   // Folders already found, by the upper-cased Windows path asked for: a lookup below one of them
   // looks only at its last name.
@@ -98,8 +105,9 @@ class PathResolver {
     unsigned long long inode = 0;
   };
   static constexpr std::size_t kKnownFolderLimit = 20000;
-  bool KnownFolder(const std::string& key, HostEntry& entry) const;
-  void RememberFolder(const std::string& key, const HostEntry& entry) const;
+  bool KnownFolder(const std::string& key, HostEntry& entry, struct stat& looked) const;
+  void RememberFolder(const std::string& key, const HostEntry& entry,
+                      unsigned long long inode) const;
 
   std::string machineDir_;
   mutable std::unordered_map<std::string, KnownFolderEntry> knownFolders_;

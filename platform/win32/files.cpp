@@ -95,6 +95,18 @@ Status ReadFrom(const FileHandle& file, DWORD limit, std::string& bytes) {
   return ERROR_SUCCESS;
 }
 
+// Writes all of |bytes| at the file's position, in pieces of at most 1 MB.
+Status WriteOut(const FileHandle& file, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD wrote = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
+    done += wrote;
+  }
+  return ERROR_SUCCESS;
+}
+
 class Win32Listing final : public Listing {
  public:
   explicit Win32Listing(FindHandle find) : find_(std::move(find)) {}
@@ -243,14 +255,7 @@ class Win32FileSystem final : public FileSystem {
     const FileHandle file =
         Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE);
     if (!file.valid() || !::SetEndOfFile(file.get())) return LastError();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-      DWORD wrote = 0;
-      if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
-      done += wrote;
-    }
-    return ERROR_SUCCESS;
+    return WriteOut(file, bytes);
   }
 
   Status Append(std::string_view path, std::string_view bytes) override {
@@ -265,13 +270,7 @@ class Win32FileSystem final : public FileSystem {
                                  FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE);
     if (!file.valid()) return LastError();
     if (!WideCalls()) ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-      DWORD wrote = 0;
-      if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
-      done += wrote;
-    }
+    if (const Status status = WriteOut(file, bytes); status != ERROR_SUCCESS) return status;
     return ::FlushFileBuffers(file.get()) ? ERROR_SUCCESS : LastError();
   }
 

@@ -1,0 +1,171 @@
+// What the sandbox remembers to answer lookups quickly (folders found, a folder's names, the
+// attribute file, the machine facts) never answers for a machine that has changed since: every
+// change behind its back, made on the host between two calls, shows in the next call.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sandbox/attributes.h"
+#include "platform/sandbox/facts.h"
+#include "platform/sandbox/layout.h"
+#include "platform/sandbox/machine.h"
+
+namespace vu::platform::sandbox {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LookupCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vu_lookup_cache_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    std::string error;
+    ASSERT_TRUE(SandboxMachine::Init((dir_ / "m").string(), &error)) << error;
+    machine_ = SandboxMachine::Open((dir_ / "m").string(), &error);
+    ASSERT_TRUE(machine_) << error;
+  }
+  void TearDown() override {
+    machine_.reset();
+    fs::remove_all(dir_);
+  }
+  FileSystem& files() { return machine_->files(); }
+  fs::path Host(const std::string& relative) { return dir_ / "m" / "drives" / "C" / relative; }
+  void LayOnHost(const std::string& relative, const std::string& bytes) {
+    fs::create_directories(Host(relative).parent_path());
+    std::ofstream(Host(relative), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& path) {
+    std::string bytes;
+    return files().ReadAll(path, bytes) == ERROR_SUCCESS ? bytes : "(" + path + " unreadable)";
+  }
+  bool Exists(const std::string& path) {
+    return files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  }
+  // The attribute word of every entry the pattern lists, by name, dot entries left out.
+  std::vector<std::string> Listed(const std::string& pattern) {
+    std::vector<std::string> found;
+    FindData entry;
+    std::unique_ptr<Listing> listing;
+    if (files().FindFirst(pattern, entry, listing) != ERROR_SUCCESS) return found;
+    do {
+      if (entry.name != "." && entry.name != "..")
+        found.push_back(entry.name + "=" + std::to_string(entry.attributes));
+    } while (listing->Next(entry));
+    return found;
+  }
+
+  fs::path dir_;
+  std::unique_ptr<SandboxMachine> machine_;
+};
+
+TEST_F(LookupCacheTest, NamesLaidRenamedOrRemovedOnTheHostShowAtTheNextLookup) {
+  LayOnHost("Data/Present.txt", "here");
+  // Misses in other spellings read the folder's names, which are then kept.
+  EXPECT_EQ(Read("C:\\data\\present.TXT"), "here");
+  EXPECT_FALSE(Exists("C:\\DATA\\LATER.TXT"));
+  LayOnHost("Data/Later.txt", "later");
+  EXPECT_EQ(Read("C:\\DATA\\LATER.TXT"), "later");
+  fs::rename(Host("Data/Present.txt"), Host("Data/Moved.txt"));
+  EXPECT_FALSE(Exists("C:\\data\\PRESENT.txt"));
+  EXPECT_EQ(Read("C:\\data\\MOVED.txt"), "here");
+  fs::remove(Host("Data/Later.txt"));
+  EXPECT_FALSE(Exists("c:\\data\\later.txt"));
+  // One change right after another: each shows, however soon after the folder was read.
+  for (int round = 0; round < 20; ++round) {
+    const std::string name = "Quick" + std::to_string(round) + ".txt";
+    EXPECT_FALSE(Exists("C:\\DATA\\" + name));
+    LayOnHost("Data/" + name, name);
+    EXPECT_EQ(Read("C:\\data\\QUICK" + std::to_string(round) + ".TXT"), name);
+  }
+}
+
+TEST_F(LookupCacheTest, AFolderReplacedOnTheHostIsLookedIntoAnew) {
+  LayOnHost("Outer/Inner/File.txt", "first");
+  EXPECT_EQ(Read("C:\\OUTER\\INNER\\FILE.TXT"), "first");
+  EXPECT_EQ(Read("C:\\outer\\inner\\file.txt"), "first");
+  // The folder found before goes; another spelled differently takes its place.
+  fs::rename(Host("Outer/Inner"), Host("Outer/Old"));
+  LayOnHost("Outer/INNER/file.TXT", "second");
+  EXPECT_EQ(Read("C:\\outer\\inner\\file.txt"), "second");
+  EXPECT_EQ(machine_->HostPath("C:\\outer\\inner\\FILE.txt"),
+            Host("Outer/INNER/file.TXT").string());
+  // And a folder that became a file is no folder on the way any more.
+  fs::remove_all(Host("Outer/INNER"));
+  LayOnHost("Outer/inner", "now a file");
+  Status status = ERROR_SUCCESS;
+  EXPECT_EQ(files().Attributes("C:\\OUTER\\INNER\\FILE.TXT", &status), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(status, static_cast<Status>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(LookupCacheTest, OfNamesDifferingOnlyInCaseTheByteWiseSmallestAnswers) {
+  // Listing order is "Mixed", "mIXED", "mixed"; upper case sorts first byte-wise.
+  LayOnHost("Twins/mixed", "lower");
+  LayOnHost("Twins/mIXED", "middle");
+  EXPECT_EQ(Read("C:\\TWINS\\MiXeD"), "middle");
+  LayOnHost("Twins/Mixed", "upper");
+  EXPECT_EQ(Read("C:\\TWINS\\MiXeD"), "upper");
+  EXPECT_EQ(Read("C:\\TWINS\\mixed"), "lower");  // the exact spelling first
+  fs::remove(Host("Twins/Mixed"));
+  EXPECT_EQ(Read("C:\\TWINS\\MIXed"), "middle");
+  // Names around the one asked for, so that a search of the sorted names must land exactly.
+  for (const char* name : {"a", "mixe", "mixedd", "MIXEC", "mixee", "z"})
+    LayOnHost(std::string("Twins/") + name, name);
+  EXPECT_EQ(Read("C:\\TWINS\\MiXeD"), "middle");
+  EXPECT_EQ(Read("C:\\TWINS\\MIXEDD"), "mixedd");
+  EXPECT_FALSE(Exists("C:\\TWINS\\MIXED2"));
+}
+
+TEST_F(LookupCacheTest, ListingsReportStoredAttributesOfTheirOwnEntriesOnly) {
+  LayOnHost("A/one.txt", "1");
+  LayOnHost("A/Sub/deep.txt", "2");
+  LayOnHost("A B/two.txt", "3");
+  LayOnHost("AB/three.txt", "4");
+  const std::string archive = std::to_string(FILE_ATTRIBUTE_ARCHIVE);
+  const std::string folder = std::to_string(FILE_ATTRIBUTE_DIRECTORY);
+  // Attributes stored for a sibling folder's entries and for an entry further down only.
+  ASSERT_EQ(files().SetAttributes("C:\\A B\\two.txt", FILE_ATTRIBUTE_HIDDEN), ERROR_SUCCESS);
+  ASSERT_EQ(files().SetAttributes("C:\\AB\\three.txt", FILE_ATTRIBUTE_READONLY), ERROR_SUCCESS);
+  ASSERT_EQ(files().SetAttributes("C:\\A\\Sub\\deep.txt", FILE_ATTRIBUTE_SYSTEM), ERROR_SUCCESS);
+  EXPECT_EQ(Listed("C:\\A\\*"), (std::vector<std::string>{"one.txt=" + archive, "Sub=" + folder}));
+  ASSERT_EQ(files().SetAttributes("C:\\a\\ONE.TXT", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+            ERROR_SUCCESS);
+  EXPECT_EQ(Listed("C:\\A\\*"),
+            (std::vector<std::string>{
+                "one.txt=" + std::to_string(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+                "Sub=" + folder}));
+  EXPECT_EQ(Listed("C:\\A\\SUB\\*"),
+            (std::vector<std::string>{"deep.txt=" + std::to_string(FILE_ATTRIBUTE_SYSTEM)}));
+
+  // The attribute file written by another program (vmachine attrib) counts from the next call.
+  AttributeStore other((dir_ / "m" / std::string(kAttributesFile)).string());
+  other.Refresh();
+  ASSERT_EQ(other.Set("C:\\A\\ONE.TXT", FILE_ATTRIBUTE_ARCHIVE, false), ERROR_SUCCESS);
+  ASSERT_EQ(other.Set("C:\\A\\SUB", FILE_ATTRIBUTE_HIDDEN, true), ERROR_SUCCESS);
+  EXPECT_EQ(Listed("C:\\A\\*"),
+            (std::vector<std::string>{
+                "one.txt=" + archive,
+                "Sub=" + std::to_string(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN)}));
+}
+
+TEST_F(LookupCacheTest, MachineFactsChangedOnTheHostCountFromTheNextCall) {
+  System& system = machine_->system();
+  EXPECT_EQ(system.SystemDirectory(), "C:\\WINDOWS\\SYSTEM");
+  EXPECT_EQ(system.SystemDirectory(), "C:\\WINDOWS\\SYSTEM");
+  const std::string ini = (dir_ / "m" / std::string(kMachineIni)).string();
+  ASSERT_EQ(WriteFacts(ini, {{"SystemDir", "D:\\WIN\\SYS"}, {"UserName", "Someone"}}),
+            ERROR_SUCCESS);
+  EXPECT_EQ(system.SystemDirectory(), "D:\\WIN\\SYS");
+  EXPECT_EQ(system.WindowsDirectory(), "C:\\WINDOWS");
+  ASSERT_EQ(WriteFacts(ini, {{"SystemDir", "C:\\WINDOWS\\SYSTEM"}}), ERROR_SUCCESS);
+  EXPECT_EQ(system.SystemDirectory(), "C:\\WINDOWS\\SYSTEM");
+}
+
+}  // namespace
+}  // namespace vu::platform::sandbox
