@@ -102,6 +102,9 @@ Status WriteOut(const FileHandle& file, std::string_view bytes) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
     DWORD wrote = 0;
     if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
+    // A write that succeeds with nothing written (a full disk on some redirectors) would repeat
+    // for ever: it is a failure to write.
+    if (wrote == 0) return ERROR_WRITE_FAULT;
     done += wrote;
   }
   return ERROR_SUCCESS;
