@@ -1,6 +1,6 @@
 // Install on a sandbox machine, with the headless form host:
 //   install --machine DIR [--app-path WINPATH] [--script FILE] [--express] [--fast] [--transcript]
-//           [--fault FAULT]... [-- /S [/NOMENU] [/D=FOLDER]]
+//           [--fault FAULT]... [-- /S [/NOMENU] [/LOG=FILE] [/D=FOLDER]]
 // The installation set is taken from the program's folder (C:\SETUP unless --app-path says
 // otherwise). Exit status: 0 when the program ends, 2 for a bad command line, machine or script,
 // 3 when a script step fails, 4 when the program sits idle with nothing left to happen.
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   entry.name = "install";
   entry.usage =
       "usage: install --machine DIR [--app-path WINPATH] [--script FILE] [--express]"
-      " [--fast] [--transcript] [--fault FAULT]... [-- /S [/NOMENU] [/D=FOLDER]]\n";
+      " [--fast] [--transcript] [--fault FAULT]... [-- /S [/NOMENU] [/LOG=FILE] [/D=FOLDER]]\n";
   entry.own = installer::OwnOptions(own);
   entry.programFolder = [](const toolkit::Options& options, platform::System&) {
     return installer::ProgramFolderFromOption(options.appPath);

@@ -1,7 +1,7 @@
 // Install.exe: started without arguments it is the program the user double-clicks, taking the
 // installation set from its own folder. For automation it also accepts --script FILE, --express
 // and --fault FAULT, as the native build does, and installs unattended with /S [/NOMENU]
-// [/D=FOLDER].
+// [/LOG=FILE] [/D=FOLDER].
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,7 +18,7 @@ int main() {
   entry.name = "Install";
   entry.usage =
       "usage: Install.exe [--script FILE] [--express] [--fault FAULT]... [/S [/NOMENU] "
-      "[/D=FOLDER]]\n";
+      "[/LOG=FILE] [/D=FOLDER]]\n";
   entry.own = installer::OwnOptions(own);
   entry.buildScript = [&own](platform::Machine&,
                              const toolkit::win32::AutomationOptions& automation,

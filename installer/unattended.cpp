@@ -1,9 +1,11 @@
 #include "installer/unattended.h"
 
 #include <iostream>
+#include <sstream>
 #include <vector>
 
 #include "common/paths.h"
+#include "common/unattended_log.h"
 #include "installer/install_steps.h"
 #include "installer/installer_app.h"
 #include "installer/uninstall_record.h"
@@ -33,9 +35,14 @@ std::vector<std::string> Words(std::string_view text) {
       words.emplace_back(common::Trim(Unquoted(rest)));
       break;
     }
-    const std::size_t end = rest.find(' ');
+    // A word ends at a blank outside double quotes ("/LOG=C:\My Logs\i.log" is one).
+    std::size_t end = 0;
+    bool quoted = false;
+    for (; end < rest.size() && (quoted || rest[end] != ' '); ++end) {
+      if (rest[end] == '"') quoted = !quoted;
+    }
     words.emplace_back(rest.substr(0, end));
-    rest = end == std::string_view::npos ? std::string_view() : common::Trim(rest.substr(end));
+    rest = common::Trim(rest.substr(end));
   }
   return words;
 }
@@ -68,6 +75,12 @@ bool ParseInstallSwitches(std::string_view commandLine, InstallSwitches& switche
         return false;
       }
       switches.folder = std::move(folder);
+    } else if (std::string file; common::ReadLogSwitch(word, file)) {
+      if (file.empty()) {
+        error = "/LOG= needs a file";
+        return false;
+      }
+      switches.log = std::move(file);
     } else if (word == "--express") {
     } else if (word == "--script" && i + 1 < words.size()) {
       ++i;
@@ -105,11 +118,20 @@ std::optional<int> RunUnattendedIfAsked(InstallerApp& app) {
   if (!IsUnattended(commandLine)) return std::nullopt;
   InstallSwitches switches;
   std::string error;
+  std::ostringstream report;
+  int status = kInstallBadCommandLine;
   if (!ParseInstallSwitches(commandLine, switches, error)) {
-    std::cerr << "Install: " << error << "\n";
-    return kInstallBadCommandLine;
+    report << "Install: " << error << "\n";
+  } else {
+    status = InstallUnattended(app, switches, report);
+    if (status == kInstalled)
+      report << "Install: installed in " << app.settings().ProgramfilePath << "\n";
   }
-  return InstallUnattended(app, switches, std::cerr);
+  static constexpr const char* kMeaning[] = {"installed", "incomplete", "bad command line"};
+  report << "Install: finished with exit status " << status << " (" << kMeaning[status] << ")\n";
+  // A /LOG= read before a bad word still counts.
+  common::WriteUnattendedReport(app.machine(), "Install", switches.log, report.str(), std::cerr);
+  return status;
 }
 
 }  // namespace vu::installer

@@ -1,6 +1,7 @@
 // Install without the wizard, as deployment tools run installers: "/S" installs with the
-// defaults and no window, "/NOMENU" leaves out the menu group, and "/D=<folder>" chooses the
-// folder; it stands last and takes the rest of the line, blanks included.
+// defaults and no window, "/NOMENU" leaves out the menu group, "/LOG=<file>" names the file the
+// report goes to (else "%TEMP%\Velloria Install.log"), and "/D=<folder>" chooses the folder; it
+// stands last and takes the rest of the line, blanks included.
 #pragma once
 
 #include <optional>
@@ -21,6 +22,7 @@ struct InstallSwitches {
   bool silent = false;
   bool noMenu = false;
   std::string folder;  // "" for the default
+  std::string log;     // "" for the default log
 };
 
 // True when the command-line text asks for an unattended installation ("/S" among its words).
@@ -35,8 +37,9 @@ bool ParseInstallSwitches(std::string_view commandLine, InstallSwitches& switche
 int InstallUnattended(InstallerApp& app, const InstallSwitches& switches, std::ostream& errors);
 
 // The exit status of an unattended installation when the machine's command line asks for one
-// (kInstallBadCommandLine, with the reason on standard error, for switches it cannot take);
-// nothing when it does not.
+// (kInstallBadCommandLine for switches it cannot take); nothing when it does not. The report
+// (what could not be placed, or where it installed, and the status) goes to standard error and
+// to the log.
 std::optional<int> RunUnattendedIfAsked(InstallerApp& app);
 
 }  // namespace vu::installer

@@ -48,6 +48,7 @@ constexpr std::array<OpEntry, kOpCount> kOps = {{
     {Op::StartProgram, "StartProgram", Spelling::Verbatim},
     {Op::Restart, "Restart", Spelling::Verbatim},
     {Op::Append, "Append", Spelling::File},
+    {Op::RemoveAtRestart, "RemoveAtRestart", Spelling::File},
 }};
 
 // Each operation's entry sits at its own index, so every operation has exactly one name and

@@ -44,8 +44,9 @@ enum class Op {
   StartProgram,
   Restart,
   Append,
+  RemoveAtRestart,
 };
-inline constexpr std::size_t kOpCount = static_cast<std::size_t>(Op::Append) + 1;
+inline constexpr std::size_t kOpCount = static_cast<std::size_t>(Op::RemoveAtRestart) + 1;
 
 // "RegSetValue" (any case) -> Op::RegSetValue; nullopt for an unknown name.
 std::optional<Op> ParseOp(std::string_view name);
@@ -55,12 +56,12 @@ std::optional<Status> ParseStatus(std::string_view text);
 
 // What a rule's subject is compared with, per operation:
 //   a file path ("C:\X\y", whatever separators, "." or ".." the call used; a listing's pattern
-//   keeps its last part as given): the file operations (Append among them) and ShortcutTarget;
-//   a key path below the root or below the open key ("Software\X"): RegOpenKey, RegCreateKey,
-//   RegDeleteKey (the subkey path), RegFlush, RegEnumKey, RegEnumValue (the open key's path);
-//   a value name: RegQueryValue, RegSetValue, RegDeleteValue;
-//   the shortcut's name: CreateMenuShortcut, RemoveMenuShortcut;
-//   the CSIDL number: SpecialFolderPath; the command line: StartProgram; nothing: Restart.
+//   keeps its last part as given): the file operations (Append and RemoveAtRestart among them) and
+//   ShortcutTarget; a key path below the root or below the open key ("Software\X"): RegOpenKey,
+//   RegCreateKey, RegDeleteKey (the subkey path), RegFlush, RegEnumKey, RegEnumValue (the open
+//   key's path); a value name: RegQueryValue, RegSetValue, RegDeleteValue; the shortcut's name:
+//   CreateMenuShortcut, RemoveMenuShortcut; the CSIDL number: SpecialFolderPath; the command line:
+//   StartProgram; nothing: Restart.
 // Comparison ignores case.
 class FaultPlan {
  public:

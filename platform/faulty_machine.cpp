@@ -103,6 +103,10 @@ class FaultyFiles final : public FileSystem {
     if (auto fault = plan_.Check(Op::Remove, path)) return *fault;
     return files_.Remove(path);
   }
+  Status RemoveAtRestart(std::string_view path) override {
+    if (auto fault = plan_.Check(Op::RemoveAtRestart, path)) return *fault;
+    return files_.RemoveAtRestart(path);
+  }
   Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
     if (auto fault = plan_.Check(Op::Copy, from, to)) return *fault;
     return files_.Copy(from, to, failIfExists);
@@ -189,6 +193,7 @@ class FaultySystem final : public System {
   FaultySystem(FaultPlan& plan, System& system) : plan_(plan), system_(system) {}
 
   std::string WindowsDirectory() override { return system_.WindowsDirectory(); }
+  std::string TempDirectory() override { return system_.TempDirectory(); }
   std::string SystemDirectory() override { return system_.SystemDirectory(); }
   std::string SystemWow64Directory() override { return system_.SystemWow64Directory(); }
   bool Version(OsVersion& version) override { return system_.Version(version); }

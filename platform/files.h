@@ -52,6 +52,11 @@ class FileSystem {
 
   // DeleteFile: a file only; read-only files are refused (ERROR_ACCESS_DENIED).
   virtual Status Remove(std::string_view path) = 0;
+  // Deletes a file when Windows next starts, for one that is in use now (a running program):
+  // MoveFileEx(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT) on NT, a "NUL=<short path>" line in the
+  // [rename] section of WININIT.INI on Windows 9x. The file stays until then. On NT (and the
+  // sandbox) a folder that will be empty by then can be named too; Windows 9x refuses one.
+  virtual Status RemoveAtRestart(std::string_view path) = 0;
   // CopyFile: overwrites an existing target unless |failIfExists|; attributes travel along.
   virtual Status Copy(std::string_view from, std::string_view to, bool failIfExists) = 0;
   // CreateDirectory: one level; ERROR_ALREADY_EXISTS when the name is taken.

@@ -91,10 +91,9 @@ std::string_view NewlineOf(const std::vector<Line>& lines) {
   return lines.empty() || lines.front().ending.empty() ? "\r\n" : lines.front().ending;
 }
 
-}  // namespace
-
-std::string SetEntry(std::string_view text, std::string_view section, std::string_view key,
-                     std::string_view value) {
+// SetEntry's work; an existing entry is left alone and another one added unless |replace|.
+std::string PutEntry(std::string_view text, std::string_view section, std::string_view key,
+                     std::string_view value, bool replace) {
   const std::vector<Line> lines = SplitLines(text);
   const std::string entry = std::string(Trim(key)) + "=" + std::string(value);
   // New lines end like the line they follow: a "\n" after a lone "\r" would join it into one
@@ -133,7 +132,7 @@ std::string SetEntry(std::string_view text, std::string_view section, std::strin
   }
   std::size_t end = 0;
   const std::size_t found = FindKey(lines, header, key, end);
-  if (found != lines.size()) {
+  if (replace && found != lines.size()) {
     std::string result;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       result += i == found ? ReplaceValue(lines[i].content, value) : std::string(lines[i].content);
@@ -147,6 +146,18 @@ std::string SetEntry(std::string_view text, std::string_view section, std::strin
   }
   const std::string newline = newlineAfter(last);
   return insertAfter(last, entry + newline, newline);
+}
+
+}  // namespace
+
+std::string SetEntry(std::string_view text, std::string_view section, std::string_view key,
+                     std::string_view value) {
+  return PutEntry(text, section, key, value, true);
+}
+
+std::string AddEntry(std::string_view text, std::string_view section, std::string_view key,
+                     std::string_view value) {
+  return PutEntry(text, section, key, value, false);
 }
 
 std::optional<std::string> GetEntry(std::string_view text, std::string_view section,

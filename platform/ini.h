@@ -18,6 +18,12 @@ namespace vu::platform::ini {
 std::string SetEntry(std::string_view text, std::string_view section, std::string_view key,
                      std::string_view value);
 
+// The text with one more |key|=|value| line in [section], placed as SetEntry places a new entry,
+// even when the section has |key| already: WININIT.INI's [rename] section holds one "NUL=" line
+// per file to delete, and the profile functions would replace the first.
+std::string AddEntry(std::string_view text, std::string_view section, std::string_view key,
+                     std::string_view value);
+
 // The value of |key| in [section], blanks around it removed and one pair of enclosing quotes
 // dropped; nullopt when the section or the entry is missing. The first match counts.
 std::optional<std::string> GetEntry(std::string_view text, std::string_view section,

@@ -43,6 +43,9 @@ class System {
   // GetSystemWow64Directory: the 32-bit system folder seen by 32-bit programs on 64-bit Windows;
   // empty where there is none (32-bit Windows, the sandbox).
   virtual std::string SystemWow64Directory() = 0;
+  // GetTempPath: the folder for temporary files (where the TEMP variable points), without a
+  // trailing backslash except at a drive root; empty on failure.
+  virtual std::string TempDirectory() = 0;
 
   virtual bool Version(OsVersion& version) = 0;
   // dwProcessorType of GetSystemInfo (386, 486, 586, ...).

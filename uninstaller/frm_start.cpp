@@ -72,12 +72,13 @@ FrmStart::FrmStart(toolkit::Program& program, UninstallApp& app)
       startPic(Add(Kind::PictureBox, "startPic", Tick(3))),
       progressBar(Add(Kind::ProgressBar, "ProgressBar",
                       Design{.left = 360, .top = 2880, .width = 5160, .height = 255, .value = 0})),
-      // Room for three lines: an incomplete uninstallation names what it left behind.
+      // Room for four lines: an incomplete uninstallation names what it left behind, and files
+      // in use the restart that removes them.
       completedLabel(Add(Kind::Label, "completedLabel",
                          Design{.left = 360,
                                 .top = 2760,
                                 .width = 5160,
-                                .height = 615,
+                                .height = 765,
                                 .caption = kCompletedText,
                                 .visible = false})),
       closeButton(Add(Kind::CommandButton, "Command1",

@@ -1,6 +1,10 @@
 #include "uninstaller/launch.h"
 
+#include <sstream>
+
+#include "common/unattended_log.h"
 #include "toolkit/options.h"
+#include "uninstaller/uninstall_app.h"
 
 namespace vu::uninstaller {
 
@@ -11,20 +15,22 @@ const char* const kYesScript =
 
 namespace {
 
-// Takes one option word (or a quoted file name) from the front of |rest|; false when none.
+// Takes one option word from the front of |rest|: up to a blank outside double quotes, the
+// quotes dropped ("/LOG=C:\My Logs\u.log" and /LOG="C:\My Logs\u.log" are one word). False when
+// there is none or a quote is left open.
 bool TakeWord(std::string_view& rest, std::string& word) {
   if (rest.empty()) return false;
+  word.clear();
+  bool quoted = false;
   std::size_t end = 0;
-  if (rest.front() == '"') {
-    end = rest.find('"', 1);
-    if (end == std::string_view::npos) return false;
-    word = std::string(rest.substr(1, end - 1));
-    ++end;
-  } else {
-    end = rest.find(' ');
-    if (end == std::string_view::npos) end = rest.size();
-    word = std::string(rest.substr(0, end));
+  for (; end < rest.size() && (quoted || rest[end] != ' '); ++end) {
+    if (rest[end] == '"') {
+      quoted = !quoted;
+    } else {
+      word += rest[end];
+    }
   }
+  if (quoted) return false;
   rest.remove_prefix(end);
   return true;
 }
@@ -42,6 +48,9 @@ Automation SplitCommandLine(std::string_view commandLine) {
       automation.yes = true;
     } else if (word == "/S" || word == "/s") {
       automation.silent = true;
+    } else if (std::string file; common::ReadLogSwitch(word, file)) {
+      automation.logGiven = true;
+      automation.log = std::move(file);
     } else if (word == "--script" || word == "--fault") {
       if (!next.starts_with(' ')) break;
       next.remove_prefix(1);
@@ -67,6 +76,20 @@ std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options) {
 
 std::string ProgramFolderFromOption(const std::string& appPath, const std::string& windowsDir) {
   return toolkit::ProgramFolderFromOption(appPath, windowsDir);
+}
+
+int RunSilently(UninstallApp& app, const Automation& automation, std::ostream& errors) {
+  std::ostringstream report;
+  int status = kUnknownProduct;
+  if (automation.logGiven && automation.log.empty()) {
+    report << "Uninstall: /LOG= needs a file\n";
+  } else {
+    status = app.RunUnattended(report);
+  }
+  static constexpr const char* kMeaning[] = {"removed", "incomplete", "not removed"};
+  report << "Uninstall: finished with exit status " << status << " (" << kMeaning[status] << ")\n";
+  common::WriteUnattendedReport(app.machine(), "Uninstall", automation.log, report.str(), errors);
+  return status;
 }
 
 bool BuildScript(const std::string& path, bool yes, std::unique_ptr<toolkit::Script>& script,

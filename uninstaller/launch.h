@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,14 +26,24 @@ extern const char* const kYesScript;
 // "--fault FAULT", the file or fault in double quotes when it holds blanks, and "--yes"), then the
 // uninstaller's argument, which is everything after the blank that follows the last option,
 // exactly as passed. "/S" among the options removes the product without a window (see
-// UninstallApp::RunUnattended).
+// UninstallApp::RunUnattended), and "/LOG=<file>" names the file its report goes to.
 struct Automation {
   std::string script;
   bool yes = false;
   bool silent = false;
+  bool logGiven = false;
+  std::string log;
   std::string argument;
 };
 Automation SplitCommandLine(std::string_view commandLine);
+
+class UninstallApp;
+
+// "/S": removes the product with no window and writes the report (what stays, what goes when
+// Windows restarts, the exit status) to |errors| and to the log (common/unattended_log.h).
+// Returns the exit status: kRemoved, kRemoveIncomplete, or kUnknownProduct (also for a "/LOG="
+// without a file).
+int RunSilently(UninstallApp& app, const Automation& automation, std::ostream& errors);
 
 // The program's folder from --app-path: |windowsDir| when empty; the folder of a path that names
 // the program file itself (...\VLUN32.exe).

@@ -31,11 +31,11 @@ int main(int argc, char** argv) {
   entry.answersBrowse = false;  // Uninstall opens no folder dialog
   entry.run = [](platform::Machine& machine, toolkit::Program& program,
                  const toolkit::Options& options) {
-    // "-- /S -<long name>" removes without the forms, as VLUN32.exe /S does.
+    // "-- /S [/LOG=FILE] -<long name>" removes without the forms, as VLUN32.exe /S does.
     const uninstaller::Automation automation = uninstaller::SplitCommandLine(options.arguments);
     uninstaller::UninstallApp app(machine, program,
                                   automation.silent ? automation.argument : options.arguments);
-    if (automation.silent) return app.RunUnattended(std::cerr);
+    if (automation.silent) return uninstaller::RunSilently(app, automation, std::cerr);
     return program.Run([&app] { app.Startup(); });
   };
   return toolkit::RunNativeEntry(argc, argv, entry);

@@ -66,12 +66,73 @@ std::string LabelText(std::string_view text) {
   return shown;
 }
 
+// Whether a delete failed because the file is in use: Windows answers a sharing violation, or
+// "access denied" for a running program, which is no read-only file.
+bool InUse(platform::FileSystem& files, const std::string& path, platform::Status status) {
+  if (status == ERROR_SHARING_VIOLATION) return true;
+  if (status != ERROR_ACCESS_DENIED) return false;
+  const std::uint32_t attributes = files.Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// Deletes a file of the product; one in use is deleted when Windows next starts instead. False
+// when it stays for good.
+bool RemoveOrSchedule(UninstallApp& app, const std::string& path) {
+  platform::FileSystem& files = app.machine().files();
+  const platform::Status status = files.Remove(path);
+  if (status == ERROR_SUCCESS) return true;
+  if (!InUse(files, path, status) || files.RemoveAtRestart(path) != ERROR_SUCCESS) return false;
+  app.scheduled().push_back(path);
+  return true;
+}
+
 // Deletes a logged file that is still as placed, read-only or not. False when it stays.
-bool RemoveAsLogged(platform::FileSystem& files, const std::string& path) {
+bool RemoveAsLogged(UninstallApp& app, const std::string& path) {
+  platform::FileSystem& files = app.machine().files();
   const std::uint32_t attributes = files.Attributes(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     files.SetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-  return files.Remove(path) == ERROR_SUCCESS;
+  return RemoveOrSchedule(app, path);
+}
+
+// Whether everything in |folder| goes when Windows next starts (and it holds something).
+bool HoldsOnlyScheduled(UninstallApp& app, const std::string& folder) {
+  platform::FindData entry;
+  std::unique_ptr<platform::Listing> listing;
+  if (app.machine().files().FindFirst(QualifyPath(folder) + "*.*", entry, listing) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  bool any = false;
+  do {
+    if (entry.name == "." || entry.name == "..") continue;
+    if (!app.IsScheduled(QualifyPath(folder) + entry.name)) return false;
+    any = true;
+  } while (listing->Next(entry));
+  return any;
+}
+
+// Removes a folder the product made once it is empty; one that holds only files deleted at the
+// next start of Windows is deleted then too, after them.
+void RemoveMadeFolder(UninstallApp& app, const std::string& folder) {
+  platform::FileSystem& files = app.machine().files();
+  if (app.IsScheduled(folder)) return;  // by the stage before
+  if (common::IsSet(IsFolderEmpty(files, folder))) {
+    files.RemoveDirectory(folder);
+  } else if (HoldsOnlyScheduled(app, folder) && files.RemoveAtRestart(folder) == ERROR_SUCCESS) {
+    app.scheduled().push_back(folder);
+  }
+}
+
+// Paths as a label shows them, separated by commas.
+std::string ListText(const std::vector<std::string>& paths) {
+  std::string text;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += LabelText(paths[i]);
+  }
+  return text;
 }
 
 // The help viewer's own files beside a help file it opened: its index and full-text search.
@@ -96,17 +157,17 @@ std::vector<std::string> RemoveLogged(UninstallApp& app, const common::InstallLo
         entry.path.size() > 4 &&
         platform::EqualsNoCase(entry.path.substr(entry.path.size() - 4), ".lnk");
     if (isShortcut != shortcuts) continue;
-    if (common::IsAsLogged(files, entry)) RemoveAsLogged(files, entry.path);
+    if (common::IsAsLogged(files, entry)) RemoveAsLogged(app, entry.path);
     targets.push_back(entry.path);
     for (std::string& extra : HelpViewerFiles(entry.path)) {
       if (!Exists(app, extra)) continue;
-      files.Remove(extra);
+      RemoveOrSchedule(app, extra);
       targets.push_back(std::move(extra));
     }
   }
   for (auto it = log.rbegin(); it != log.rend(); ++it) {
     if (it->kind != common::LoggedKind::Folder || protectedFolders.IsProtected(it->path)) continue;
-    if (common::IsSet(IsFolderEmpty(files, it->path))) files.RemoveDirectory(it->path);
+    RemoveMadeFolder(app, it->path);
     // The program folder is named when it stays; the menu group only with its shortcut's stage.
     if (!shortcuts) targets.push_back(it->path);
   }
@@ -167,7 +228,7 @@ void RunUninstall(UninstallApp& app) {
   Pause(app, 500);
 
   form.progressBar.SetVisible(false);
-  form.completedLabel.SetCaption(CompletionText(LeftOver(app, targets)));
+  form.completedLabel.SetCaption(CompletionText(LeftOver(app, targets), app.scheduled()));
   form.completedLabel.SetVisible(true);
   form.closeButton.SetEnabled(true);
   form.closeButton.SetFocus();
@@ -190,12 +251,14 @@ std::vector<std::string> RemoveProgramFiles(UninstallApp& app) {
       std::string path = QualifyPath(dir) + shortName + extension;
       // A record alone never names a file of the Windows or system folder to delete; one that
       // is there is named as left, so that the user sees what the record pointed at.
-      if (!protectedFolders.IsInSystemFolder(path)) files.Remove(path);
+      if (!protectedFolders.IsInSystemFolder(path)) RemoveOrSchedule(app, path);
       targets.push_back(std::move(path));
     }
   }
   if (protectedFolders.IsProtected(dir)) return targets;
   files.RemoveDirectory(dir);
+  if (HoldsOnlyScheduled(app, dir) && files.RemoveAtRestart(dir) == ERROR_SUCCESS)
+    app.scheduled().push_back(dir);
   targets.push_back(dir);
 
   const std::string parent = GetParentFolder(dir);
@@ -253,7 +316,10 @@ void DeleteUninstallRecord(UninstallApp& app) {
     // one changed since belongs to whoever changed it.
     platform::FileSystem& files = app.machine().files();
     for (const common::LogEntry& entry : *log) {
-      if (entry.kind == common::LoggedKind::File && common::IsAsLogged(files, entry)) return;
+      if (entry.kind == common::LoggedKind::File && !app.IsScheduled(entry.path) &&
+          common::IsAsLogged(files, entry)) {
+        return;
+      }
     }
   } else {
     const std::string dir = app.RecordValue(common::kProgramfilePathValue);
@@ -262,7 +328,7 @@ void DeleteUninstallRecord(UninstallApp& app) {
       // Without a usable short name the program file is unknown; the directory stands for it.
       const std::string program =
           IsPlainName(shortName) ? QualifyPath(dir) + shortName + ".exe" : dir;
-      if (!IsDriveRoot(program) && Exists(app, program)) return;
+      if (!IsDriveRoot(program) && !app.IsScheduled(program) && Exists(app, program)) return;
     }
   }
   common::DeleteRegistryKey(app.machine().registry(), HKEY_LOCAL_MACHINE, app.RecordKey());
@@ -275,19 +341,31 @@ std::vector<std::string> LeftOver(UninstallApp& app, const std::vector<std::stri
     const bool named = std::any_of(left.begin(), left.end(), [&](const std::string& other) {
       return platform::EqualsNoCase(other, path);
     });
-    if (!named && Exists(app, path)) left.push_back(path);
+    // What goes at the next start of Windows is named apart.
+    if (!named && !app.IsScheduled(path) && Exists(app, path)) left.push_back(path);
   }
   return left;
 }
 
-std::string CompletionText(const std::vector<std::string>& left) {
-  if (left.empty()) return kCompletedText;
-  std::string text = "Uninstallation incomplete. Not removed: ";
-  for (std::size_t i = 0; i < left.size(); ++i) {
-    if (i > 0) text += ", ";
-    text += LabelText(left[i]);
+std::string CompletionText(const std::vector<std::string>& left,
+                           const std::vector<std::string>& scheduled) {
+  std::string text;
+  if (left.empty()) {
+    text = kCompletedText;
+  } else {
+    text = "Uninstallation incomplete. Not removed: " + ListText(left) + ". Click '&Close' to end.";
   }
-  return text + ". Click '&Close' to end.";
+  // The folders that held them go with the files; naming the files is enough.
+  std::vector<std::string> files;
+  for (const std::string& path : scheduled) {
+    if (!std::any_of(scheduled.begin(), scheduled.end(), [&path](const std::string& other) {
+          return platform::EqualsNoCase(GetParentFolder(other), path);
+        })) {
+      files.push_back(path);
+    }
+  }
+  if (!files.empty()) text += " " + std::string(kRestartText) + ListText(files) + ".";
+  return text;
 }
 
 }  // namespace vu::uninstaller

@@ -33,13 +33,19 @@ std::vector<std::string> RemoveMenuEntries(UninstallApp& app);
 // Removes "<program menu>\<group>\<linkName>.lnk" (blanks around the name trimmed), and the group
 // when that leaves it empty; a missing shortcut is no failure.
 void RemoveMenuShortcut(UninstallApp& app, std::string_view group, std::string_view linkName);
-// Deletes the record, unless the program file is still there: the entry in the list of installed
-// programs is then the way to try again.
+// Deletes the record, unless the program file is still there (and not going at the next start
+// of Windows): the entry in the list of installed programs is then the way to try again.
 void DeleteUninstallRecord(UninstallApp& app);
 
-// Those of |targets| that still exist.
+// Those of |targets| that still exist, but for those deleted when Windows next starts.
 std::vector<std::string> LeftOver(UninstallApp& app, const std::vector<std::string>& targets);
-// The completion text: success when nothing was left, else what was left.
-std::string CompletionText(const std::vector<std::string>& left);
+
+// The sentence in front of the files deleted when Windows next starts.
+inline constexpr const char* kRestartText =
+    "The following files will be removed when Windows restarts: ";
+// The completion text: success when nothing was left, else what was left; then the files
+// |scheduled| for the next start of Windows, when there are any.
+std::string CompletionText(const std::vector<std::string>& left,
+                           const std::vector<std::string>& scheduled = {});
 
 }  // namespace vu::uninstaller

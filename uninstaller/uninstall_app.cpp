@@ -1,8 +1,10 @@
 #include "uninstaller/uninstall_app.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/registry_mod.h"
+#include "platform/text.h"
 #include "uninstaller/frm_confirm.h"
 #include "uninstaller/frm_err_message.h"
 #include "uninstaller/frm_start.h"
@@ -56,6 +58,11 @@ int UninstallApp::RunUnattended(std::ostream& errors) {
   targets.insert(targets.end(), shortcuts.begin(), shortcuts.end());
   DeleteUninstallRecord(*this);
   const std::vector<std::string> left = LeftOver(*this, targets);
+  if (!scheduled_.empty()) {
+    errors << "Uninstall: in use, removed when Windows restarts:\n";
+    for (const std::string& path : scheduled_)
+      errors << "  " << path << "\n";
+  }
   if (left.empty()) return kRemoved;
   errors << "Uninstall: not removed:\n";
   for (const std::string& path : left)
@@ -84,6 +91,12 @@ std::string UninstallApp::RecordKey() const {
 
 std::string UninstallApp::RecordValue(std::string_view name) {
   return common::GetRegistryString(machine_.registry(), HKEY_LOCAL_MACHINE, RecordKey(), name);
+}
+
+bool UninstallApp::IsScheduled(std::string_view path) const {
+  return std::any_of(scheduled_.begin(), scheduled_.end(), [path](const std::string& scheduled) {
+    return platform::EqualsNoCase(scheduled, path);
+  });
 }
 
 void UninstallApp::ShowFatalError() {

@@ -60,6 +60,11 @@ class UninstallApp {
   // removed goes to |errors|. Returns kRemoved, kRemoveIncomplete or kUnknownProduct.
   int RunUnattended(std::ostream& errors);
 
+  // What this run could not delete because it was in use and asked Windows to delete when it
+  // next starts: files first, then the folders that held only them.
+  std::vector<std::string>& scheduled() { return scheduled_; }
+  bool IsScheduled(std::string_view path) const;
+
   // Shows frmErrMessage modally; its Close ends the program.
   void ShowFatalError();
 
@@ -74,6 +79,7 @@ class UninstallApp {
   toolkit::Program& program_;
   std::string argument_;
   std::string productKey_;
+  std::vector<std::string> scheduled_;
 };
 
 }  // namespace vu::uninstaller

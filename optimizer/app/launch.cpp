@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/unattended_log.h"
 #include "toolkit/options.h"
 
 namespace vu::optimizer {
@@ -15,7 +16,31 @@ const char* const kExpressScript =
 
 std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options) {
   return {{.name = "--express", .flag = &options.express},
-          {.name = "--restore", .value = &options.restore}};
+          {.name = "--restore", .value = &options.restore},
+          {.name = "/S", .flag = &options.silent},
+          {.name = "/s", .flag = &options.silent},
+          {.name = "/LOG", .value = &options.log},
+          {.name = "/log", .value = &options.log}};
+}
+
+bool CheckSilentArguments(const std::vector<std::string>& arguments, std::string& error) {
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    std::string file;
+    if (word == "/S" || word == "/s" || word.rfind("--fault=", 0) == 0) continue;
+    if (word == "--fault" && i + 1 < arguments.size()) {
+      ++i;
+      continue;
+    }
+    if (common::ReadLogSwitch(word, file)) {
+      if (!file.empty()) continue;
+      error = "/LOG= needs a file";
+      return false;
+    }
+    error = "unknown switch " + word + " with /S";
+    return false;
+  }
+  return true;
 }
 
 std::string ProgramFolderFromOption(const std::string& appPath) {

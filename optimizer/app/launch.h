@@ -16,12 +16,21 @@ namespace vu::optimizer {
 inline constexpr const char* kDefaultAppFolder = "C:\\Program Files\\Velloria Utilities\\Optimizer";
 
 // The Optimizer's own options, on both builds: --express plays kExpressScript; --restore FOLDER
-// puts back what a run changed, from its backup folder, instead of showing the wizard.
+// puts back what a run changed, from its backup folder, instead of showing the wizard; /S runs
+// Express with no window (RunExpressUnattended) and /LOG=FILE names its report's file.
 struct CommandOptions {
   bool express = false;
   std::string restore;
+  bool silent = false;
+  std::string log;
 };
 std::vector<toolkit::ProgramOption> OwnOptions(CommandOptions& options);
+
+// Whether the Windows program's |arguments| (its name first) suit "/S": nothing but /S, a
+// /LOG=FILE with a file, and --fault FAULT. False with a one-line |error| otherwise (the
+// program's exit status 2): a Windows program passes over what it does not know, but a
+// deployment tool's typing mistake must not run something else than asked.
+bool CheckSilentArguments(const std::vector<std::string>& arguments, std::string& error);
 
 // The scenario --express plays: Express, Next, wait for the results page, clear "Restart
 // computer", Close.

@@ -267,6 +267,10 @@ class BackupFiles final : public vu::platform::FileSystem {
     return log_.Settle(files_.Remove(path));
   }
 
+  // A deletion that happens after the run, at the next start of Windows, would undo a restore
+  // made before it: a run has no use for one, and it is refused.
+  Status RemoveAtRestart(std::string_view) override { return kRefused; }
+
   Status RemoveDirectory(std::string_view path) override {
     Status error = ERROR_SUCCESS;
     const std::uint32_t old = files_.Attributes(path, &error);

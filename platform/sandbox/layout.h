@@ -12,5 +12,6 @@ inline constexpr std::string_view kRegistryDb = "registry.db";         // the re
 inline constexpr std::string_view kJournal = "journal.log";            // outside effects
 inline constexpr std::string_view kAttributesFile = "attributes.txt";  // DOS attributes
 inline constexpr std::string_view kShortNamesFile = "shortnames.txt";  // 8.3 aliases
+inline constexpr std::string_view kRunningFile = "running.txt";        // programs running
 
 }  // namespace vu::platform::sandbox

@@ -11,7 +11,7 @@ namespace vu::platform::sandbox {
 SandboxMachine::SandboxMachine(std::string hostDir)
     : hostDir_(std::move(hostDir)),
       store_(hostDir_),
-      files_(store_),
+      files_(store_, hostDir_),
       system_(hostDir_),
       shell_(store_, system_) {}
 

@@ -44,6 +44,11 @@ std::string SandboxSystem::WindowsDirectory() {
   return Folder("WindowsDir");
 }
 
+std::string SandboxSystem::TempDirectory() {
+  const std::string windows = WindowsDirectory();
+  return windows.empty() ? windows : windows + (windows.back() == '\\' ? "TEMP" : "\\TEMP");
+}
+
 std::string SandboxSystem::SystemDirectory() {
   return Folder("SystemDir");
 }

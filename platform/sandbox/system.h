@@ -25,6 +25,8 @@ class SandboxSystem final : public vu::platform::System {
   void SetClock(vu::platform::Clock* clock) { clock_ = clock; }
 
   std::string WindowsDirectory() override;
+  // The Windows folder's TEMP, as on Windows 98.
+  std::string TempDirectory() override;
   std::string SystemDirectory() override;
   // Absent unless the machine plays 64-bit Windows (fact SystemWow64Dir).
   std::string SystemWow64Directory() override;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ini.h"
 #include "platform/win32/family.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
@@ -94,6 +95,21 @@ Status ReadFrom(const FileHandle& file, DWORD limit, std::string& bytes) {
   return ERROR_SUCCESS;
 }
 
+// Writes all of |bytes| at the file's position, in pieces of at most 1 MB.
+Status WriteOut(const FileHandle& file, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD wrote = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
+    // A write that succeeds with nothing written (a full disk on some redirectors) would repeat
+    // for ever: it is a failure to write.
+    if (wrote == 0) return ERROR_WRITE_FAULT;
+    done += wrote;
+  }
+  return ERROR_SUCCESS;
+}
+
 class Win32Listing final : public Listing {
  public:
   explicit Win32Listing(FindHandle find) : find_(std::move(find)) {}
@@ -159,6 +175,18 @@ class Win32FileSystem final : public FileSystem {
   Status Remove(std::string_view path) override {
     const RealSystemFolder real;
     return PathCall(path, ::DeleteFileW, ::DeleteFileA) ? ERROR_SUCCESS : LastError();
+  }
+
+  Status RemoveAtRestart(std::string_view path) override {
+    if (!WideCalls()) return RemoveAtRestartFromWininit(path);
+    // Windows 9x has no MoveFileExW at all, not even a stub: looked up, and only on NT.
+    using MoveFileExFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+    const auto moveFileEx = FindFunction<MoveFileExFunction>("kernel32.dll", "MoveFileExW");
+    if (moveFileEx == nullptr) return ERROR_CALL_NOT_IMPLEMENTED;
+    const RealSystemFolder real;
+    return moveFileEx(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)
+               ? ERROR_SUCCESS
+               : LastError();
   }
 
   Status Copy(std::string_view from, std::string_view to, bool failIfExists) override {
@@ -230,14 +258,7 @@ class Win32FileSystem final : public FileSystem {
     const FileHandle file =
         Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE);
     if (!file.valid() || !::SetEndOfFile(file.get())) return LastError();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-      DWORD wrote = 0;
-      if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
-      done += wrote;
-    }
-    return ERROR_SUCCESS;
+    return WriteOut(file, bytes);
   }
 
   Status Append(std::string_view path, std::string_view bytes) override {
@@ -252,13 +273,7 @@ class Win32FileSystem final : public FileSystem {
                                  FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE);
     if (!file.valid()) return LastError();
     if (!WideCalls()) ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-      DWORD wrote = 0;
-      if (!::WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr)) return LastError();
-      done += wrote;
-    }
+    if (const Status status = WriteOut(file, bytes); status != ERROR_SUCCESS) return status;
     return ::FlushFileBuffers(file.get()) ? ERROR_SUCCESS : LastError();
   }
 
@@ -296,6 +311,32 @@ class Win32FileSystem final : public FileSystem {
                                             buffer, size, ansiFile.c_str());
         },
         kMissingSentinelA, [&](std::string_view text) { value = FromAnsi(text); });
+  }
+
+ private:
+  // Windows 9x deletes a file at its next start when WININIT.INI's [rename] section says
+  // "NUL=<the file's short path>"; WININIT.EXE reads only 8.3 names, and one line per file.
+  Status RemoveAtRestartFromWininit(std::string_view path) {
+    const std::string ansi = AnsiPath(path);
+    const DWORD attributes = ::GetFileAttributesA(ansi.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ERROR_ACCESS_DENIED;  // files only
+    char shortPath[MAX_PATH];
+    const DWORD length = ::GetShortPathNameA(ansi.c_str(), shortPath, MAX_PATH);
+    if (length == 0) return LastError();
+    if (length >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+    char windows[MAX_PATH];
+    const UINT folderLength = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    if (folderLength == 0) return LastError();
+    if (folderLength >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+    std::string wininit = FromAnsiZ(windows);
+    if (wininit.back() != '\\') wininit += '\\';
+    wininit += "WININIT.INI";
+    std::string text;
+    const Status read = ReadAll(wininit, text);
+    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) return read;
+    // The file holds ANSI text and so does the short path: bytes go in as they are.
+    return WriteAll(wininit, ini::AddEntry(text, "rename", "NUL", std::string(shortPath, length)));
   }
 };
 

@@ -64,6 +64,14 @@ class Win32System final : public System {
     return ReadBuffer([](wchar_t* b, UINT n) { return ::GetSystemDirectoryW(b, n); },
                       [](char* b, UINT n) { return ::GetSystemDirectoryA(b, n); });
   }
+  std::string TempDirectory() override {
+    std::string folder =
+        ReadBuffer([](wchar_t* b, UINT n) { return static_cast<UINT>(::GetTempPathW(n, b)); },
+                   [](char* b, UINT n) { return static_cast<UINT>(::GetTempPathA(n, b)); });
+    // GetTempPath ends the folder with a backslash, unlike the other folder calls.
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+  }
   std::string SystemWow64Directory() override {
     // From Windows XP on; older systems have no such folder.
     using Wow64DirectoryFn = UINT(WINAPI*)(LPWSTR, UINT);

@@ -15,6 +15,7 @@ class FakeSystem : public vu::platform::System {
   std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
   std::string SystemDirectory() override { return systemDirectory; }
   std::string SystemWow64Directory() override { return std::string(); }
+  std::string TempDirectory() override { return "C:\\WINDOWS\\TEMP"; }
   bool Version(vu::platform::OsVersion&) override { return false; }
   std::uint32_t ProcessorType() override { return 586; }
   bool Memory(vu::platform::MemoryStatus&) override { return false; }

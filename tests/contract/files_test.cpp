@@ -114,6 +114,14 @@ TEST_F(FilesTest, ReadOnlyFileRefusesRemoval) {
   EXPECT_EQ(Attr(file), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(FilesTest, ADeletionAtTheNextStartLeavesTheFileUntilThen) {
+  Write(Path("busy.exe"), "program");
+  EXPECT_EQ(files().RemoveAtRestart(Path("busy.exe")), ERROR_SUCCESS);
+  std::string bytes;
+  EXPECT_EQ(files().ReadAll(Path("busy.exe"), bytes), ERROR_SUCCESS);
+  EXPECT_EQ(bytes, "program");
+}
+
 TEST_F(FilesTest, WholeFileReadsAndWrites) {
   const std::string file = Path("data.bin");
   const std::string bytes = std::string("first line\r\nsecond\0third", 24);

@@ -2,7 +2,9 @@
 # Install and uninstall with no window on a real (Wine) Windows machine, as a deployment tool
 # runs them: Install.exe /S /D=<folder with a blank>, then the record's QuietUninstallString run
 # by the command interpreter. The prefix's files afterwards must be those before, but for the
-# uninstaller the Windows folder keeps and the sources the installer moved.
+# uninstaller the Windows folder keeps and the sources the installer moved. Then Optimizer.exe /S
+# with its log, and the quiet uninstall of a running Optimizer.exe, which Windows is asked to
+# delete when it restarts (MoveFileEx on NT, WININIT.INI on Windows 9x).
 #   bash tests/e2e/unattended.sh [SET [VERSION]]
 #     SET: the build whose installation set runs (windows, the default, or win32)
 #     VERSION: the Windows version the prefix plays (win98: the Windows 9x path)
@@ -73,6 +75,46 @@ listing >"$work/after.txt"
 differences=$(LC_ALL=C diff "$work/before.txt" "$work/after.txt" || true)
 [ -z "$differences" ] || echo "$differences" | sed 's/^/  differs: /'
 check "the prefix holds the files it held before" test -z "$differences"
+
+echo "== Optimizer.exe /S, and the uninstaller beside a running Optimizer.exe"
+cp "$dist"/* "$c/SETUP/"
+check "the second installation reports success (0)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S '/LOG=C:\install.log' '/D=C:\Apps\Velloria Optimizer')" = 0
+check "its log says so" grep -q 'exit status 0' "$c/install.log"
+program='C:\Apps\Velloria Optimizer\Optimizer.exe'
+check "Express with no window reports success (0)" \
+  test "$(status_of wine "$program" /S '/LOG=C:\express.log')" = 0
+check "its log holds each step's line and outcome" grep -q '^Broken links fixed: done' "$c/express.log"
+check "its log names the backup folder" grep -q '^A backup of all changes was saved in ' "$c/express.log"
+check "a bad switch beside /S is status 2" test "$(status_of wine "$program" /S /X)" = 2
+wine "$program" >/dev/null 2>&1 &
+running=$!
+# The wizard's window shows once the program runs.
+for _ in $(seq 1 60); do
+  [ -n "$(xdotool search --onlyvisible --name '^Welcome$' 2>/dev/null || true)" ] && break
+  sleep 0.5
+done
+check "the removal of a running program reports success (0)" \
+  test "$(status_of wine 'C:\windows\VLUN32.exe' /S '/LOG=C:\uninstall.log' -Velloria Optimizer)" = 0
+check "its log says the program goes when Windows restarts" \
+  grep -q 'removed when Windows restarts' "$c/uninstall.log"
+check "its log names the program" grep -qF "$program" "$c/uninstall.log"
+if [ "$version" = win98 ]; then
+  # An 8.3 path, however this system makes its aliases.
+  wininit=$(find "$c/windows" -maxdepth 1 -iname wininit.ini | head -1)
+  check "WININIT.INI deletes it at the restart" \
+    grep -qiE '^NUL=C:\\APPS\\[^\\ ]{1,8}\\[^\\ ]{1,8}\.EXE' "${wininit:-/dev/null}"
+else
+  pending=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+    /v PendingFileRenameOperations 2>/dev/null | tr -d '\r' || true)
+  check "Windows is asked to delete it at the restart" grep -qi 'Optimizer.exe' <<<"$pending"
+fi
+record_absent() {
+  ! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer' \
+    "$view" >/dev/null 2>&1
+}
+check "the record is gone" record_absent
+kill "$running" 2>/dev/null || true
 
 wineserver -k 2>/dev/null || true
 if [ "$failures" -ne 0 ]; then

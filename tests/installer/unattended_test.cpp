@@ -35,7 +35,16 @@ TEST(InstallSwitchesTest, FolderIsLastAndKeepsItsBlanks) {
       << error;
   EXPECT_EQ(switches.folder, "C:\\Apps\\Velloria Optimizer");
 
-  for (const char* bad : {"/S /X", "/S /D=Apps", "/S /D=", "/S /D=\\\\server\\share"}) {
+  // The report's file, with blanks in double quotes as Windows passes them, before /D=.
+  ASSERT_TRUE(ParseInstallSwitches("/S \"/LOG=C:\\My Logs\\i.log\" /d=C:\\A B", switches, error))
+      << error;
+  EXPECT_EQ(switches.log, "C:\\My Logs\\i.log");
+  EXPECT_EQ(switches.folder, "C:\\A B");
+  ASSERT_TRUE(ParseInstallSwitches("/log=\"C:\\My Logs\\i.log\" /S", switches, error)) << error;
+  EXPECT_EQ(switches.log, "C:\\My Logs\\i.log");
+
+  for (const char* bad :
+       {"/S /X", "/S /D=Apps", "/S /D=", "/S /D=\\\\server\\share", "/S /LOG=", "/S /LOGFILE"}) {
     EXPECT_FALSE(ParseInstallSwitches(bad, switches, error)) << bad;
     EXPECT_FALSE(error.empty());
   }
@@ -49,7 +58,7 @@ TEST(UnattendedInstallTest, InstallsIntoTheFolderWithoutMenuAndRecordsTheQuietCo
   world.LaySet();
   std::ostringstream errors;
   const InstallSwitches switches{
-      .silent = true, .noMenu = true, .folder = "C:\\Apps\\Velloria Optimizer"};
+      .silent = true, .noMenu = true, .folder = "C:\\Apps\\Velloria Optimizer", .log = ""};
   EXPECT_EQ(InstallUnattended(world.app(), switches, errors), kInstalled) << errors.str();
   EXPECT_EQ(errors.str(), "");
   EXPECT_EQ(world.temp.Read("C:\\Apps\\Velloria Optimizer\\Optimizer.exe"),
@@ -70,16 +79,39 @@ TEST(UnattendedInstallTest, AFileNotPlacedIsNamedAndTheStatusIsOne) {
   InstallWorld world;
   world.LaySet(true, {"Optimizer.exe"});
   std::ostringstream errors;
-  EXPECT_EQ(
-      InstallUnattended(world.app(), InstallSwitches{.silent = true, .noMenu = false, .folder = ""},
-                        errors),
-      kInstallIncomplete);
+  EXPECT_EQ(InstallUnattended(
+                world.app(),
+                InstallSwitches{.silent = true, .noMenu = false, .folder = "", .log = ""}, errors),
+            kInstallIncomplete);
   EXPECT_NE(errors.str().find("C:\\Program Files\\Velloria Utilities\\Optimizer\\Optimizer.exe"),
             std::string::npos)
       << errors.str();
   // No shortcut to a program that is not there.
   EXPECT_FALSE(
       world.temp.Exists("C:\\WINDOWS\\START MENU\\PROGRAMS\\Velloria Utilities\\Optimizer.lnk"));
+}
+
+TEST(UnattendedInstallTest, TheReportGoesToTheNamedLogOrElseIsAddedToTheDefaultOne) {
+  InstallWorld world;
+  world.LaySet(true, {"Optimizer.exe"});
+  world.temp.machine().SetCommandLine("/S \"/LOG=C:\\My Logs\\install.log\"");
+  ASSERT_EQ(world.temp.machine().files().MakeDirectory("C:\\My Logs"), ERROR_SUCCESS);
+  EXPECT_EQ(RunUnattendedIfAsked(world.app()), kInstallIncomplete);
+  const std::string log = world.temp.Read("C:\\My Logs\\install.log");
+  EXPECT_NE(log.find("C:\\Program Files\\Velloria Utilities\\Optimizer\\Optimizer.exe"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("exit status 1"), std::string::npos) << log;
+  EXPECT_FALSE(world.temp.Exists("C:\\WINDOWS\\TEMP\\Velloria Install.log"));
+
+  // No log named: a bad command line is added to the end of the default log, kept from before.
+  world.temp.machine().SetCommandLine("/S /Q");
+  EXPECT_EQ(RunUnattendedIfAsked(world.app()), kInstallBadCommandLine);
+  world.temp.machine().SetCommandLine("/S /R");
+  EXPECT_EQ(RunUnattendedIfAsked(world.app()), kInstallBadCommandLine);
+  const std::string kept = world.temp.Read("C:\\WINDOWS\\TEMP\\Velloria Install.log");
+  EXPECT_NE(kept.find("unknown switch /Q"), std::string::npos) << kept;
+  EXPECT_NE(kept.find("unknown switch /R"), std::string::npos) << kept;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/install_log.h"
 #include "common/registry_mod.h"
 #include "platform/status.h"
 #include "tests/support/scripted.h"
@@ -70,6 +71,20 @@ void TempMachine::InstallDefault() {
   SetValue(kRecordKey, "ShortName", "Optimizer");
   SetValue(kRecordKey, "LongName", "Velloria Optimizer");
   SetValue(kRecordKey, "StartmenuPath", kMenuFolder);
+}
+
+void TempMachine::InstallLogged(bool parentMade) {
+  InstallDefault();
+  const std::string dir = kProgramDir;
+  common::InstallLog log;
+  if (parentMade) log.push_back(common::LoggedFolder(kProductParent));
+  log.push_back(common::LoggedFolder(dir));
+  for (const char* name : {"\\Optimizer.exe", "\\Optimizer.hlp", "\\Optimizer.cnt"})
+    log.push_back(*common::FingerprintFile(machine().files(), dir + name));
+  log.push_back(common::LoggedFolder(kMenuFolder));
+  log.push_back(
+      *common::FingerprintFile(machine().files(), std::string(kMenuFolder) + "\\Optimizer.lnk"));
+  ASSERT_TRUE(common::WriteInstallLog(machine().registry(), kRecordKey, log));
 }
 
 void RecordingHost::ControlChanged(toolkit::Control& control, toolkit::Prop prop) {

@@ -46,6 +46,9 @@ class TempMachine : public vu::test_support::TempMachine {
   // The express installation: program files, uninstaller, one shortcut in the program-menu
   // group, and the record with all six values.
   void InstallDefault();
+  // InstallDefault with the installation log the installer writes; |parentMade| says whether the
+  // installer made the products' folder above the program folder.
+  void InstallLogged(bool parentMade = true);
 };
 
 // Records every value the progress bar takes.

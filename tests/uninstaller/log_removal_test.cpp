@@ -24,17 +24,7 @@ class LogRemovalTest : public ::testing::Test {
  protected:
   // The default installation, logged as the installer logs it; |parentMade| says whether the
   // installer made the products' folder above the program folder.
-  void Install(bool parentMade = true) {
-    temp.InstallDefault();
-    common::InstallLog log;
-    if (parentMade) log.push_back(common::LoggedFolder(kProductParent));
-    log.push_back(common::LoggedFolder(kDir));
-    for (const char* name : {"\\Optimizer.exe", "\\Optimizer.hlp", "\\Optimizer.cnt"})
-      log.push_back(*common::FingerprintFile(temp.machine().files(), kDir + name));
-    log.push_back(common::LoggedFolder(kMenuFolder));
-    log.push_back(*common::FingerprintFile(temp.machine().files(), kLink));
-    ASSERT_TRUE(common::WriteInstallLog(temp.machine().registry(), kRecordKey, log));
-  }
+  void Install(bool parentMade = true) { temp.InstallLogged(parentMade); }
   std::string Completion() { return world.start().completedLabel.caption(); }
 
   TempMachine temp;
@@ -85,8 +75,9 @@ TEST_F(LogRemovalTest, AFolderTheInstallerFoundStaysEvenWhenEmpty) {
 
 TEST_F(LogRemovalTest, UnattendedRemovalSaysByItsStatusWhatIsLeft) {
   Install();
+  // Not a file in use (that one goes at the next restart): one that cannot go at all.
   temp.machine().faults().FailSubject(platform::Op::Remove, kDir + "\\Optimizer.exe",
-                                      ERROR_SHARING_VIOLATION);
+                                      ERROR_WRITE_PROTECT);
   std::ostringstream errors;
   EXPECT_EQ(world.app.RunUnattended(errors), kRemoveIncomplete);
   EXPECT_NE(errors.str().find(kDir + "\\Optimizer.exe"), std::string::npos) << errors.str();

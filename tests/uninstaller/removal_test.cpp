@@ -118,8 +118,9 @@ TEST_F(RemovalTest, AMenuFolderOfItsOwnLosesTheShortcutsAndGoesWhenEmpty) {
 }
 
 TEST_F(RemovalTest, AFileThatCannotBeDeletedIsReportedAndTheRecordKept) {
+  // Not a file in use, which goes at the next restart: one that cannot go at all.
   temp.machine().faults().FailSubject(platform::Op::Remove, kDir + "\\Optimizer.exe",
-                                      ERROR_SHARING_VIOLATION);
+                                      ERROR_WRITE_PROTECT);
   world.StartAndConfirm();
   ExpectFinished();
   EXPECT_TRUE(temp.Exists(kDir + "\\Optimizer.exe"));

@@ -102,7 +102,7 @@ int RunAttrib(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if ((set & clear) != 0) return Complain(err, "attrib", "a flag is both set and cleared");
 
   FileStore store(args[0]);
-  SandboxFileSystem sandboxFiles(store);
+  SandboxFileSystem sandboxFiles(store, args[0]);
   const std::unique_ptr<FileSystem> files = MakeFaultyFiles(sandboxFiles, faults);
   Status status = ERROR_SUCCESS;
   std::uint32_t attributes = files->Attributes(args[1], &status);
@@ -150,7 +150,7 @@ int RunLnk(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return Complain(err, "lnk", "usage: vmachine lnk DIR LINKPATH [TARGET]");
   if (!CheckMachine(args[0], "lnk", err, args.size() == 3)) return kExitBadInput;
   FileStore store(args[0]);
-  SandboxFileSystem sandboxFiles(store);
+  SandboxFileSystem sandboxFiles(store, args[0]);
   const std::unique_ptr<FileSystem> files = MakeFaultyFiles(sandboxFiles, faults);
   if (args.size() == 2) {
     std::string bytes;

@@ -11,6 +11,7 @@
 #include "tools/vmachine/dir_command.h"
 #include "tools/vmachine/machine_commands.h"
 #include "tools/vmachine/reg_commands.h"
+#include "tools/vmachine/running_command.h"
 #include "tools/vmachine/setup_command.h"
 
 namespace {
@@ -27,6 +28,8 @@ constexpr std::string_view kUsage =
     "  dir DIR WINPATH                        list a folder: short names, sizes, long names\n"
     "  set DIR KEY=VALUE...                   change machine facts ([System] of machine.ini)\n"
     "  lnk DIR LINKPATH [TARGET]              write a shortcut, or print its target\n"
+    "  running DIR [WINPATH...|-]             set or show the running programs (files in use)\n"
+    "  pending DIR                            files to be deleted at the next restart\n"
     "  setup DIR [WINFOLDER] [--from HOSTDIR] [--runtime]\n"
     "                                         lay an installation set (default C:\\SETUP)\n"
     "  --fault OP:N:STATUS | OP:=SUBJECT:STATUS  fail call N of OP, or every call of OP on\n"
@@ -41,10 +44,11 @@ struct Entry {
 };
 
 constexpr Entry kCommands[] = {
-    {"init", vu::tools::RunInit},     {"reg", vu::tools::RunRegCommand},
-    {"attrib", vu::tools::RunAttrib}, {"path", vu::tools::RunPath},
-    {"set", vu::tools::RunSet},       {"lnk", vu::tools::RunLnk},
-    {"setup", vu::tools::RunSetup},   {"dir", vu::tools::RunDir},
+    {"init", vu::tools::RunInit},       {"reg", vu::tools::RunRegCommand},
+    {"attrib", vu::tools::RunAttrib},   {"path", vu::tools::RunPath},
+    {"set", vu::tools::RunSet},         {"lnk", vu::tools::RunLnk},
+    {"setup", vu::tools::RunSetup},     {"dir", vu::tools::RunDir},
+    {"running", vu::tools::RunRunning}, {"pending", vu::tools::RunPending},
 };
 
 // The words without the --fault options, which go into |faults|. False, with the problem on

@@ -81,7 +81,7 @@ int RunSetup(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!options.sourceGiven) options.source = DefaultSource();
 
   FileStore store(options.dir);
-  SandboxFileSystem sandboxFiles(store);
+  SandboxFileSystem sandboxFiles(store, options.dir);
   const std::unique_ptr<vu::platform::FileSystem> files =
       vu::platform::MakeFaultyFiles(sandboxFiles, faults);
   HostEntry folder;
