@@ -245,17 +245,17 @@ TEST_F(FilesTest, ProfileWriteKeepsForeignLines) {
 TEST_F(FilesTest, ProfileWriteLeavesTheFilesBesideItAlone) {
   const std::string dir = Path("Beside");
   MakeDir(dir);
-  Write(dir + "\\win.ini", "[windows]\r\nload=\r\n");
-  Write(dir + "\\win.ini.new", "a file of the user's");
-  ASSERT_EQ(files().WriteProfileString(dir + "\\win.ini", "windows", "run", "x.exe"),
+  Write(dir + "\\app.ini", "[windows]\r\nload=\r\n");
+  Write(dir + "\\app.ini.new", "a file of the user's");
+  ASSERT_EQ(files().WriteProfileString(dir + "\\app.ini", "windows", "run", "x.exe"),
             ERROR_SUCCESS);
   std::vector<std::string> names = List(files(), dir + "\\*").names();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "win.ini", "win.ini.new"}));
+  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "app.ini", "app.ini.new"}));
   std::string text;
-  ASSERT_EQ(files().ReadAll(dir + "\\win.ini.new", text), ERROR_SUCCESS);
+  ASSERT_EQ(files().ReadAll(dir + "\\app.ini.new", text), ERROR_SUCCESS);
   EXPECT_EQ(text, "a file of the user's");
-  ASSERT_EQ(files().ReadAll(dir + "\\win.ini", text), ERROR_SUCCESS);
+  ASSERT_EQ(files().ReadAll(dir + "\\app.ini", text), ERROR_SUCCESS);
   EXPECT_EQ(text, "[windows]\r\nload=\r\nrun=x.exe\r\n");
 }
 
