@@ -47,12 +47,19 @@ if [ ! -f "$work/laid" ]; then
   cp "$work/registry.base" "$machine/registry.db"
   touch "$work/laid"
 fi
+if [ ! -f "$work/shortnames.base" ]; then
+  # The first look at the drive gives every long name its 8.3 alias; every round starts from
+  # there, so that the aliases file does not grow from round to round.
+  "$bin/cleaner_bench" search "$machine" >/dev/null
+  cp "$machine/shortnames.txt" "$work/shortnames.base"
+fi
 echo "files: $(find "$drive" -type f | wc -l), folders: $(find "$drive" -type d | wc -l)," \
   "shortcuts: $(find "$drive" -iname '*.lnk' | wc -l)"
 
-# Puts back what a step removed: the shortcuts, the backups, the registry.
+# Puts back what a step removed: the shortcuts (and their aliases), the backups, the registry.
 reset() {
   "$bin/cleaner_bench" lay-links "$machine"
+  cp "$work/shortnames.base" "$machine/shortnames.txt"
   rm -rf "$drive/MY DOCUMENTS/Velloria Optimizer Backups"
   cp "$work/registry.${1:-base}" "$machine/registry.db"
 }

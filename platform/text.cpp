@@ -108,8 +108,16 @@ template <typename Map>
 std::string MapCase(std::string_view utf8, Map map) {
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();)
+  for (std::size_t i = 0; i < utf8.size();) {
+    // ASCII maps to ASCII: most names and paths need no decoding.
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {
+      out += static_cast<char>(map(byte));
+      ++i;
+      continue;
+    }
     AppendUtf8(out, map(DecodeUtf8(utf8, i)));
+  }
   return out;
 }
 
@@ -230,9 +238,18 @@ std::string LowerCase(std::string_view utf8) {
 
 int CompareNoCase(std::string_view a, std::string_view b) {
   std::size_t i = 0, j = 0;
+  // An ASCII byte is a whole character: read without decoding.
+  auto next = [](std::string_view text, std::size_t& at) -> char32_t {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x80) {
+      ++at;
+      return ToUpper(byte);
+    }
+    return ToUpper(DecodeUtf8(text, at));
+  };
   while (i < a.size() && j < b.size()) {
-    const char32_t ca = ToUpper(DecodeUtf8(a, i));
-    const char32_t cb = ToUpper(DecodeUtf8(b, j));
+    const char32_t ca = next(a, i);
+    const char32_t cb = next(b, j);
     if (ca != cb) return ca < cb ? -1 : 1;
   }
   if (i < a.size()) return 1;

@@ -32,30 +32,24 @@ std::uint32_t ReportedAttributes(std::uint32_t bits, bool isDirectory, bool isLi
   return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
-AttributeStore::AttributeStore(std::string file) : file_(std::move(file)) {}
+AttributeStore::AttributeStore(std::string file) : file_(std::move(file)), watched_(file_) {}
 
 void AttributeStore::Refresh() {
-  const FileStamp now = StampOf(file_);
+  const FileStamp now = watched_.Stamp();
   if (loaded_ && *loaded_ == now) return;
   entries_.clear();
   loaded_ = now;
-  std::string text;
-  if (!now.exists || ReadHostFile(file_, text) != ERROR_SUCCESS) return;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line(text.data() + start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') continue;
+  if (!now.exists) return;
+  const Status read = ForEachHostLine(file_, [this](std::string_view line) {
+    if (line.empty() || line.front() == '#') return;
     const std::size_t blank = line.find(' ');
     std::uint32_t bits = 0;
-    if (blank == std::string_view::npos || blank + 1 == line.size()) continue;
+    if (blank == std::string_view::npos || blank + 1 == line.size()) return;
     const auto [ptr, ec] = std::from_chars(line.data(), line.data() + blank, bits);
-    if (ec != std::errc() || ptr != line.data() + blank) continue;  // not ours: skipped
+    if (ec != std::errc() || ptr != line.data() + blank) return;  // not ours: skipped
     entries_[KeyOf(line.substr(blank + 1))] = bits & kSettableAttributes;
-  }
+  });
+  if (read != ERROR_SUCCESS) entries_.clear();
 }
 
 Status AttributeStore::Save() {
@@ -65,7 +59,7 @@ Status AttributeStore::Save() {
   const Status status = ReplaceHostFile(file_, text);
   // After a failure, read the file again on next use rather than trust the memory.
   loaded_.reset();
-  if (status == ERROR_SUCCESS) loaded_ = StampOf(file_);
+  if (status == ERROR_SUCCESS) loaded_ = watched_.Stamp();
   return status;
 }
 

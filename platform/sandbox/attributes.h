@@ -51,6 +51,7 @@ class AttributeStore {
   Status Save();
 
   std::string file_;
+  WatchedFile watched_;
   std::optional<FileStamp> loaded_;
   std::map<std::string, std::uint32_t> entries_;  // upper-cased Windows path -> bits
 };

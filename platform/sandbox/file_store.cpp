@@ -177,12 +177,13 @@ Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries)
 }
 
 std::uint32_t FileStore::Attributes(std::string_view path, Status* error) {
-  attributes_.Refresh();
   HostEntry entry;
   Status status = resolver_.Resolve(path, entry);
   if (status == ERROR_SUCCESS && !entry.exists()) status = ERROR_FILE_NOT_FOUND;
   if (error != nullptr) *error = status;
   if (status != ERROR_SUCCESS) return INVALID_FILE_ATTRIBUTES;
+  // Only what is there has attributes to read: a miss costs no look at the attribute file.
+  attributes_.Refresh();
   return ReportedAttributes(BitsOf(entry), entry.isDirectory(), entry.link);
 }
 
@@ -387,7 +388,10 @@ Status FileStore::WriteProfileString(std::string_view file, std::string_view sec
     status = ReadHostFile(entry.host, text);
     if (status != ERROR_SUCCESS) return status;
   }
-  status = WriteHostFile(entry.host, ini::SetEntry(text, section, key, value));
+  // The new text replaces the file whole (a link is written through): a program that dies
+  // half-way leaves the file as it was, never cut short, as only the entry is backed up.
+  const std::string changed = ini::SetEntry(text, section, key, value);
+  status = entry.link ? WriteHostFile(entry.host, changed) : ReplaceHostFile(entry.host, changed);
   if (status != ERROR_SUCCESS) return status;
   return AfterWriting(entry, entry.exists());
 }

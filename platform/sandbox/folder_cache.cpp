@@ -23,25 +23,35 @@ bool Before(const std::string& a, const std::string& b) {
 }  // namespace
 
 void FolderCache::Load(const std::string& path, Folder& folder, const struct stat* looked) {
-  nameCount_ -= folder.names.size();
+  nameCount_ -= folder.size();
   folder.names.clear();
+  folder.ends.clear();
   folder.trusted = false;
   // A change after this moment gets a change time at or after it (the file system stamps from
   // the same clock), so names read now stay right while the change time is older than it. A
   // stat the caller took earlier is older still: a change in between shows as a new time.
   timespec before{};
   clock_gettime(CLOCK_REALTIME_COARSE, &before);
+  std::vector<std::string> names;
   if (DIR* dir = ::opendir(path.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
       const std::string_view name = entry->d_name;
       if (name == "." || name == "..") continue;
-      folder.names.emplace_back(name);
+      names.emplace_back(name);
     }
     ::closedir(dir);
   }
-  std::sort(folder.names.begin(), folder.names.end(), Before);
-  folder.names.shrink_to_fit();
-  nameCount_ += folder.names.size();
+  std::sort(names.begin(), names.end(), Before);
+  std::size_t length = 0;
+  for (const std::string& name : names)
+    length += name.size();
+  folder.names.reserve(length);
+  folder.ends.reserve(names.size());
+  for (const std::string& name : names) {
+    folder.names += name;
+    folder.ends.push_back(static_cast<std::uint32_t>(folder.names.size()));
+  }
+  nameCount_ += folder.size();
   struct stat info {};
   if (looked == nullptr) {
     if (::stat(path.c_str(), &info) != 0) return;
@@ -76,7 +86,7 @@ void FolderCache::Trim() {
   // Never the folder just read, even when it alone is over the limit.
   while (nameCount_ > kNameLimit && uses_.size() > 1) {
     const auto last = folders_.find(*uses_.back());
-    nameCount_ -= last->second.names.size();
+    nameCount_ -= last->second.size();
     uses_.pop_back();
     folders_.erase(last);
   }
@@ -84,26 +94,36 @@ void FolderCache::Trim() {
 
 bool FolderCache::FindNoCase(const std::string& folder, std::string_view name, std::string& found,
                              const struct stat* looked) {
-  const std::vector<std::string>& names = Get(folder, looked)->names;
+  const Folder& known = *Get(folder, looked);
   // Sorted without regard to case and byte-wise among equals: the first equal one is the
   // smallest.
-  const auto hit = std::lower_bound(names.begin(), names.end(), name,
-                                    [](const std::string& known, std::string_view wanted) {
-                                      return CompareNoCase(known, wanted) < 0;
-                                    });
-  if (hit == names.end() || CompareNoCase(*hit, name) != 0) return false;
-  found = *hit;
+  std::size_t low = 0, high = known.size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (CompareNoCase(known.Name(middle), name) < 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  if (low == known.size() || CompareNoCase(known.Name(low), name) != 0) return false;
+  found = std::string(known.Name(low));
   return true;
 }
 
-const std::vector<std::string>& FolderCache::Names(const std::string& folder) {
-  return Get(folder, nullptr)->names;
+std::vector<std::string> FolderCache::Names(const std::string& folder) {
+  const Folder& known = *Get(folder, nullptr);
+  std::vector<std::string> names;
+  names.reserve(known.size());
+  for (std::size_t i = 0; i < known.size(); ++i)
+    names.emplace_back(known.Name(i));
+  return names;
 }
 
 void FolderCache::Forget(const std::string& folder) {
   const auto found = folders_.find(folder);
   if (found == folders_.end()) return;
-  nameCount_ -= found->second.names.size();
+  nameCount_ -= found->second.size();
   uses_.erase(found->second.use);
   folders_.erase(found);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <string>
 #include <string_view>
@@ -28,7 +29,7 @@ class FolderCache {
   bool FindNoCase(const std::string& folder, std::string_view name, std::string& found,
                   const struct stat* looked = nullptr);
   // Every name of |folder| in listing order (case-insensitive); empty when it cannot be read.
-  const std::vector<std::string>& Names(const std::string& folder);
+  std::vector<std::string> Names(const std::string& folder);
   // Drops what is known of |folder|.
   void Forget(const std::string& folder);
 
@@ -40,12 +41,21 @@ class FolderCache {
       return seconds != other.seconds ? seconds < other.seconds : nanoseconds < other.nanoseconds;
     }
   };
+  // A folder's names in listing order, which is also the order searched: one text holding them
+  // all, and where each ends (a big drive has tens of thousands of folders known here).
   struct Folder {
     unsigned long long inode = 0;
     Time changed;
-    bool trusted = false;            // read after the change time's clock tick had passed
-    std::vector<std::string> names;  // in listing order, which is also the order searched
+    bool trusted = false;  // read after the change time's clock tick had passed
+    std::string names;
+    std::vector<std::uint32_t> ends;
     std::list<const std::string*>::iterator use;
+
+    std::size_t size() const { return ends.size(); }
+    std::string_view Name(std::size_t i) const {
+      const std::size_t start = i == 0 ? 0 : ends[i - 1];
+      return std::string_view(names).substr(start, ends[i] - start);
+    }
   };
 
   Folder* Get(const std::string& folder, const struct stat* looked);

@@ -86,13 +86,65 @@ Status ReadHostFile(const std::string& path, std::string& bytes, std::size_t lim
   return ERROR_SUCCESS;
 }
 
+Status ForEachHostLine(const std::string& path,
+                       const std::function<void(std::string_view)>& visit) {
+  HostFile file(path, "rb");
+  if (!file) return LastHostError();
+  std::string rest;  // the start of a line that goes on in the next piece
+  char chunk[65536];
+  auto hand = [&visit](std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    visit(line);
+  };
+  for (;;) {
+    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+    std::string_view piece(chunk, got);
+    for (std::size_t end = piece.find('\n'); end != std::string_view::npos;
+         end = piece.find('\n')) {
+      if (rest.empty()) {
+        hand(piece.substr(0, end));
+      } else {
+        rest.append(piece.substr(0, end));
+        hand(rest);
+        rest.clear();
+      }
+      piece.remove_prefix(end + 1);
+    }
+    rest.append(piece);
+    if (got < sizeof chunk) {
+      if (std::ferror(file.get()) != 0) return LastHostError();
+      break;
+    }
+  }
+  if (!rest.empty()) hand(rest);
+  return ERROR_SUCCESS;
+}
+
 Status WriteHostFile(const std::string& path, std::string_view bytes) {
   return WriteWithMode(path, bytes, "wb");
 }
 
 Status ReplaceHostFile(const std::string& path, std::string_view bytes) {
-  const std::string temporary = path + ".new";
-  const Status written = WriteWithMode(temporary, bytes, "wb");
+  // A name of its own beside the file, so that no other file there is ever written over.
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temporary = path + ".vu-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return LastHostError();
+  }
+  if (fd < 0) return LastHostError();
+  Status written = ERROR_SUCCESS;
+  for (std::size_t done = 0; done < bytes.size() && written == ERROR_SUCCESS;) {
+    const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) {
+      written = LastHostError();
+    } else {
+      done += static_cast<std::size_t>(wrote);
+    }
+  }
+  if (::close(fd) != 0 && written == ERROR_SUCCESS) written = LastHostError();
   std::error_code ec;
   if (written != ERROR_SUCCESS) {
     std::filesystem::remove(temporary, ec);

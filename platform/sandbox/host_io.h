@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -34,6 +35,9 @@ class HostFile {
 // Reads at most |limit| bytes from the start of the file.
 Status ReadHostFile(const std::string& path, std::string& bytes,
                     std::size_t limit = static_cast<std::size_t>(-1));
+// Hands each line of the file to |visit|, without its line end ("\n" or "\r\n"), reading a
+// piece at a time: a file of many lines is never held whole.
+Status ForEachHostLine(const std::string& path, const std::function<void(std::string_view)>& visit);
 // Creates or truncates the file and writes |bytes|.
 Status WriteHostFile(const std::string& path, std::string_view bytes);
 // Writes a temporary file beside |path| and renames it over |path|, so that a reader sees the

@@ -1,7 +1,10 @@
 #include "platform/sandbox/paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -87,11 +90,18 @@ Status ParseWinPath(std::string_view text, WinPath& path) {
 
 PathResolver::PathResolver(std::string machineDir)
     : machineDir_(std::move(machineDir)),
+      drivesPrefix_(machineDir_ + "/" + std::string(kDrivesFolder) + "/"),
       folders_(std::make_unique<FolderCache>()),
       shortNames_(
-          std::make_unique<ShortNameStore>(machineDir_ + "/" + std::string(kShortNamesFile))) {}
+          std::make_unique<ShortNameStore>(machineDir_ + "/" + std::string(kShortNamesFile))) {
+  std::fill(std::begin(driveFolders_), std::end(driveFolders_), -1);
+}
 
-PathResolver::~PathResolver() = default;
+PathResolver::~PathResolver() {
+  for (const int folder : driveFolders_) {
+    if (folder >= 0) ::close(folder);
+  }
+}
 
 std::string PathResolver::DriveFolder(char drive) const {
   return machineDir_ + "/" + std::string(kDrivesFolder) + "/" + static_cast<char>(drive & ~0x20);
@@ -112,7 +122,21 @@ std::string PathResolver::RealDriveFolder(char drive) const {
   const fs::path real = fs::canonical(DriveFolder(letter), ec);
   if (ec || !fs::is_directory(real, ec)) return std::string();
   known = real.string();
+  driveFolders_[letter - 'A'] =
+      ::open(DriveFolder(letter).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   return known;
+}
+
+int PathResolver::StatInDrive(char drive, const std::string& host, struct stat& info,
+                              bool follow) const {
+  const int flags = follow ? 0 : AT_SYMLINK_NOFOLLOW;
+  const std::size_t n = drivesPrefix_.size();
+  const char letter = static_cast<char>(drive & ~0x20);
+  if (letter >= 'A' && letter <= 'Z' && driveFolders_[letter - 'A'] >= 0 && host.size() > n + 2 &&
+      host[n] == letter && host[n + 1] == '/' && host.compare(0, n, drivesPrefix_) == 0) {
+    return ::fstatat(driveFolders_[letter - 'A'], host.c_str() + n + 2, &info, flags);
+  }
+  return ::fstatat(AT_FDCWD, host.c_str(), &info, flags);
 }
 
 EntryKind PathResolver::Classify(const std::string& host, char drive, bool& link,
@@ -125,7 +149,7 @@ EntryKind PathResolver::Look(const std::string& host, char drive, bool& link, bo
   link = false;
   refused = false;
   struct stat info {};
-  if (::lstat(host.c_str(), &info) != 0) {
+  if (StatInDrive(drive, host, info, false) != 0) {
     // Not there (or a file on the way); anything else cannot be looked at.
     if (errno == ENOENT || errno == ENOTDIR) return EntryKind::None;
     refused = true;
@@ -198,19 +222,31 @@ bool PathResolver::KnownFolder(const std::string& key, HostEntry& entry,
   const auto found = knownFolders_.find(key);
   if (found == knownFolders_.end()) return false;
   // Still the same folder where it was found: the names on the way to it still lead there.
-  if (::stat(found->second.entry.host.c_str(), &looked) != 0 || !S_ISDIR(looked.st_mode) ||
+  if (StatInDrive(key[0], found->second.host, looked, true) != 0 || !S_ISDIR(looked.st_mode) ||
       looked.st_ino != found->second.inode) {
     knownFolders_.erase(found);
     return false;
   }
-  entry = found->second.entry;
+  const KnownFolderEntry& known = found->second;
+  entry = HostEntry{};
+  entry.win.drive = static_cast<char>(key[0]);
+  const std::size_t root = DriveFolder(entry.win.drive).size() + 1;
+  for (std::size_t start = root; start <= known.host.size();) {
+    std::size_t end = known.host.find('/', start);
+    if (end == std::string::npos) end = known.host.size();
+    entry.win.parts.push_back(known.host.substr(start, end - start));
+    start = end + 1;
+  }
+  entry.host = known.host;
+  entry.kind = EntryKind::Directory;
+  entry.link = known.link;
   return true;
 }
 
 void PathResolver::RememberFolder(const std::string& key, const HostEntry& entry,
                                   unsigned long long inode) const {
   if (knownFolders_.size() >= kKnownFolderLimit) knownFolders_.clear();
-  knownFolders_[key] = KnownFolderEntry{entry, inode};
+  knownFolders_[key] = KnownFolderEntry{entry.host, inode, entry.link};
 }
 
 Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
@@ -276,7 +312,7 @@ Status PathResolver::Resolve(const WinPath& path, HostEntry& entry) const {
       struct stat info {};
       if (folderLooked) {
         RememberFolder(parentKey, entry, folderInfo.st_ino);
-      } else if (::stat(entry.host.c_str(), &info) == 0) {
+      } else if (StatInDrive(path.drive, entry.host, info, true) == 0) {
         RememberFolder(parentKey, entry, info.st_ino);
       }
     }

@@ -90,6 +90,9 @@ class PathResolver {
 
  private:
   std::string RealDriveFolder(char drive) const;
+  // stat (lstat unless |follow|) of |host|, a path in the drive's folder, looked up from that
+  // folder held open: only the names below it are walked. 0 or -1 with errno, as stat gives.
+  int StatInDrive(char drive, const std::string& host, struct stat& info, bool follow) const;
   // Classify, also giving the entry's own stat when it is no link (|seen| untouched otherwise).
   EntryKind Look(const std::string& host, char drive, bool& link, bool& refused,
                  struct stat* seen) const;
@@ -100,9 +103,12 @@ class PathResolver {
 
   // Folders already found, by the upper-cased Windows path asked for: a lookup below one of them
   // looks only at its last name.
+  // Kept small, as a big drive has tens of thousands: the Windows names as spelled on the host
+  // are the host path's last names.
   struct KnownFolderEntry {
-    HostEntry entry;
+    std::string host;
     unsigned long long inode = 0;
+    bool link = false;
   };
   static constexpr std::size_t kKnownFolderLimit = 20000;
   bool KnownFolder(const std::string& key, HostEntry& entry, struct stat& looked) const;
@@ -113,6 +119,8 @@ class PathResolver {
   mutable std::unordered_map<std::string, KnownFolderEntry> knownFolders_;
   // Caches: what the host holds does not change by being looked at.
   mutable std::string realDrives_[26];  // canonical host folder of each drive found
+  mutable int driveFolders_[26];        // each drive's folder held open once found, or -1
+  std::string drivesPrefix_;            // "MACHINE/drives/"
   std::unique_ptr<FolderCache> folders_;
   std::unique_ptr<ShortNameStore> shortNames_;
 };

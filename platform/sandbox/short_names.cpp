@@ -71,24 +71,17 @@ std::string MakeAlias(std::string_view name, int number) {
   return alias;
 }
 
-ShortNameStore::ShortNameStore(std::string file) : file_(std::move(file)) {}
+ShortNameStore::ShortNameStore(std::string file) : file_(std::move(file)), watched_(file_) {}
 
 void ShortNameStore::Refresh() {
-  const FileStamp now = StampOf(file_);
+  const FileStamp now = watched_.Stamp();
   if (loaded_ && *loaded_ == now) return;
   folders_.clear();
   loaded_ = now;
-  std::string text;
-  if (!now.exists || ReadHostFile(file_, text) != ERROR_SUCCESS) return;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line(text.data() + start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    Apply(line);
-  }
+  if (!now.exists) return;
+  // A read that fails half-way leaves no aliases, as one that fails at once does.
+  if (ForEachHostLine(file_, [this](std::string_view line) { Apply(line); }) != ERROR_SUCCESS)
+    folders_.clear();
 }
 
 void ShortNameStore::Apply(std::string_view line) {
@@ -143,11 +136,11 @@ void ShortNameStore::Erase(const std::string& itemKey) {
 }
 
 Status ShortNameStore::Append(const std::string& lines) {
-  const bool current = loaded_ && *loaded_ == StampOf(file_);
+  const bool current = loaded_ && *loaded_ == watched_.Stamp();
   const Status status = AppendHostFile(file_, lines);
   // What was in memory is the file's content only when no one else wrote in between.
   if (status == ERROR_SUCCESS && current) {
-    loaded_ = StampOf(file_);
+    loaded_ = watched_.Stamp();
   } else {
     loaded_.reset();
   }

@@ -61,6 +61,7 @@ class ShortNameStore {
   Status Append(const std::string& lines);
 
   std::string file_;
+  WatchedFile watched_;
   std::optional<FileStamp> loaded_;
   std::map<std::string, Folder> folders_;  // upper-cased Windows path of the folder -> aliases
 };

@@ -20,11 +20,12 @@ T NumberOr(const FactSheet& facts, std::string_view name, T fallback) {
 
 SandboxSystem::SandboxSystem(const std::string& machineDir)
     : iniPath_(machineDir + "/" + std::string(kMachineIni)),
+      ini_(iniPath_),
       machineDir_(machineDir),
       journal_(machineDir + "/" + std::string(kJournal)) {}
 
 const FactSheet& SandboxSystem::Facts() {
-  const FileStamp now = StampOf(iniPath_);
+  const FileStamp now = ini_.Stamp();
   if (!factsStamp_ || !(*factsStamp_ == now)) {
     facts_ = FactSheet::Read(iniPath_);
     factsStamp_ = now;

@@ -49,6 +49,7 @@ class SandboxSystem final : public vu::platform::System {
   std::string Folder(std::string_view fact);
 
   std::string iniPath_;
+  WatchedFile ini_;
   std::optional<FileStamp> factsStamp_;  // of machine.ini when |facts_| was read
   FactSheet facts_;
   std::string machineDir_;

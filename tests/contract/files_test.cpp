@@ -242,6 +242,23 @@ TEST_F(FilesTest, ProfileWriteKeepsForeignLines) {
   EXPECT_NE(text.find(";comment"), std::string::npos);
 }
 
+TEST_F(FilesTest, ProfileWriteLeavesTheFilesBesideItAlone) {
+  const std::string dir = Path("Beside");
+  MakeDir(dir);
+  Write(dir + "\\app.ini", "[windows]\r\nload=\r\n");
+  Write(dir + "\\app.ini.new", "a file of the user's");
+  ASSERT_EQ(files().WriteProfileString(dir + "\\app.ini", "windows", "run", "x.exe"),
+            ERROR_SUCCESS);
+  std::vector<std::string> names = List(files(), dir + "\\*").names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "app.ini", "app.ini.new"}));
+  std::string text;
+  ASSERT_EQ(files().ReadAll(dir + "\\app.ini.new", text), ERROR_SUCCESS);
+  EXPECT_EQ(text, "a file of the user's");
+  ASSERT_EQ(files().ReadAll(dir + "\\app.ini", text), ERROR_SUCCESS);
+  EXPECT_EQ(text, "[windows]\r\nload=\r\nrun=x.exe\r\n");
+}
+
 TEST_F(FilesTest, PathsLongerThan300CharactersWork) {
   const std::string part(60, 'd');
   std::string dir = folder();

@@ -41,6 +41,12 @@ TEST(Text, CaseFoldingCoversAccentedLetters) {
   EXPECT_FALSE(EqualsNoCase("abc", "abcd"));
   EXPECT_LT(CompareNoCase("apple", "Banana"), 0);
   EXPECT_GT(CompareNoCase("b", "A"), 0);
+  // ASCII and other characters mixed, and a stray byte: the same order whatever the mix.
+  EXPECT_EQ(CompareNoCase("Caf\xC3\xA9 Bar", "CAF\xC3\x89 bar"), 0);
+  EXPECT_GT(CompareNoCase("\xC3\xA9", "z"), 0);
+  EXPECT_LT(CompareNoCase("z\xC3\xA9", "Z\xC3\xAA"), 0);
+  EXPECT_EQ(CompareNoCase("a\x80" "b", "A\x80" "B"), 0);
+  EXPECT_EQ(UpperCase("Caf\xC3\xA9 \x80x"), "CAF\xC3\x89 \xEF\xBF\xBDX");
 }
 
 TEST(Text, WindowsWildcards) {

@@ -154,6 +154,29 @@ TEST_F(LookupCacheTest, ListingsReportStoredAttributesOfTheirOwnEntriesOnly) {
                 "Sub=" + std::to_string(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN)}));
 }
 
+TEST_F(LookupCacheTest, ABigAttributeFileIsReadLineByLineWhateverItsLineEnds) {
+  // Far more than one piece of reading, with lines across every boundary between pieces, both
+  // line ends, and a last line without one.
+  std::string text = "# DOS attributes\n";
+  for (int i = 0; i < 6000; ++i) {
+    text += std::to_string(i % 2 == 0 ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_SYSTEM) +
+            " C:\\FOLDER WITH A LONG NAME\\FILE " + std::to_string(i) + ".TXT" +
+            (i % 3 == 0 ? "\r\n" : "\n");
+  }
+  text += "1 C:\\LAST.TXT";
+  std::ofstream(dir_ / "m" / std::string(kAttributesFile), std::ios::binary) << text;
+  AttributeStore store((dir_ / "m" / std::string(kAttributesFile)).string());
+  store.Refresh();
+  for (int i = 0; i < 6000; ++i) {
+    const std::uint32_t bits =
+        store.Get("C:\\Folder with a long name\\file " + std::to_string(i) + ".txt", false);
+    ASSERT_EQ(bits, i % 2 == 0 ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_SYSTEM) << i;
+  }
+  EXPECT_EQ(store.Get("C:\\LAST.TXT", false), static_cast<std::uint32_t>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(store.Get("C:\\FOLDER WITH A LONG NAME\\FILE 6000.TXT", false),
+            static_cast<std::uint32_t>(FILE_ATTRIBUTE_ARCHIVE));
+}
+
 TEST_F(LookupCacheTest, MachineFactsChangedOnTheHostCountFromTheNextCall) {
   System& system = machine_->system();
   EXPECT_EQ(system.SystemDirectory(), "C:\\WINDOWS\\SYSTEM");
