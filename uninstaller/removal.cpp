@@ -262,9 +262,12 @@ std::vector<std::string> RemoveProgramFiles(UninstallApp& app) {
   targets.push_back(dir);
 
   const std::string parent = GetParentFolder(dir);
-  if (parent != dir && !protectedFolders.IsProtected(parent) &&
-      common::IsSet(IsFolderEmpty(files, parent))) {
-    files.RemoveDirectory(parent);
+  if (parent != dir && !protectedFolders.IsProtected(parent)) {
+    if (common::IsSet(IsFolderEmpty(files, parent))) {
+      files.RemoveDirectory(parent);
+    } else if (HoldsOnlyScheduled(app, parent) && files.RemoveAtRestart(parent) == ERROR_SUCCESS) {
+      app.scheduled().push_back(parent);
+    }
   }
   return targets;
 }

@@ -89,7 +89,7 @@ TEST_F(RestartRemovalTest, ARecordWithoutALogSchedulesTheRunningProgramToo) {
   Run("C:\\PROGRA~1\\VELLOR~1\\OPTIMI~1\\OPTIMI~1.EXE");  // any spelling names it
   world.StartAndConfirm();
   EXPECT_EQ(world.start().completedLabel.caption(), kSuccess + " " + kRestartText + kProgram + ".");
-  EXPECT_EQ(Pending(), (std::vector<std::string>{kProgram, kDir}));
+  EXPECT_EQ(Pending(), (std::vector<std::string>{kProgram, kDir, kProductParent}));
   EXPECT_FALSE(temp.KeyExists(kRecordKey));
 }
 
