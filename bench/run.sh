@@ -114,7 +114,20 @@ if [ "$wine" = --wine ]; then
     "$bin/cleaner_bench" lay-tree "$winework/machine"
     touch "$winework/laid"
   fi
-  # One Wine server for the whole run, so that neither side pays for starting it.
+  # One X server and one Wine server for the whole run, so that neither side pays for starting
+  # them; wine-run.sh, given a display, leaves both alone (it would wait for the Wine server to
+  # end, which a persistent one never does).
+  xvfb=
+  if [ -z "${DISPLAY:-}" ]; then
+    display=600
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+      display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 200); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+    export DISPLAY=":$display"
+  fi
   wineserver -p
   for round in $(seq "$rounds"); do
     t0=$(now)
@@ -126,6 +139,7 @@ if [ "$wine" = --wine ]; then
     add wine-search "$(echo "$(now) - $t0" | bc)" "$ref" 0
   done
   wineserver -k || true
+  if [ -n "$xvfb" ]; then kill "$xvfb" || true; fi
 fi
 
 echo
