@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/ini.h"
+#include "platform/sandbox/folder_cache.h"
 #include "platform/sandbox/host_io.h"
 #include "platform/sandbox/layout.h"
 #include "platform/sandbox/short_names.h"
@@ -30,11 +31,6 @@ bool IsValidPattern(std::string_view name) {
     if (std::string_view("<>:\"|").find(c) != std::string_view::npos) return false;
   }
   return true;
-}
-
-bool Before(const std::string& a, const std::string& b) {
-  const int order = CompareNoCase(a, b);
-  return order != 0 ? order < 0 : a < b;
 }
 
 // "*", "*.*" and "*." list every name.
@@ -122,12 +118,20 @@ Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries)
   HostFolder dir(folder.host);
   const Status read = dir.Read(names);
   if (read != ERROR_SUCCESS) return read;
-  std::sort(names.begin(), names.end(),
-            [](const HostName& a, const HostName& b) { return Before(a.name, b.name); });
   std::vector<std::string> sorted;
   sorted.reserve(names.size());
-  for (const HostName& host : names)
-    sorted.push_back(host.name);
+  for (HostName& host : names)
+    sorted.push_back(std::move(host.name));
+  const std::vector<std::size_t> order = ListingOrder(sorted);
+  {
+    std::vector<HostName> inOrder;
+    inOrder.reserve(names.size());
+    for (const std::size_t at : order)
+      inOrder.push_back({sorted[at], names[at].kind});
+    names = std::move(inOrder);
+  }
+  for (std::size_t i = 0; i < order.size(); ++i)
+    sorted[i] = names[i].name;
   // Names laid here from the host get their aliases the first time the sandbox sees them.
   resolver_.shortNames().Settle(folder.win, sorted);
 

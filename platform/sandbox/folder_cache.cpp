@@ -15,12 +15,24 @@ namespace {
 // bytes a name), small against the memory a run may use.
 constexpr std::size_t kNameLimit = 400000;
 
-bool Before(const std::string& a, const std::string& b) {
-  const int order = CompareNoCase(a, b);
-  return order != 0 ? order < 0 : a < b;
-}
-
 }  // namespace
+
+std::vector<std::size_t> ListingOrder(const std::vector<std::string>& names) {
+  // Upper-cased UTF-8 compares byte by byte in the order of its characters, which is the order
+  // CompareNoCase gives.
+  std::vector<std::string> keys;
+  keys.reserve(names.size());
+  for (const std::string& name : names)
+    keys.push_back(UpperCase(name));
+  std::vector<std::size_t> order(names.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const int compared = keys[a].compare(keys[b]);
+    return compared != 0 ? compared < 0 : names[a] < names[b];
+  });
+  return order;
+}
 
 void FolderCache::Load(const std::string& path, Folder& folder, const struct stat* looked) {
   nameCount_ -= folder.size();
@@ -41,14 +53,13 @@ void FolderCache::Load(const std::string& path, Folder& folder, const struct sta
     }
     ::closedir(dir);
   }
-  std::sort(names.begin(), names.end(), Before);
   std::size_t length = 0;
   for (const std::string& name : names)
     length += name.size();
   folder.names.reserve(length);
   folder.ends.reserve(names.size());
-  for (const std::string& name : names) {
-    folder.names += name;
+  for (const std::size_t at : ListingOrder(names)) {
+    folder.names += names[at];
     folder.ends.push_back(static_cast<std::uint32_t>(folder.names.size()));
   }
   nameCount_ += folder.size();

@@ -17,6 +17,11 @@ struct stat;
 
 namespace vu::platform::sandbox {
 
+// The positions of |names| in listing order: without regard to case, byte-wise among names equal
+// but for case. Each name is upper-cased once, not at every comparison: folders of thousands of
+// names are common.
+std::vector<std::size_t> ListingOrder(const std::vector<std::string>& names);
+
 class FolderCache {
  public:
   FolderCache() = default;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "platform/sandbox/facts.h"
 #include "platform/sandbox/layout.h"
 #include "platform/sandbox/machine.h"
+#include "platform/text.h"
 
 namespace vu::platform::sandbox {
 namespace {
@@ -120,6 +122,29 @@ TEST_F(LookupCacheTest, OfNamesDifferingOnlyInCaseTheByteWiseSmallestAnswers) {
   EXPECT_EQ(Read("C:\\TWINS\\MiXeD"), "middle");
   EXPECT_EQ(Read("C:\\TWINS\\MIXEDD"), "mixedd");
   EXPECT_FALSE(Exists("C:\\TWINS\\MIXED2"));
+}
+
+TEST_F(LookupCacheTest, ListingsAndLookupsFollowTheOrderWithoutCase) {
+  // Accented and plain letters, punctuation, a stray byte, names equal but for case.
+  const std::vector<std::string> laid = {"b",          "\xC3\x81rbol", "a",    "\xC3\xA9t\xC3\xA9",
+                                         "Zeta",       "_under",       "ZETA", "a\x80z",
+                                         "\xC3\x89TA", "\xC3\xA1rbol", "A~1",  "[x]"};
+  for (const std::string& name : laid)
+    LayOnHost("Order/" + name, name);
+  std::vector<std::string> expected = laid;
+  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+    const int order = CompareNoCase(a, b);
+    return order != 0 ? order < 0 : a < b;
+  });
+  std::vector<std::string> listed;
+  for (const std::string& entry : Listed("C:\\ORDER\\*"))
+    listed.push_back(entry.substr(0, entry.rfind('=')));
+  EXPECT_EQ(listed, expected);
+  // Every name is found in another case, and a twin by its byte-wise smaller spelling.
+  EXPECT_EQ(Read("C:\\order\\\xC3\x81RBOL"), "\xC3\x81rbol");
+  EXPECT_EQ(Read("C:\\order\\\xC3\xA9TA"), "\xC3\x89TA");
+  EXPECT_EQ(Read("C:\\order\\zeta"), "ZETA");
+  EXPECT_EQ(Read("C:\\order\\A\x80Z"), "a\x80z");
 }
 
 TEST_F(LookupCacheTest, ListingsReportStoredAttributesOfTheirOwnEntriesOnly) {
