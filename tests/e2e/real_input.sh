@@ -140,25 +140,6 @@ tree_search() {
   sleep 1.2 # the tree view's search ends after a pause
 }
 
-# layout_has FORM CONTROL shown|enabled|value WANT: what the form's layout says of the control,
-# given a moment to catch up with the click or key before it.
-layout_has() {
-  local i
-  for i in 1 2 3 4 5 6 7 8 9 10; do
-    layout_now "$@" && return 0
-    sleep 0.3
-  done
-  return 1
-}
-layout_now() {
-  local column=9
-  [ "$3" = shown ] && column=8
-  [ "$3" = value ] && column=10
-  awk -v c="$2" -v k="$column" -v want="$4" \
-    '$1 == "control" && $2 == c { found = 1; ok = ($k == want) } END { exit !(found && ok) }' \
-    "$VU_LAYOUT_DIR/$1.txt"
-}
-
 # The ten selection pages' titles, in the order Next walks them.
 pages=("Broken Links" "Registry Mistakes" "Virtual Cache" "Windows StartMenu"
   "DOS Boot Sequence" "Uninstall Information" "File System" "Internet Connection"

@@ -1,5 +1,6 @@
 # Driving the real Windows programs under Wine as a person does: xdotool moves the mouse and
-# presses keys, nothing else. Sourced by tests/e2e/real_input.sh and scripts/shots/windows.sh.
+# presses keys, nothing else. Sourced by tests/e2e/real_input.sh, tests/e2e/unattended.sh and
+# scripts/shots/windows.sh.
 #
 # Where a control is comes from the form's own layout: the programs write it, in twips, to
 # $VU_LAYOUT_DIR/<form>.txt (see toolkit/layout.h) whenever a form is shown or changes page. A
@@ -138,4 +139,23 @@ press() {
     xdotool key --clearmodifiers "$key"
     sleep 0.25
   done
+}
+
+# layout_has FORM CONTROL shown|enabled|value WANT: what the form's layout says of the control,
+# given a moment to catch up with the click or key before it.
+layout_has() {
+  local i
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    layout_now "$@" && return 0
+    sleep 0.3
+  done
+  return 1
+}
+layout_now() {
+  local column=9
+  [ "$3" = shown ] && column=8
+  [ "$3" = value ] && column=10
+  awk -v c="$2" -v k="$column" -v want="$4" \
+    '$1 == "control" && $2 == c { found = 1; ok = ($k == want) } END { exit !(found && ok) }' \
+    "$VU_LAYOUT_DIR/$1.txt"
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Install and uninstall with no window on a real (Wine) Windows machine, as a deployment tool
 # runs them: Install.exe /S /D=<folder with a blank>, then the record's QuietUninstallString run
-# by the command interpreter. The prefix's files afterwards must be those before, but for the
-# uninstaller the Windows folder keeps and the sources the installer moved. Then Optimizer.exe /S
+# by the command interpreter; again, removed this time by the list of installed programs (Wine's
+# uninstaller --remove) with its dialogs answered by keys. After each removal the prefix's files
+# must be those before, but for the uninstaller the Windows folder keeps. Then Optimizer.exe /S
 # with its log, and the quiet uninstall of a running Optimizer.exe, which Windows is asked to
 # delete when it restarts (MoveFileEx on NT, WININIT.INI on Windows 9x).
 #   bash tests/e2e/unattended.sh [SET [VERSION]]
@@ -73,6 +74,34 @@ check "an unknown product is status 2" \
 wineserver -w
 listing >"$work/after.txt"
 differences=$(LC_ALL=C diff "$work/before.txt" "$work/after.txt" || true)
+[ -z "$differences" ] || echo "$differences" | sed 's/^/  differs: /'
+check "the prefix holds the files it held before" test -z "$differences"
+
+echo "== Install.exe /S again, then the removal as the list of installed programs starts it"
+cp "$dist"/* "$c/SETUP/"
+check "the installation reports success (0)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S '/D=C:\Apps\Velloria Optimizer')" = 0
+check "the program is there to remove" test -f "$c/Apps/Velloria Optimizer/Optimizer.exe"
+# The dialogs are answered as a person does, by keys to the windows the layouts describe.
+shots=$work/shots
+export VU_LAYOUT_DIR=$work/layout
+mkdir -p "$shots" "$VU_LAYOUT_DIR"
+# shellcheck source=tests/e2e/real_input_lib.sh
+source tests/e2e/real_input_lib.sh
+VU_LAYOUT_DIR="Z:${VU_LAYOUT_DIR//\//\\}" wine uninstaller --remove 'Velloria Optimizer' \
+  >/dev/null 2>&1 &
+remover=$!
+wait_window "Velloria UnInstaller" 60 >/dev/null
+press "Velloria UnInstaller" alt+y
+wait_window "Uninstalling Velloria Optimizer" >/dev/null
+wait_for "Close is enabled at the end" 120 layout_has frmStart Command1 enabled 1
+press "Uninstalling Velloria Optimizer" Return
+wait_gone "Uninstalling Velloria Optimizer"
+wait "$remover" || true
+unset VU_LAYOUT_DIR
+wineserver -w
+listing >"$work/after-remove.txt"
+differences=$(LC_ALL=C diff "$work/before.txt" "$work/after-remove.txt" || true)
 [ -z "$differences" ] || echo "$differences" | sed 's/^/  differs: /'
 check "the prefix holds the files it held before" test -z "$differences"
 
