@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/quiet_progress.h"
 #include "optimizer/engine/backup.h"
 #include "optimizer/engine/engine.h"
 #include "optimizer/engine/registry_mistakes.h"
 #include "optimizer/engine/shortcuts.h"
+#include "optimizer/engine/unwatched_progress.h"
 #include "platform/sandbox/host_io.h"
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/shell_link.h"
@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
   }
 
   vu::optimizer::OptimizerState state;
-  vu::bench::QuietProgress progress;
+  vu::optimizer::UnwatchedProgress progress;
   Engine engine{*machine, state, progress};
   const auto start = std::chrono::steady_clock::now();
   long count = 0;

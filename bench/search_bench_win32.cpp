@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <memory>
 
-#include "bench/quiet_progress.h"
 #include "optimizer/engine/engine.h"
 #include "optimizer/engine/shortcuts.h"
+#include "optimizer/engine/unwatched_progress.h"
 #include "platform/win32/machine.h"
 
 int main() {
   std::unique_ptr<vu::platform::Machine> machine = vu::platform::win32::OpenWin32Machine();
   vu::optimizer::OptimizerState state;
-  vu::bench::QuietProgress progress;
+  vu::optimizer::UnwatchedProgress progress;
   vu::optimizer::Engine engine{*machine, state, progress};
   const auto start = std::chrono::steady_clock::now();
   vu::optimizer::FindShortcuts(engine);
