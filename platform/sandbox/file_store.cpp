@@ -92,7 +92,9 @@ std::uint64_t SizeOf(const std::string& host) {
 }  // namespace
 
 FileStore::FileStore(const std::string& machineDir)
-    : resolver_(machineDir), attributes_(machineDir + "/" + std::string(kAttributesFile)) {}
+    : resolver_(machineDir),
+      attributes_(machineDir + "/" + std::string(kAttributesFile)),
+      machineDir_(machineDir) {}
 
 std::uint32_t FileStore::BitsOf(const HostEntry& entry) const {
   return attributes_.Get(entry.win.ToString(), entry.isDirectory());
@@ -395,7 +397,8 @@ Status FileStore::WriteProfileString(std::string_view file, std::string_view sec
   // The new text replaces the file whole (a link is written through): a program that dies
   // half-way leaves the file as it was, never cut short, as only the entry is backed up.
   const std::string changed = ini::SetEntry(text, section, key, value);
-  status = entry.link ? WriteHostFile(entry.host, changed) : ReplaceHostFile(entry.host, changed);
+  status = entry.link ? WriteHostFile(entry.host, changed)
+                      : ReplaceHostFile(entry.host, changed, machineDir_);
   if (status != ERROR_SUCCESS) return status;
   return AfterWriting(entry, entry.exists());
 }

@@ -57,6 +57,9 @@ class FileStore {
 
   PathResolver resolver_;
   AttributeStore attributes_;
+  // The machine folder, outside every drive: where a file being replaced is written first, so
+  // that a program killed in between leaves nothing on the machine's drives.
+  std::string machineDir_;
 };
 
 }  // namespace vu::platform::sandbox

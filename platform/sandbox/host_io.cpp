@@ -124,12 +124,15 @@ Status WriteHostFile(const std::string& path, std::string_view bytes) {
   return WriteWithMode(path, bytes, "wb");
 }
 
-Status ReplaceHostFile(const std::string& path, std::string_view bytes) {
-  // A name of its own beside the file, so that no other file there is ever written over.
+Status ReplaceHostFile(const std::string& path, std::string_view bytes,
+                       const std::string& scratch) {
+  // A name of its own, so that no other file there is ever written over.
+  const std::string stem =
+      scratch.empty() ? path : scratch + "/" + std::filesystem::path(path).filename().string();
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temporary = path + ".vu-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    temporary = stem + ".vu-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return LastHostError();
   }
@@ -154,6 +157,8 @@ Status ReplaceHostFile(const std::string& path, std::string_view bytes) {
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
+    // A drive kept on another host file system: the file is written beside itself instead.
+    if (ec == std::errc::cross_device_link && !scratch.empty()) return ReplaceHostFile(path, bytes);
   }
   return StatusFromError(ec);
 }

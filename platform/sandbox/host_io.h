@@ -40,9 +40,11 @@ Status ReadHostFile(const std::string& path, std::string& bytes,
 Status ForEachHostLine(const std::string& path, const std::function<void(std::string_view)>& visit);
 // Creates or truncates the file and writes |bytes|.
 Status WriteHostFile(const std::string& path, std::string_view bytes);
-// Writes a temporary file beside |path| and renames it over |path|, so that a reader sees the
-// old content or the new, never a part.
-Status ReplaceHostFile(const std::string& path, std::string_view bytes);
+// Writes a temporary file and renames it over |path|, so that a reader sees the old content or
+// the new, never a part. The temporary file is made in |scratch| (a folder on the same host file
+// system) when given, else beside |path|: a program killed in between leaves it there.
+Status ReplaceHostFile(const std::string& path, std::string_view bytes,
+                       const std::string& scratch = {});
 // Appends |bytes| to the file, creating it when missing.
 Status AppendHostFile(const std::string& path, std::string_view bytes);
 // The same, returning only after the bytes (and a new file's name) are on stable storage.
