@@ -1,5 +1,6 @@
 #include "installer/install_steps.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -201,9 +202,14 @@ void RemoveSourceFiles(InstallerApp& app) {
     sources.emplace_back(settings.RuntimeFiles[slot], Join(systemDir, settings.RuntimeFiles[slot]));
   }
 
+  const std::vector<std::string>& missing = app.outcome().missing;
   for (const auto& [name, target] : sources) {
     const std::string source = Join(own, name);
     if (SamePath(source, target)) continue;
+    // What this installation could not place keeps its source for another try, even when an
+    // earlier copy of the same content lies there (a copy still running cannot be replaced).
+    const auto notPlaced = [&](const std::string& path) { return SamePath(path, target); };
+    if (std::any_of(missing.begin(), missing.end(), notPlaced)) continue;
     if (!FileExists(files, target) || !SameContent(files, source, target)) continue;
     files.Remove(source);
   }

@@ -149,6 +149,42 @@ record_absent() {
 check "the record is gone" record_absent
 kill "$running" 2>/dev/null || true
 
+echo "== what is not the product's, or no longer as it was placed, stays"
+record='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velloria Optimizer'
+forge() { wine reg add "$record" /v "$1" /d "$2" /f "$view" >/dev/null 2>&1; }
+forge ShortName notepad
+forge LongName 'Velloria Optimizer'
+forge ProgramfilePath 'C:\windows'
+forge StartmenuPath 'C:\windows'
+check "a record naming the Windows folder's notepad is refused in part (1)" \
+  test "$(status_of wine 'C:\windows\VLUN32.exe' /S '/LOG=C:\forged.log' -Velloria Optimizer)" = 1
+check "notepad.exe stays" test -n "$(find "$c/windows" -maxdepth 1 -iname notepad.exe)"
+check "the log names it" grep -qiF 'C:\windows\notepad.exe' "$c/forged.log"
+cp "$dist"/* "$c/SETUP/"
+check "an installation into another folder reports success (0)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S '/D=C:\Apps\Edited')" = 0
+printf 'a note of the user\r\n' >>"$c/Apps/Edited/Optimizer.hlp"
+check "a product file edited since makes the removal incomplete (1)" \
+  test "$(status_of wine 'C:\windows\VLUN32.exe' /S '/LOG=C:\edited.log' -Velloria Optimizer)" = 1
+check "the edited file stays" test -f "$c/Apps/Edited/Optimizer.hlp"
+check "the log names it" grep -qF 'C:\Apps\Edited\Optimizer.hlp' "$c/edited.log"
+check "the files it did not change are gone" test ! -e "$c/Apps/Edited/Optimizer.exe"
+cp "$dist"/* "$c/SETUP/"
+check "an installation into a third folder reports success (0)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S '/D=C:\Apps\Busy')" = 0
+wine 'C:\Apps\Busy\Optimizer.exe' >/dev/null 2>&1 &
+busy=$!
+for _ in $(seq 1 60); do
+  pgrep -f 'Apps.Busy.Optimizer\.exe' >/dev/null && break
+  sleep 0.5
+done
+sleep 2
+cp "$dist"/* "$c/SETUP/"
+check "installing over the running copy is incomplete (1)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S '/LOG=C:\busy.log' '/D=C:\Apps\Busy')" = 1
+check "the source of the program it could not replace stays" test -f "$c/SETUP/Optimizer.exe"
+kill "$busy" 2>/dev/null || true
+
 wineserver -k 2>/dev/null || true
 if [ "$failures" -ne 0 ]; then
   echo "unattended: $failures check(s) failed"

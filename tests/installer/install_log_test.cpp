@@ -61,23 +61,28 @@ TEST(InstallLog, ExpressLogsWhatItPlacedAndCreatedAndNothingElse) {
   EXPECT_EQ(Find(*log, "C:\\WINDOWS\\VLUN32.exe"), nullptr);
 }
 
-TEST(InstallLog, ACopyThatIsNotTheSourceKeepsTheSourceAndGetsNoShortcut) {
-  InstallWorld world;
-  world.LaySet();
-  // An earlier, read-only copy of the same size but other content cannot be replaced.
-  const std::string target = std::string(kDir) + "\\Optimizer.exe";
-  world.temp.Write(target, "contents of Optimizer.exX");
-  ASSERT_EQ(world.temp.machine().files().SetAttributes(target, FILE_ATTRIBUTE_READONLY),
-            ERROR_SUCCESS);
-  EXPECT_EQ(world.Play(kExpressScript), toolkit::kExitScriptFailed);
-  EXPECT_NE(world.errors.str().find("Installation Incomplete"), std::string::npos);
+TEST(InstallLog, AFileNotPlacedKeepsItsSourceAndGetsNoShortcut) {
+  // An earlier, read-only copy cannot be replaced: of other content but the same size, or the
+  // very same content (an earlier installation of this set, still running). Either way the
+  // installation could not place it and the source must stay for another try.
+  for (const char* earlier : {"contents of Optimizer.exX", "contents of Optimizer.exe"}) {
+    SCOPED_TRACE(earlier);
+    InstallWorld world;
+    world.LaySet();
+    const std::string target = std::string(kDir) + "\\Optimizer.exe";
+    world.temp.Write(target, earlier);
+    ASSERT_EQ(world.temp.machine().files().SetAttributes(target, FILE_ATTRIBUTE_READONLY),
+              ERROR_SUCCESS);
+    EXPECT_EQ(world.Play(kExpressScript), toolkit::kExitScriptFailed);
+    EXPECT_NE(world.errors.str().find("Installation Incomplete"), std::string::npos);
 
-  EXPECT_TRUE(world.temp.Exists("C:\\SETUP\\Optimizer.exe"));
-  EXPECT_FALSE(world.temp.Exists(std::string(kGroup) + "\\Optimizer.lnk"));
-  const std::optional<common::InstallLog> log =
-      common::ReadInstallLog(world.temp.machine().registry(), testing::kRecordKey);
-  ASSERT_TRUE(log);
-  EXPECT_EQ(Find(*log, target), nullptr);
+    EXPECT_TRUE(world.temp.Exists("C:\\SETUP\\Optimizer.exe"));
+    EXPECT_FALSE(world.temp.Exists(std::string(kGroup) + "\\Optimizer.lnk"));
+    const std::optional<common::InstallLog> log =
+        common::ReadInstallLog(world.temp.machine().registry(), testing::kRecordKey);
+    ASSERT_TRUE(log);
+    EXPECT_EQ(Find(*log, target), nullptr);
+  }
 }
 
 TEST(InstallLog, EntriesSurviveTheirTextFormAndBadTextIsRefused) {
