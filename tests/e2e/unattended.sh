@@ -170,6 +170,13 @@ check "the edited file stays" test -f "$c/Apps/Edited/Optimizer.hlp"
 check "the log names it" grep -qF 'C:\Apps\Edited\Optimizer.hlp' "$c/edited.log"
 check "the files it did not change are gone" test ! -e "$c/Apps/Edited/Optimizer.exe"
 cp "$dist"/* "$c/SETUP/"
+check "an installation into the shared Documents folder reports success (0)" \
+  test "$(status_of wine 'C:\SETUP\Install.exe' /S '/D=C:\users\Public\Documents')" = 0
+check "its removal reports success (0)" \
+  test "$(status_of wine 'C:\windows\VLUN32.exe' /S -Velloria Optimizer)" = 0
+check "the program went" test ! -e "$c/users/Public/Documents/Optimizer.exe"
+check "the shared Documents folder stays, empty as it was" test -d "$c/users/Public/Documents"
+cp "$dist"/* "$c/SETUP/"
 check "an installation into a third folder reports success (0)" \
   test "$(status_of wine 'C:\SETUP\Install.exe' /S '/D=C:\Apps\Busy')" = 0
 wine 'C:\Apps\Busy\Optimizer.exe' >/dev/null 2>&1 &
