@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "optimizer/engine/missing_file.h"
+
 namespace vu::optimizer {
 
 template <typename Entry>
@@ -21,6 +23,12 @@ struct FoundList {
   void Add(Entry entry) {
     if (count < INT_MAX) ++count;
     if (count <= kCapacity) entries.push_back(std::move(entry));
+  }
+  // An entry judged by the file it names: found when the file is missing; one that could not
+  // be judged leaves the list incomplete.
+  void AddJudged(PathState state, Entry entry) {
+    if (state == PathState::Missing) Add(std::move(entry));
+    if (state == PathState::Unknown) unjudged = true;
   }
   bool Overflowed() const { return count > kCapacity; }
   // Everything found is in the list and nothing was left unjudged.

@@ -81,16 +81,7 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
   vu::platform::Registry& registry = engine.machine.registry();
   const bool valuesRead =
       ForEachValue(registry, root, keyPath, [&](const common::RegistryEntry& entry) {
-        switch (JudgeValue(engine, root, keyPath, entry)) {
-          case PathState::Missing:
-            list.Add({keyPath, entry.name});
-            break;
-          case PathState::Unknown:
-            list.unjudged = true;
-            break;
-          default:
-            break;
-        }
+        list.AddJudged(JudgeValue(engine, root, keyPath, entry), {keyPath, entry.name});
         return true;
       });
   if (!valuesRead) list.unjudged = true;

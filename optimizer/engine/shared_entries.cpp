@@ -63,16 +63,7 @@ void FindOrphanedDllsIn(Engine& engine, const std::string& keyPath, OrphanList& 
       [&](const common::RegistryEntry& entry) {
         const std::string path =
             view32 ? As32BitProgramsSeeIt(engine.machine.system(), entry.name) : entry.name;
-        switch (JudgeMissingFile(engine.machine, path)) {
-          case PathState::Missing:
-            list.Add(entry.name);
-            break;
-          case PathState::Unknown:
-            list.unjudged = true;
-            break;
-          default:
-            break;
-        }
+        list.AddJudged(JudgeMissingFile(engine.machine, path), entry.name);
         return true;
       });
   if (!read) list.unjudged = true;
@@ -101,16 +92,9 @@ void WalkUninstallKey(Engine& engine, RootKey root, const std::string& keyPath,
           if (entry.type != REG_SZ) return true;
           if (vu::platform::UpperCase(entry.name) == kDisplayName) seenDisplayName = true;
           if (!seenDisplayName || !EndsWithUninstallString(entry.name)) return true;
-          switch (JudgeValue(engine, root, keyPath, entry)) {
-            case PathState::Missing:
-              list.Add(keyPath);
-              return false;  // listed once is enough
-            case PathState::Unknown:
-              list.unjudged = true;
-              return true;
-            default:
-              return true;
-          }
+          const PathState state = JudgeValue(engine, root, keyPath, entry);
+          list.AddJudged(state, keyPath);
+          return state != PathState::Missing;  // listed once is enough
         });
     if (!read) list.unjudged = true;
   }
