@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -85,6 +86,11 @@ class FileSystem {
   // is missing.
   virtual Status ReadProfileString(std::string_view file, std::string_view section,
                                    std::string_view key, std::string& value) = 0;
+
+  // Says that the caller is about to Remove each of |paths|, one call each, and changes nothing.
+  // A file system that keeps what is removed (the Optimizer's backup) records them all at once,
+  // with one flush to the disk instead of one per file; the others have no use for it.
+  virtual void ExpectRemovals(const std::vector<std::string>& /*paths*/) {}
 };
 
 // Deletes every file (not folder) in |folder| whose name matches |pattern| ("*.*" for all), the

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -52,6 +54,13 @@ class Registry {
   // RegCreateKey: opens the key, creating it and every missing key on the path.
   virtual Status CreateKey(RootKey root, std::string_view path,
                            std::unique_ptr<RegistryKey>& key) = 0;
+
+  // Says that the caller is about to delete each of |values| (a key's path and a value's name)
+  // with RegistryKey::DeleteValue, one call each, and changes nothing. A registry that keeps what
+  // is deleted (the Optimizer's backup) records them all at once, with one flush to the disk
+  // instead of one per value; the others have no use for it.
+  using ValueName = std::pair<std::string, std::string>;
+  virtual void ExpectValueDeletions(RootKey /*root*/, const std::vector<ValueName>& /*values*/) {}
 };
 
 }  // namespace vu::platform

@@ -49,6 +49,18 @@ FileRecord MakeRecord(FileRecord::Kind kind, std::string_view path, std::uint32_
   return record;
 }
 
+// The record of a value's deletion: what puts it back, and what Contents.txt says.
+std::string DeletionUndo(RootKey root, const std::string& keyPath, std::string_view name,
+                         std::uint32_t type, const std::string& data) {
+  std::string undo = "[" + common::RegKeyName(root, keyPath) + "]\r\n";
+  common::AppendRegValue(undo, name, type, data);
+  return undo + "\r\n";
+}
+
+std::string DeletionWhat(RootKey root, const std::string& keyPath, std::string_view name) {
+  return "Deleted " + ValueLabel(name) + " of " + common::RegKeyName(root, keyPath);
+}
+
 std::string AttributeLetters(std::uint32_t attributes) {
   std::string letters;
   if (attributes & FILE_ATTRIBUTE_READONLY) letters += 'R';
@@ -104,11 +116,16 @@ class BackupKey final : public RegistryKey {
     const Status old = key_->QueryValue(name, oldType, oldData);
     if (old == ERROR_FILE_NOT_FOUND) return key_->DeleteValue(name);
     if (old != ERROR_SUCCESS) return kRefused;
-    std::string undo = KeyLine();
-    common::AppendRegValue(undo, name, oldType, oldData);
-    if (log_.AddRegistry(undo + "\r\n", "Deleted " + ValueLabel(name) + " of " + KeyName()) !=
-        ERROR_SUCCESS) {
-      return kRefused;
+    const std::string undo = DeletionUndo(root_, path_, name, oldType, oldData);
+    switch (log_.UsePrepared(BackupLog::RegistryKey(undo))) {
+      case BackupLog::Preparation::kRefused:
+        return kRefused;
+      case BackupLog::Preparation::kNone:
+        if (log_.AddRegistry(undo, DeletionWhat(root_, path_, name)) != ERROR_SUCCESS)
+          return kRefused;
+        break;
+      case BackupLog::Preparation::kRecorded:
+        break;
     }
     return log_.Settle(key_->DeleteValue(name));
   }
@@ -144,6 +161,29 @@ class BackupRegistry final : public vu::platform::Registry {
  public:
   BackupRegistry(vu::platform::Registry& registry, BackupLog& log)
       : registry_(registry), log_(log) {}
+
+  void ExpectValueDeletions(RootKey root, const std::vector<ValueName>& values) override {
+    std::vector<BackupLog::Prepared> deletions;
+    std::string openPath;
+    std::unique_ptr<RegistryKey> key;
+    for (const auto& [keyPath, name] : values) {
+      const std::string path = vu::platform::NormalizeKeyPath(keyPath);
+      if (!key || path != openPath) {
+        key.reset();
+        openPath = path;
+        if (registry_.OpenKey(root, path, key) != ERROR_SUCCESS) key.reset();
+      }
+      std::uint32_t type = 0;
+      std::string data;
+      if (!key || key->QueryValue(name, type, data) != ERROR_SUCCESS) continue;
+      deletions.push_back({JournalRecord::Kind::kRegistry,
+                           {},
+                           DeletionUndo(root, path, name, type, data),
+                           DeletionWhat(root, path, name)});
+    }
+    // A batch that could not be recorded is no loss: each deletion is then recorded on its own.
+    if (!deletions.empty()) log_.Prepare(std::move(deletions));
+  }
 
   Status OpenKey(RootKey root, std::string_view path, std::unique_ptr<RegistryKey>& key) override {
     std::unique_ptr<RegistryKey> inner;
@@ -263,8 +303,34 @@ class BackupFiles final : public vu::platform::FileSystem {
     // A folder or a read-only file is refused by the call itself.
     if ((old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
       return files_.Remove(path);
-    if (!BackUpFile(path, old, "Deleted " + std::string(path))) return kRefused;
+    switch (log_.UsePrepared(BackupLog::FileKey(path, old & kKeptAttributes))) {
+      case BackupLog::Preparation::kRefused:
+        return kRefused;
+      case BackupLog::Preparation::kNone:
+        if (!BackUpFile(path, old, "Deleted " + std::string(path))) return kRefused;
+        break;
+      case BackupLog::Preparation::kRecorded:
+        break;
+    }
     return log_.Settle(files_.Remove(path));
+  }
+
+  void ExpectRemovals(const std::vector<std::string>& paths) override {
+    std::vector<BackupLog::Prepared> removals;
+    for (const std::string& path : paths) {
+      // Only what Remove would keep a copy of: an existing file it may delete.
+      const std::uint32_t old = files_.Attributes(path);
+      if (old == INVALID_FILE_ATTRIBUTES ||
+          (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        continue;
+      }
+      removals.push_back({JournalRecord::Kind::kFile,
+                          MakeRecord(FileRecord::Kind::kFile, path, old & kKeptAttributes),
+                          {},
+                          "Deleted " + path});
+    }
+    // A batch that could not be recorded is no loss: each removal is then recorded on its own.
+    if (!removals.empty()) log_.Prepare(std::move(removals));
   }
 
   // A deletion that happens after the run, at the next start of Windows, would undo a restore

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/text.h"
+
 namespace vu::optimizer {
 
 using vu::platform::Status;
@@ -80,6 +82,11 @@ std::string FilesListText(const std::vector<JournalRecord>& live) {
   return text;
 }
 
+void BackupLog::SetOptimization(std::string name) {
+  MakeUnusedVoid();
+  optimization_ = std::move(name);
+}
+
 std::string BackupLog::Path(std::string_view name) const {
   return Join(folder_, name);
 }
@@ -102,6 +109,8 @@ Status BackupLog::EnsureFolder() {
     status = files.MakeDirectory(candidate);
     if (status == ERROR_SUCCESS) {
       folder_ = candidate;
+      madeFolders_ = {vu::platform::UpperCase(folder_)};
+      copies_.clear();
       return ERROR_SUCCESS;
     }
     if (status != ERROR_ALREADY_EXISTS) return status;
@@ -139,15 +148,37 @@ Status BackupLog::Add(FileRecord record, std::string what) {
   return Append(JournalRecord::Kind::kFile, std::move(line), std::move(what));
 }
 
-Status BackupLog::AddFile(FileRecord record, std::string what) {
-  if (!IsStorable(record)) return ERROR_INVALID_NAME;
+Status BackupLog::MakeBackupFolders(const std::string& path) {
+  vu::platform::FileSystem& files = machine_.files();
+  // The folders still to make, deepest first, up to one this log made already.
+  std::vector<std::string> missing;
+  for (std::string at = path; !madeFolders_.contains(vu::platform::UpperCase(at));) {
+    const std::size_t slash = at.find_last_of('\\');
+    if (slash == std::string::npos || at.size() <= folder_.size()) return MakeFolders(files, path);
+    missing.push_back(at);
+    at.resize(slash);
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    Status made = files.MakeDirectory(*it);
+    if (made == ERROR_ALREADY_EXISTS) {
+      const std::uint32_t attributes = files.Attributes(*it);
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        made = ERROR_SUCCESS;
+    }
+    if (made != ERROR_SUCCESS) return made;
+    madeFolders_.insert(vu::platform::UpperCase(*it));
+  }
+  return ERROR_SUCCESS;
+}
+
+Status BackupLog::CopyOut(FileRecord& record) {
   Status status = EnsureFolder();
   if (status != ERROR_SUCCESS) return status;
   vu::platform::FileSystem& files = machine_.files();
   // The same path removed twice in one run keeps both copies: "Old (2).lnk".
   const std::string first = CopyPathFor(record.path);
   std::string copy = first;
-  for (int n = 2; files.Attributes(Path(copy)) != INVALID_FILE_ATTRIBUTES; ++n) {
+  for (int n = 2; copies_.contains(vu::platform::UpperCase(copy)); ++n) {
     if (n > 99) return ERROR_ALREADY_EXISTS;
     const std::size_t slash = first.find_last_of('\\');
     const std::size_t dot = first.find_last_of('.');
@@ -155,15 +186,121 @@ Status BackupLog::AddFile(FileRecord record, std::string what) {
     copy = first.substr(0, cut) + " (" + std::to_string(n) + ")" + first.substr(cut);
   }
   const std::string target = Path(copy);
-  status = MakeFolders(files, target.substr(0, target.find_last_of('\\')));
+  status = MakeBackupFolders(target.substr(0, target.find_last_of('\\')));
   if (status == ERROR_SUCCESS) status = files.Copy(record.path, target, true);
   if (status != ERROR_SUCCESS) return status;
+  copies_.insert(vu::platform::UpperCase(copy));
   // The copy is plain, whatever the original was: the record keeps the real attributes.
-  files.SetAttributes(target, FILE_ATTRIBUTE_ARCHIVE);
+  constexpr std::uint32_t kNotPlain =
+      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if ((record.attributes & kNotPlain) != 0) files.SetAttributes(target, FILE_ATTRIBUTE_ARCHIVE);
   record.copy = copy;
+  return ERROR_SUCCESS;
+}
+
+Status BackupLog::AddFile(FileRecord record, std::string what) {
+  if (!IsStorable(record)) return ERROR_INVALID_NAME;
+  Status status = CopyOut(record);
+  if (status != ERROR_SUCCESS) return status;
+  const std::string target = Path(record.copy);
+  const std::string key = vu::platform::UpperCase(record.copy);
   status = Add(std::move(record), std::move(what));
-  if (status != ERROR_SUCCESS) files.Remove(target);
+  if (status != ERROR_SUCCESS) {
+    machine_.files().Remove(target);
+    copies_.erase(key);
+  }
   return status;
+}
+
+std::string BackupLog::FileKey(std::string_view path, std::uint32_t attributes) {
+  return "file\t" + std::to_string(attributes) + "\t" + std::string(path);
+}
+
+Status BackupLog::Prepare(std::vector<Prepared> changes) {
+  if (changes.empty()) return ERROR_SUCCESS;
+  if (const Status status = EnsureFolder(); status != ERROR_SUCCESS) return status;
+  vu::platform::FileSystem& files = machine_.files();
+  std::string bytes;
+  std::vector<JournalRecord> written;
+  std::vector<std::pair<std::string, Reservation>> reserved;
+  std::vector<std::string> copies;
+  for (Prepared& change : changes) {
+    std::string key, body;
+    if (change.kind == JournalRecord::Kind::kFile) {
+      FileRecord& record = change.record;
+      key = FileKey(record.path, record.attributes);
+      if (record.kind != FileRecord::Kind::kFile || !IsStorable(record) ||
+          prepared_.contains(key) || refused_.contains(key)) {
+        continue;
+      }
+      // One that cannot be kept is not removed, as when its own record fails.
+      if (CopyOut(record) != ERROR_SUCCESS) {
+        refused_.insert(std::move(key));
+        continue;
+      }
+      copies.push_back(record.copy);
+      body = FormatFileRecords({record});
+      body.resize(body.size() - kNewline.size());
+    } else if (change.kind == JournalRecord::Kind::kRegistry) {
+      key = RegistryKey(change.undo);
+      if (prepared_.contains(key) || refused_.contains(key)) continue;
+      body = std::move(change.undo);
+    } else {
+      continue;
+    }
+    const auto number = static_cast<std::uint32_t>(records_.size() + written.size() + 1);
+    bytes += EncodeJournalRecord(number, change.kind, body);
+    written.push_back({number, change.kind, std::move(body)});
+    reserved.push_back({std::move(key), {number, std::move(change.what)}});
+  }
+  if (written.empty()) return ERROR_SUCCESS;
+  const Status status = files.Append(Path(kBackupJournalFile), bytes);
+  if (status != ERROR_SUCCESS) {
+    // As when one record fails: none of these changes is made.
+    for (const std::string& copy : copies) {
+      files.Remove(Path(copy));
+      copies_.erase(vu::platform::UpperCase(copy));
+    }
+    for (auto& [key, reservation] : reserved)
+      refused_.insert(std::move(key));
+    return status;
+  }
+  for (JournalRecord& record : written)
+    records_.push_back(std::move(record));
+  for (auto& [key, reservation] : reserved)
+    prepared_[std::move(key)] = std::move(reservation);
+  live_ += reserved.size();
+  closed_ = false;
+  return ERROR_SUCCESS;
+}
+
+BackupLog::Preparation BackupLog::UsePrepared(const std::string& key) {
+  if (refused_.erase(key) != 0) return Preparation::kRefused;
+  const auto found = prepared_.find(key);
+  if (found == prepared_.end()) return Preparation::kNone;
+  pendingWhat_ = (optimization_.empty() ? std::string("Optimizer") : optimization_) + ": " +
+                 std::move(found->second.what);
+  prepared_.erase(found);
+  return Preparation::kRecorded;
+}
+
+void BackupLog::MakeUnusedVoid() {
+  refused_.clear();
+  if (prepared_.empty()) return;
+  std::string bytes;
+  std::vector<JournalRecord> written;
+  for (const auto& [key, reservation] : prepared_) {
+    const auto number = static_cast<std::uint32_t>(records_.size() + written.size() + 1);
+    std::string body = std::to_string(reservation.number);
+    bytes += EncodeJournalRecord(number, JournalRecord::Kind::kVoid, body);
+    written.push_back({number, JournalRecord::Kind::kVoid, std::move(body)});
+  }
+  prepared_.clear();
+  // Lost to a failure, they only leave records of changes not made.
+  if (machine_.files().Append(Path(kBackupJournalFile), bytes) != ERROR_SUCCESS) return;
+  live_ -= written.size();
+  for (JournalRecord& record : written)
+    records_.push_back(std::move(record));
 }
 
 Status BackupLog::Settle(Status outcome) {
@@ -216,11 +353,16 @@ void BackupLog::RetractNewest(std::string what) {
   if (madeRoot_) files.RemoveDirectory(folder_.substr(0, folder_.find_last_of('\\')));
   folder_.clear();
   records_.clear();
+  prepared_.clear();
+  refused_.clear();
+  madeFolders_.clear();
+  copies_.clear();
   live_ = 0;
   closed_ = true;
 }
 
 void BackupLog::Close() {
+  MakeUnusedVoid();
   WriteContents();
   if (closed_ || folder_.empty()) return;
   closed_ = true;

@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "optimizer/engine/backup_journal.h"
@@ -58,8 +60,9 @@ class BackupLog {
   BackupLog& operator=(const BackupLog&) = delete;
   ~BackupLog() { Close(); }
 
-  // The optimization whose changes follow, as the results page names it.
-  void SetOptimization(std::string name) { optimization_ = std::move(name); }
+  // The optimization whose changes follow, as the results page names it. What the one before
+  // prepared and never changed is made void.
+  void SetOptimization(std::string name);
   // The backup folder; empty while nothing has changed.
   const std::string& folder() const { return folder_; }
 
@@ -68,6 +71,25 @@ class BackupLog {
   vu::platform::Status AddRegistry(std::string undo, std::string what);
   // Copies the file at |record.path| into the backup first (kFile).
   vu::platform::Status AddFile(FileRecord record, std::string what);
+  // Records several changes ahead of time, as AddFile or AddRegistry would each, with one flush
+  // to the disk for them all; each change is then let through by UsePrepared. A prepared record
+  // whose change never comes stands for a change not made, as a failed change's record does:
+  // restore puts back what is there already. Close makes the unused ones void.
+  struct Prepared {
+    JournalRecord::Kind kind = JournalRecord::Kind::kFile;
+    FileRecord record;  // kFile: the file to remove (copied into the backup here)
+    std::string undo;   // kRegistry: the text that undoes the change
+    std::string what;
+  };
+  vu::platform::Status Prepare(std::vector<Prepared> changes);
+  // What tells a prepared change apart: the removal of |path| while it has |attributes| (as a
+  // record keeps them), or the registry change that |undo| undoes.
+  static std::string FileKey(std::string_view path, std::uint32_t attributes);
+  static std::string RegistryKey(std::string_view undo) { return "registry\t" + std::string(undo); }
+  // What Prepare did for the change |key| names: nothing; recorded it, so that the change is now
+  // the one waiting for Settle; or could not keep what it would destroy, so that it is refused.
+  enum class Preparation { kNone, kRecorded, kRefused };
+  Preparation UsePrepared(const std::string& key);
   vu::platform::Status Add(FileRecord record, std::string what);
   // The outcome of the change recorded last: Contents.txt lists it when it took effect. A
   // failed change keeps its record, since a failure may come after part of the change was made
@@ -90,6 +112,11 @@ class BackupLog {
  private:
   vu::platform::Status EnsureFolder();
   vu::platform::Status Append(JournalRecord::Kind kind, std::string body, std::string what);
+  // Copies the file at |record.path| into the backup and names the copy in |record|.
+  vu::platform::Status CopyOut(FileRecord& record);
+  // Makes the folder |path| below the backup folder, with the folders above it.
+  vu::platform::Status MakeBackupFolders(const std::string& path);
+  void MakeUnusedVoid();
   std::string Path(std::string_view name) const;
   // Appends the Contents.txt lines held back.
   void WriteContents();
@@ -107,6 +134,16 @@ class BackupLog {
   int contentsCount_ = 0;               // how many
   std::size_t live_ = 0;                // records not made void
   bool closed_ = true;                  // Registry.reg and Files.txt are up to date
+  // Below the backup folder, upper-cased: the folders made there and the copies made in them.
+  // The folder is this run's own and new, so these are all it holds and no look is needed.
+  std::unordered_set<std::string> madeFolders_;
+  std::unordered_set<std::string> copies_;
+  struct Reservation {
+    std::uint32_t number = 0;
+    std::string what;
+  };
+  std::unordered_map<std::string, Reservation> prepared_;  // by key
+  std::unordered_set<std::string> refused_;                // keys whose backup failed
 };
 
 }  // namespace vu::optimizer

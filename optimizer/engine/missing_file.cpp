@@ -149,13 +149,21 @@ PathHead ResolvePathHead(vu::platform::FileSystem& files, std::string_view text)
   return PathHead{anyMissing ? PathState::Missing : PathState::Invalid, 0};
 }
 
+namespace {
+
+bool LooksLikeDrivePath(std::string_view text) {
+  return text.find(":\\") == 1 && common::AnsiLength(text) < kMaxPathText;
+}
+
+bool OnDriveOf(std::string_view text, std::string_view systemDir) {
+  return !systemDir.empty() && vu::platform::UpperCase(text.substr(0, 1)) ==
+                                   vu::platform::UpperCase(systemDir.substr(0, 1));
+}
+
+}  // namespace
+
 bool IsSystemDrivePath(vu::platform::System& system, std::string_view text) {
-  if (text.find(":\\") != 1) return false;
-  if (common::AnsiLength(text) >= kMaxPathText) return false;
-  const std::string systemDir = GetSystemDir(system);
-  if (systemDir.empty()) return false;
-  return vu::platform::UpperCase(text.substr(0, 1)) ==
-         vu::platform::UpperCase(std::string_view(systemDir).substr(0, 1));
+  return LooksLikeDrivePath(text) && OnDriveOf(text, GetSystemDir(system));
 }
 
 PathState JudgeMissingFile(vu::platform::Machine& machine, std::string_view text) {
@@ -163,6 +171,15 @@ PathState JudgeMissingFile(vu::platform::Machine& machine, std::string_view text
   const std::string path = TrimNull(text);
   if (!IsSystemDrivePath(machine.system(), path)) return PathState::Exists;
   return ResolvePathHead(machine.files(), path).state;
+}
+
+MissingFileJudge::MissingFileJudge(vu::platform::Machine& machine)
+    : machine_(machine), systemDir_(GetSystemDir(machine.system())) {}
+
+PathState MissingFileJudge::operator()(std::string_view text) const {
+  const std::string path = TrimNull(text);
+  if (!LooksLikeDrivePath(path) || !OnDriveOf(path, systemDir_)) return PathState::Exists;
+  return ResolvePathHead(machine_.files(), path).state;
 }
 
 common::VbBool IsMissingFile(vu::platform::Machine& machine, std::string_view text) {

@@ -53,6 +53,18 @@ bool IsSystemDrivePath(vu::platform::System& system, std::string_view text);
 // A text that is not a path on the system drive is Exists: it is never judged.
 PathState JudgeMissingFile(vu::platform::Machine& machine, std::string_view text);
 
+// JudgeMissingFile for many texts in a row, as a walk judges them: the system directory, which
+// does not change while Windows runs, is read once, when the judge is made.
+class MissingFileJudge {
+ public:
+  explicit MissingFileJudge(vu::platform::Machine& machine);
+  PathState operator()(std::string_view text) const;
+
+ private:
+  vu::platform::Machine& machine_;
+  std::string systemDir_;
+};
+
 // True (-1) when |text| is a path on the system drive of which no reading names an existing file
 // or folder and every reading was reported not found. A path on another drive, a relative,
 // quoted or network path is never missing.

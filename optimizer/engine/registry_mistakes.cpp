@@ -46,14 +46,13 @@ constexpr int kFinalProgressInterval = 50;
 
 // A value is a mistake only when its text is judged missing both as the enumeration reads it and
 // as it is stored. Unknown when either check could not be made.
-PathState JudgeValue(Engine& engine, RootKey root, const std::string& keyPath,
-                     const common::RegistryEntry& entry) {
+PathState JudgeValue(Engine& engine, const MissingFileJudge& isMissing, RootKey root,
+                     const std::string& keyPath, const common::RegistryEntry& entry) {
   if (entry.type != REG_SZ) return PathState::Exists;
   // A value of the 32-bit programs' keys names what they see (System32 is their own folder).
   const bool view32 = InWow64View(keyPath);
   auto judge = [&](const std::string& text) {
-    return JudgeMissingFile(engine.machine,
-                            view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text);
+    return isMissing(view32 ? As32BitProgramsSeeIt(engine.machine.system(), text) : text);
   };
   const PathState read = judge(entry.data);
   if (read != PathState::Missing) return read;
@@ -77,11 +76,14 @@ std::optional<std::string> StoredText(vu::platform::Registry& registry, RootKey 
   return TrimNull(data);
 }
 
-int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, MistakeList& list) {
+namespace {
+
+void ScanKey(Engine& engine, const MissingFileJudge& judge, RootKey root,
+             const std::string& keyPath, MistakeList& list) {
   vu::platform::Registry& registry = engine.machine.registry();
   const bool valuesRead =
       ForEachValue(registry, root, keyPath, [&](const common::RegistryEntry& entry) {
-        list.AddJudged(JudgeValue(engine, root, keyPath, entry), {keyPath, entry.name});
+        list.AddJudged(JudgeValue(engine, judge, root, keyPath, entry), {keyPath, entry.name});
         return true;
       });
   if (!valuesRead) list.unjudged = true;
@@ -92,10 +94,16 @@ int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, Mi
     const std::string upper = vu::platform::UpperCase(childPath);
     if (upper != kExcludedBranch && upper != kUninstallBranch && upper != kExcludedWow64Branch &&
         upper != kUninstallWow64Branch && upper != kPerflibBranch && upper != kPerflibWow64Branch) {
-      ScanRegistryKey(engine, root, childPath, list);
+      ScanKey(engine, judge, root, childPath, list);
     }
   });
   if (!keysRead) list.unjudged = true;
+}
+
+}  // namespace
+
+int ScanRegistryKey(Engine& engine, RootKey root, const std::string& keyPath, MistakeList& list) {
+  ScanKey(engine, MissingFileJudge(engine.machine), root, keyPath, list);
   return list.count;
 }
 
@@ -105,6 +113,10 @@ bool FixRegistryMistakes(Engine& engine) {
     engine.progress.ShowSection(pass.section);
     MistakeList list;
     ScanRegistryKey(engine, pass.root, kStartKey, list);
+    std::vector<vu::platform::Registry::ValueName> values;
+    for (const RegistryMistake& mistake : list.entries)
+      values.emplace_back(mistake.keyPath, mistake.valueName);
+    engine.machine.registry().ExpectValueDeletions(pass.root, values);
     for (const RegistryMistake& mistake : list.entries) {
       const vu::platform::Status status = common::DeleteRegistryValueChecked(
           engine.machine.registry(), pass.root, mistake.keyPath, mistake.valueName);

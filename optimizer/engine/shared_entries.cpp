@@ -58,12 +58,13 @@ bool KeyExists(Engine& engine, const std::string& keyPath) {
 // The SharedDLLs values of |keyPath| whose DLL is gone.
 void FindOrphanedDllsIn(Engine& engine, const std::string& keyPath, OrphanList& list) {
   const bool view32 = InWow64View(keyPath);
+  const MissingFileJudge isMissing(engine.machine);
   const bool read = ForEachValue(
       engine.machine.registry(), HKEY_LOCAL_MACHINE, keyPath,
       [&](const common::RegistryEntry& entry) {
         const std::string path =
             view32 ? As32BitProgramsSeeIt(engine.machine.system(), entry.name) : entry.name;
-        list.AddJudged(JudgeMissingFile(engine.machine, path), entry.name);
+        list.AddJudged(isMissing(path), entry.name);
         return true;
       });
   if (!read) list.unjudged = true;

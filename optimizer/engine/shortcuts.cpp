@@ -199,8 +199,17 @@ bool RemoveBrokenShortcuts(Engine& engine) {
   // Folders that lost a shortcut, in the order they did. Each is looked at once, after the
   // deletions: a folder emptied on the way stays empty, as nothing is added to it.
   std::vector<std::string> emptied;
+  // The shortcuts broken now are announced first, so that the backup can record their removals
+  // all at once. Each is judged again at its turn: its target may be a shortcut removed before.
+  const MissingFileJudge isMissing(engine.machine);
+  std::vector<std::string> broken;
   for (int index = 1; index <= last; ++index) {
-    const PathState target = JudgeMissingFile(engine.machine, table.linkTargets[index]);
+    if (isMissing(table.linkTargets[index]) == PathState::Missing)
+      broken.push_back(table.linkFiles[index]);
+  }
+  files.ExpectRemovals(broken);
+  for (int index = 1; index <= last; ++index) {
+    const PathState target = isMissing(table.linkTargets[index]);
     if (target == PathState::Unknown) allDone = false;
     if (target != PathState::Missing) continue;
     const std::string& link = table.linkFiles[index];

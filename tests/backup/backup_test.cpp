@@ -1,6 +1,8 @@
 // Nothing the Optimizer removes is lost: an Express run on a machine with a problem of every kind,
 // then --restore, gives back the machine as it was; a change whose backup cannot be written is
 // not made; a run that changes nothing leaves no backup behind.
+#include "optimizer/engine/backup.h"
+#include "common/registry_mod.h"
 #include "tests/backup/backup_world.h"
 
 namespace vu::optimizer {
@@ -137,6 +139,112 @@ TEST(BackupRunTest, SystemIniComesBackByteForByte) {
       EXPECT_EQ(bytes, text) << "round " << round;
     }
   }
+}
+
+// Changes announced together are recorded together, before the first of them is made: the
+// journal holds every record while the originals are all still there.
+class BatchTest : public BackupTest {
+ protected:
+  std::vector<JournalRecord> Records(const std::string& folder) {
+    std::string bytes;
+    files().ReadAll(folder + "\\" + std::string(kBackupJournalFile), bytes);
+    return ReadJournal(bytes).records;
+  }
+  void ExpectRestored(const std::string& folder, const Snapshot& before) {
+    const RestoreReport report = RestoreBackup(machine(), folder);
+    EXPECT_TRUE(report.ok()) << FormatRestoreReport(folder, report);
+    const Snapshot restored = Take(machine());
+    EXPECT_EQ(before, restored) << Diff(before, restored);
+  }
+};
+
+TEST_F(BatchTest, RemovalsAreRecordedBeforeTheFirstAndUnusedOnesAreMadeVoid) {
+  Plant();
+  std::vector<std::string> links;
+  for (int i = 0; i < 5; ++i) {
+    links.push_back("C:\\WINDOWS\\DESKTOP\\Gone " + std::to_string(i) + ".lnk");
+    vu::test_support::PlantLink(files(), links.back(), "C:\\GONE\\X.EXE");
+  }
+  ASSERT_EQ(files().SetAttributes(links[4], FILE_ATTRIBUTE_HIDDEN), ERROR_SUCCESS);
+  // A path that is not there and a read-only file are left to the calls themselves.
+  ASSERT_EQ(files().SetAttributes(links[3], FILE_ATTRIBUTE_READONLY), ERROR_SUCCESS);
+  const Snapshot before = Take(machine());
+  auto backup = std::make_unique<BackupMachine>(machine());
+  backup->SetOptimization("Broken links fixed");
+  std::vector<std::string> announced = links;
+  announced.push_back("C:\\WINDOWS\\DESKTOP\\Not there.lnk");
+  backup->files().ExpectRemovals(announced);
+  const std::string folder = backup->folder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(Records(folder).size(), 4u);
+  for (const std::string& link : links)
+    EXPECT_TRUE(Exists(link)) << link;
+
+  EXPECT_EQ(backup->files().Remove(links[0]), ERROR_SUCCESS);
+  EXPECT_EQ(backup->files().Remove(links[4]), ERROR_SUCCESS);
+  EXPECT_EQ(backup->files().Remove(links[3]), ERROR_ACCESS_DENIED);
+  // Changed since it was announced: it gets a record of its own.
+  ASSERT_EQ(files().SetAttributes(links[1], FILE_ATTRIBUTE_SYSTEM), ERROR_SUCCESS);
+  EXPECT_EQ(backup->files().Remove(links[1]), ERROR_SUCCESS);
+  EXPECT_EQ(Records(folder).size(), 5u);
+  // links[2] is never removed, and links[1]'s first record stands for no change: both go void
+  // when the next optimization starts.
+  backup->SetOptimization("Registry erros fixed");
+  const std::vector<JournalRecord> records = Records(folder);
+  ASSERT_EQ(records.size(), 7u);
+  EXPECT_EQ(records[5].kind, JournalRecord::Kind::kVoid);
+  EXPECT_EQ(records[6].kind, JournalRecord::Kind::kVoid);
+  EXPECT_EQ(LiveRecords(records).size(), 3u);
+  backup.reset();  // the run ends
+  const std::string contents = Contents(folder);
+  std::string text;
+  EXPECT_NE(contents.find("Deleted " + links[4]), std::string::npos) << contents;
+  EXPECT_EQ(contents.find("Deleted " + links[2]), std::string::npos) << contents;
+  // Each file comes back as it was when it was removed: links[1] with the attributes it had then.
+  ASSERT_EQ(RunRestore(machine(), folder, text), 0) << text;
+  EXPECT_EQ(files().Attributes(links[1]), static_cast<std::uint32_t>(FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_EQ(files().SetAttributes(links[1], FILE_ATTRIBUTE_ARCHIVE), ERROR_SUCCESS);
+  EXPECT_EQ(Take(machine()), before);
+}
+
+TEST_F(BatchTest, ValueDeletionsShareOneRecordingAndComeBack) {
+  Plant();
+  const Snapshot before = Take(machine());
+  const std::string key = "Software\\Vendor\\Tool";
+  std::string folder;
+  {
+    BackupMachine backup(machine());
+    backup.registry().ExpectValueDeletions(HKEY_LOCAL_MACHINE,
+                                           {{key, "Path"}, {key, "Home"}, {key, "Not there"}});
+    folder = backup.folder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(Records(folder).size(), 2u);
+    EXPECT_EQ(
+        common::DeleteRegistryValueChecked(backup.registry(), HKEY_LOCAL_MACHINE, key, "Path"),
+        ERROR_SUCCESS);
+    EXPECT_EQ(
+        common::DeleteRegistryValueChecked(backup.registry(), HKEY_LOCAL_MACHINE, key, "Home"),
+        ERROR_SUCCESS);
+    EXPECT_EQ(Records(folder).size(), 2u);
+  }
+  std::string reg;
+  ASSERT_EQ(files().ReadAll(folder + "\\" + std::string(kBackupRegistryFile), reg), ERROR_SUCCESS);
+  EXPECT_NE(reg.find("\"Home\"=\"C:\\\\WINDOWS\""), std::string::npos) << reg;
+  ExpectRestored(folder, before);
+}
+
+TEST_F(BatchTest, ABatchThatCannotBeRecordedChangesNothingInIt) {
+  Plant();
+  const std::vector<std::string> links = {"C:\\WINDOWS\\DESKTOP\\Old.lnk",
+                                          "C:\\WINDOWS\\DESKTOP\\Notepad.lnk"};
+  const Snapshot before = Take(machine());
+  BackupMachine backup(machine());
+  world.temp.machine().faults().FailNth(Op::Append, 1, ERROR_DISK_FULL);
+  backup.files().ExpectRemovals(links);
+  world.temp.machine().faults().Clear();
+  for (const std::string& link : links)
+    EXPECT_EQ(backup.files().Remove(link), ERROR_WRITE_FAULT) << link;
+  EXPECT_EQ(Take(machine()), before);
 }
 
 }  // namespace
