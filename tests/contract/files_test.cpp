@@ -77,6 +77,8 @@ TEST_F(FilesTest, MissingFolderMissingFileAndEmptyFolderAreTold) {
   EXPECT_EQ(error, static_cast<Status>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(files().Attributes(Path("NoSuchFolder\\none.txt"), &error), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(error, static_cast<Status>(ERROR_PATH_NOT_FOUND));
+  EXPECT_NE(files().Attributes(Path("Empty"), &error), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(error, static_cast<Status>(ERROR_SUCCESS));
 }
 
 TEST_F(FilesTest, AttributesAreKeptAndReadBack) {

@@ -2,6 +2,7 @@
 // status codes the layer and the programs rely on, aliasing of paths.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,16 @@ TEST_F(RegistrySeamTest, DataComesBackExactlyAsStored) {
       EXPECT_EQ(value.data, data) << "type " << type;
     }
   }
-  const std::string binary = Bytes({0, 0xFF, 0x80, 0x0D, 0x0A, 0});
-  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, key(), "bin", REG_BINARY, binary),
-            ERROR_SUCCESS);
-  EXPECT_EQ(GetValue(registry(), HKEY_CURRENT_USER, key(), "bin").data, binary);
+  // Binary data, empty or not, and a type the system does not know, kept with its number.
+  for (const auto& [type, data] : {std::pair<std::uint32_t, std::string>{REG_BINARY, ""},
+                                   {REG_BINARY, Bytes({0, 0xFF, 0x80, 0x0D, 0x0A, 0})},
+                                   {0x1234u, "odd type"}}) {
+    const std::string name = "b" + std::to_string(n++);
+    ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, key(), name, type, data), ERROR_SUCCESS);
+    const RawValue value = GetValue(registry(), HKEY_CURRENT_USER, key(), name);
+    EXPECT_EQ(value.type, type);
+    EXPECT_EQ(value.data, data) << "type " << type;
+  }
 }
 
 TEST_F(RegistrySeamTest, MissingThingsReportFileNotFound) {

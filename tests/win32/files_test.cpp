@@ -70,23 +70,6 @@ TEST_F(Win32FilesTest, TreesDeeperThanMaxPathWork) {
   EXPECT_TRUE(ListNames(Path("*.*")).empty());
 }
 
-TEST_F(Win32FilesTest, MissingFileAndMissingFolderAreToldApart) {
-  platform::Status error = ERROR_SUCCESS;
-  EXPECT_EQ(files().Attributes(Path("absent.txt"), &error), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(error, static_cast<platform::Status>(ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(files().Attributes(Path("absent\\x.txt"), &error), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(error, static_cast<platform::Status>(ERROR_PATH_NOT_FOUND));
-  ASSERT_EQ(files().WriteAll(Path("present.txt"), ""), ERROR_SUCCESS);
-  EXPECT_NE(files().Attributes(Path("present.txt"), &error), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(error, static_cast<platform::Status>(ERROR_SUCCESS));
-
-  platform::FindData entry;
-  std::unique_ptr<platform::Listing> listing;
-  EXPECT_EQ(files().FindFirst(Path("*.lnk"), entry, listing), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(files().FindFirst(Path("absent\\*.*"), entry, listing), ERROR_PATH_NOT_FOUND);
-  EXPECT_EQ(listing, nullptr);
-}
-
 TEST_F(Win32FilesTest, WriteAllReplacesHiddenFilesAndRefusesReadOnlyOnes) {
   const std::string file = Path("MSDOS.SYS");
   ASSERT_EQ(files().WriteAll(file, "old content that is longer"), ERROR_SUCCESS);
