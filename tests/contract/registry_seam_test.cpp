@@ -40,10 +40,14 @@ TEST_F(RegistrySeamTest, DataComesBackExactlyAsStored) {
   }
 }
 
-TEST_F(RegistrySeamTest, MissingThingsReportFileNotFound) {
+TEST_F(RegistrySeamTest, MissingThingsReportFileNotFoundAndAnUnknownRootAnInvalidHandle) {
   std::unique_ptr<vu::platform::RegistryKey> handle;
   EXPECT_EQ(registry().OpenKey(HKEY_CURRENT_USER, Key("Nope"), handle),
             static_cast<Status>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(handle, nullptr);
+  EXPECT_EQ(registry().OpenKey(0x1234u, "Software", handle),
+            static_cast<Status>(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(registry().CreateKey(0x1234u, "X", handle), static_cast<Status>(ERROR_INVALID_HANDLE));
   EXPECT_EQ(handle, nullptr);
 
   ASSERT_EQ(registry().CreateKey(HKEY_CURRENT_USER, key(), handle), ERROR_SUCCESS);

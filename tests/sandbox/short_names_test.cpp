@@ -115,19 +115,5 @@ TEST_F(ShortNamesTest, NamesLaidFromTheHostGetAliasesInNameOrderWhenFirstSeen) {
   EXPECT_EQ(Listed("C:\\SHARED~5"), (std::vector<std::string>{"Shared Aardvark=SHARED~5"}));
 }
 
-TEST_F(ShortNamesTest, FirstLineReadsOnlyAsFarAsTheLineWhateverItsLength) {
-  const std::string longLine(10000, 'a');
-  ASSERT_EQ(files().WriteAll("C:\\A.TXT", longLine + "\r\nsecond"), ERROR_SUCCESS);
-  ASSERT_EQ(files().WriteAll("C:\\B.TXT", std::string(4095, 'b') + "\nx"), ERROR_SUCCESS);
-  ASSERT_EQ(files().WriteAll("C:\\C.TXT", std::string(70000, 'c')), ERROR_SUCCESS);
-  std::string line;
-  EXPECT_EQ(files().ReadFirstLine("C:\\A.TXT", line), ERROR_SUCCESS);
-  EXPECT_EQ(line, longLine);
-  EXPECT_EQ(files().ReadFirstLine("C:\\B.TXT", line), ERROR_SUCCESS);
-  EXPECT_EQ(line, std::string(4095, 'b'));
-  EXPECT_EQ(files().ReadFirstLine("C:\\C.TXT", line), ERROR_SUCCESS);
-  EXPECT_EQ(line.size(), 64u * 1024u);
-}
-
 }  // namespace
 }  // namespace vu::platform::sandbox
