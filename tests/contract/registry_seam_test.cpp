@@ -71,6 +71,32 @@ TEST_F(RegistrySeamTest, EmptyPathOpensTheRoot) {
   EXPECT_FALSE(KeyExists(registry(), HKEY_CURRENT_USER, Key("Child")));
 }
 
+TEST_F(RegistrySeamTest, DeletingAKeyTakesItsWholeBranchAndNothingElse) {
+  // Several siblings at each level, so that a deletion that shifts the enumeration would miss
+  // some; and a sibling whose name begins with the deleted one's.
+  for (const char* path : {"B\\one", "B\\two\\deep\\deeper", "B\\two\\side", "B\\three\\x",
+                           "B\\three\\y", "B\\three\\z", "BB", "A\\B\\C\\D"}) {
+    ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key(path), "v", REG_SZ, "1"), ERROR_SUCCESS);
+  }
+  std::unique_ptr<vu::platform::RegistryKey> parent;
+  ASSERT_EQ(registry().OpenKey(HKEY_CURRENT_USER, key(), parent), ERROR_SUCCESS);
+  EXPECT_EQ(parent->DeleteSubKey("b"), static_cast<Status>(ERROR_SUCCESS));
+  EXPECT_FALSE(KeyExists(registry(), HKEY_CURRENT_USER, Key("B")));
+  EXPECT_TRUE(KeyExists(registry(), HKEY_CURRENT_USER, Key("BB")));
+  EXPECT_EQ(parent->DeleteSubKey("B"), static_cast<Status>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(parent->DeleteSubKey("BB\\Missing"), static_cast<Status>(ERROR_FILE_NOT_FOUND));
+  // A branch named by a path below the open key, with a leading backslash as some of the
+  // programs write it.
+  EXPECT_EQ(parent->DeleteSubKey("\\A\\B"), static_cast<Status>(ERROR_SUCCESS));
+  EXPECT_FALSE(KeyExists(registry(), HKEY_CURRENT_USER, Key("A\\B")));
+  EXPECT_TRUE(KeyExists(registry(), HKEY_CURRENT_USER, Key("A")));
+  // A key made again under a deleted name starts empty.
+  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("B\\one"), "w", REG_SZ, "2"),
+            ERROR_SUCCESS);
+  EXPECT_EQ(GetValue(registry(), HKEY_CURRENT_USER, Key("B\\one"), "v").status,
+            static_cast<Status>(ERROR_FILE_NOT_FOUND));
+}
+
 TEST_F(RegistrySeamTest, SetValueOnExistingNameReplacesIt) {
   ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, key(), "Name", REG_SZ, "one"), ERROR_SUCCESS);
   ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, key(), "NAME", REG_BINARY, "2"), ERROR_SUCCESS);
