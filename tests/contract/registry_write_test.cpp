@@ -139,22 +139,6 @@ TEST_F(RegistryWriteTest, DeleteValueRemovesOnlyThatValue) {
       static_cast<Status>(ERROR_SUCCESS));
 }
 
-TEST_F(RegistryWriteTest, DeleteKeyRemovesTheWholeBranch) {
-  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("App\\A\\B\\C"), "deep", REG_SZ, "1"),
-            ERROR_SUCCESS);
-  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("App\\A"), "mid", REG_SZ, "1"),
-            ERROR_SUCCESS);
-  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("App\\Sibling"), "s", REG_SZ, "1"),
-            ERROR_SUCCESS);
-  EXPECT_EQ(vu::common::DeleteRegistryKeyChecked(registry(), HKEY_CURRENT_USER, Key("App\\A")),
-            static_cast<Status>(ERROR_SUCCESS));
-  EXPECT_FALSE(KeyExists(registry(), HKEY_CURRENT_USER, Key("App\\A\\B\\C")));
-  EXPECT_FALSE(KeyExists(registry(), HKEY_CURRENT_USER, Key("App\\A")));
-  EXPECT_TRUE(KeyExists(registry(), HKEY_CURRENT_USER, Key("App\\Sibling")));
-  EXPECT_EQ(vu::common::DeleteRegistryKeyChecked(registry(), HKEY_CURRENT_USER, Key("App\\A")),
-            static_cast<Status>(ERROR_FILE_NOT_FOUND));
-}
-
 TEST_F(RegistryWriteTest, DeleteKeyAcceptsATrailingBackslash) {
   // The uninstall-entry cleaner keeps its key paths with a trailing backslash.
   ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("Entry\\Sub"), "x", REG_SZ, "1"),
