@@ -77,6 +77,8 @@ TEST_F(FilesTest, MissingFolderMissingFileAndEmptyFolderAreTold) {
   EXPECT_EQ(error, static_cast<Status>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(files().Attributes(Path("NoSuchFolder\\none.txt"), &error), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(error, static_cast<Status>(ERROR_PATH_NOT_FOUND));
+  EXPECT_NE(files().Attributes(Path("Empty"), &error), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(error, static_cast<Status>(ERROR_SUCCESS));
 }
 
 TEST_F(FilesTest, AttributesAreKeptAndReadBack) {
@@ -103,12 +105,22 @@ TEST_F(FilesTest, AttributesAreKeptAndReadBack) {
   EXPECT_NE(Attr(Path("dir")) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
-TEST_F(FilesTest, ReadOnlyFileRefusesRemoval) {
-  const std::string file = Path("locked.txt");
-  Write(file, "x");
+TEST_F(FilesTest, HiddenFilesAreRewrittenButReadOnlyOnesRefuseWritesAndRemoval) {
+  // Windows refuses to open a hidden file for a new write unless asked with its attributes.
+  const std::string file = Path("MSDOS.SYS");
+  Write(file, "old content that is longer");
+  ASSERT_EQ(files().SetAttributes(file, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+            ERROR_SUCCESS);
+  Write(file, "new");
+  std::string bytes;
+  ASSERT_EQ(files().ReadAll(file, bytes), ERROR_SUCCESS);
+  EXPECT_EQ(bytes, "new");
+
   ASSERT_EQ(files().SetAttributes(file, FILE_ATTRIBUTE_READONLY), ERROR_SUCCESS);
+  EXPECT_EQ(files().WriteAll(file, "refused"), static_cast<Status>(ERROR_ACCESS_DENIED));
   EXPECT_EQ(files().Remove(file), static_cast<Status>(ERROR_ACCESS_DENIED));
-  EXPECT_NE(Attr(file), INVALID_FILE_ATTRIBUTES);
+  ASSERT_EQ(files().ReadAll(file, bytes), ERROR_SUCCESS);
+  EXPECT_EQ(bytes, "new");
   ASSERT_EQ(files().SetAttributes(file, 0), ERROR_SUCCESS);
   EXPECT_EQ(files().Remove(file), static_cast<Status>(ERROR_SUCCESS));
   EXPECT_EQ(Attr(file), INVALID_FILE_ATTRIBUTES);
@@ -136,17 +148,24 @@ TEST_F(FilesTest, WholeFileReadsAndWrites) {
   ASSERT_EQ(files().ReadFirstLine(file, line), ERROR_SUCCESS);
   EXPECT_EQ(line, "first line");
 
-  Write(file, "only\nlf");
-  ASSERT_EQ(files().ReadFirstLine(file, line), ERROR_SUCCESS);
-  EXPECT_EQ(line, "only");
-  Write(file, "no end");
-  ASSERT_EQ(files().ReadFirstLine(file, line), ERROR_SUCCESS);
-  EXPECT_EQ(line, "no end");
+  // The first line ends at either line end, whatever its length, and is read as far as 64 KiB.
+  const std::string longLine(10000, 'a');
+  for (const auto& [text, first] : {std::pair<std::string, std::string>{"only\nlf", "only"},
+                                    {"no end", "no end"},
+                                    {longLine + "\r\nsecond", longLine},
+                                    {std::string(4095, 'b') + "\nx", std::string(4095, 'b')},
+                                    {std::string(70000, 'c') + "\r\n", std::string(65536, 'c')}}) {
+    Write(file, text);
+    ASSERT_EQ(files().ReadFirstLine(file, line), ERROR_SUCCESS);
+    EXPECT_EQ(line, first) << text.size();
+  }
   ASSERT_EQ(files().Length(file, length), ERROR_SUCCESS);
-  EXPECT_EQ(length, 6u);
+  EXPECT_EQ(length, 70002u);
 
   EXPECT_NE(files().ReadAll(Path("absent.bin"), read), static_cast<Status>(ERROR_SUCCESS));
   EXPECT_NE(files().Length(Path("absent.bin"), length), static_cast<Status>(ERROR_SUCCESS));
+  EXPECT_EQ(files().ReadFirstLine(Path("absent.bin"), line),
+            static_cast<Status>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(FilesTest, CopyCarriesContentAndAttributes) {
@@ -218,6 +237,12 @@ TEST_F(FilesTest, ProfileEntriesAreWrittenAndOthersKept) {
   EXPECT_EQ(value, "yes");
   EXPECT_EQ(files().ReadProfileString(ini, "vcache", "Absent", value),
             static_cast<Status>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(files().ReadProfileString(ini, "Absent", "Keep", value),
+            static_cast<Status>(ERROR_FILE_NOT_FOUND));
+  // An entry with nothing after "=" is there, and empty.
+  ASSERT_EQ(files().WriteProfileString(ini, "Other", "Empty", ""), ERROR_SUCCESS);
+  ASSERT_EQ(files().ReadProfileString(ini, "Other", "Empty", value), ERROR_SUCCESS);
+  EXPECT_EQ(value, "");
   EXPECT_EQ(files().ReadProfileString(Path("absent.ini"), "vcache", "MinFileCache", value),
             static_cast<Status>(ERROR_FILE_NOT_FOUND));
 
@@ -260,13 +285,14 @@ TEST_F(FilesTest, ProfileWriteLeavesTheFilesBesideItAlone) {
 }
 
 TEST_F(FilesTest, PathsLongerThan300CharactersWork) {
-  const std::string part(60, 'd');
+  const std::string part = std::string(59, 'd') + "\u00e9";
   std::string dir = folder();
   for (int i = 0; i < 5; ++i) {
     dir += "\\" + part + std::to_string(i);
     MakeDir(dir);
   }
-  const std::string file = dir + "\\" + std::string(40, 'f') + ".txt";
+  const std::string leaf = std::string(40, 'f') + ".txt";
+  const std::string file = dir + "\\" + leaf;
   ASSERT_GT(file.size(), 300u);
   Write(file, "deep");
   std::string read;
@@ -274,8 +300,18 @@ TEST_F(FilesTest, PathsLongerThan300CharactersWork) {
   EXPECT_EQ(read, "deep");
   const ListingResult listing = List(files(), dir + "\\*.txt");
   ASSERT_EQ(listing.status, static_cast<Status>(ERROR_SUCCESS));
-  EXPECT_EQ(listing.names(), std::vector<std::string>{std::string(40, 'f') + ".txt"});
+  EXPECT_EQ(listing.names(), std::vector<std::string>{leaf});
   EXPECT_NE(Attr(file) & FILE_ATTRIBUTE_ARCHIVE, 0u);
+  // '/' separators and a "." and ".." detour reach the same file; copies and attributes work
+  // there too, and a folder with files in it stays.
+  const std::string detour = dir + "/./../" + dir.substr(dir.rfind('\\') + 1) + "/" + leaf;
+  ASSERT_EQ(files().ReadAll(detour, read), ERROR_SUCCESS);
+  EXPECT_EQ(read, "deep");
+  EXPECT_EQ(files().Copy(file, dir + "\\copy.txt", false), ERROR_SUCCESS);
+  ASSERT_EQ(files().SetAttributes(file, FILE_ATTRIBUTE_HIDDEN), ERROR_SUCCESS);
+  EXPECT_NE(Attr(file) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_NE(files().RemoveDirectory(dir), static_cast<Status>(ERROR_SUCCESS));
+  EXPECT_EQ(files().Remove(dir + "\\copy.txt"), static_cast<Status>(ERROR_SUCCESS));
   EXPECT_EQ(files().Remove(file), static_cast<Status>(ERROR_SUCCESS));
   for (int i = 4; i >= 0; --i) {
     EXPECT_EQ(files().RemoveDirectory(dir), static_cast<Status>(ERROR_SUCCESS)) << dir;
@@ -285,11 +321,19 @@ TEST_F(FilesTest, PathsLongerThan300CharactersWork) {
 }
 
 TEST_F(FilesTest, NonAsciiNamesRoundTrip) {
-  const std::string name = "Velloria\u2122 Caf\u00e9.txt";
-  Write(Path(name), "x");
-  EXPECT_EQ(List(files(), Path("*.txt")).names(), std::vector<std::string>{name});
-  EXPECT_NE(Attr(Path(name)), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(files().Remove(Path(name)), static_cast<Status>(ERROR_SUCCESS));
+  // Beyond the ANSI code page too: the Win32 back end must take the wide calls.
+  const std::string sub = Path("\u00e9t\u00e9 \u8a2d\u5b9a");
+  const std::string name = "Velloria\u2122 Caf\u00e9 \u65e5\u672c.txt";
+  MakeDir(sub);
+  Write(sub + "\\" + name, "first\r\nsecond");
+  EXPECT_EQ(List(files(), sub + "\\*.txt").names(), std::vector<std::string>{name});
+  std::string line;
+  ASSERT_EQ(files().ReadFirstLine(sub + "/" + name, line), ERROR_SUCCESS);
+  EXPECT_EQ(line, "first");
+  EXPECT_EQ(files().Copy(sub + "\\" + name, Path(name), true), ERROR_SUCCESS);
+  EXPECT_EQ(files().Remove(sub + "\\" + name), ERROR_SUCCESS);
+  EXPECT_EQ(files().RemoveDirectory(sub), ERROR_SUCCESS);
+  EXPECT_EQ(List(files(), Path("*.*")).names(), (std::vector<std::string>{".", "..", name}));
 }
 
 }  // namespace

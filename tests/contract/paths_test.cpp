@@ -1,10 +1,9 @@
-// The Optimizer's path and folder procedures, and the large-font probe. The pure procedures run
-// here too so that they are also checked in the Windows build.
+// The Optimizer's own path and folder procedures. The pure procedures run here too so that they
+// are also checked in the Windows build.
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "common/large_font.h"
 #include "optimizer/engine/paths.h"
 #include "tests/contract/env.h"
 #include "tests/contract/fake_system.h"
@@ -13,16 +12,6 @@ namespace vu::contract {
 namespace {
 
 using namespace vu::optimizer;
-
-TEST(PathProcedures, QualifyPathAddsOneTrailingBackslash) {
-  EXPECT_EQ(QualifyPath(""), "");
-  EXPECT_EQ(QualifyPath("C:"), "C:\\");
-  EXPECT_EQ(QualifyPath("C:\\"), "C:\\");
-  EXPECT_EQ(QualifyPath("C:\\WINDOWS"), "C:\\WINDOWS\\");
-  EXPECT_EQ(QualifyPath("C:\\WINDOWS\\"), "C:\\WINDOWS\\");
-  // Only a backslash counts as the separator.
-  EXPECT_EQ(QualifyPath("C:/WINDOWS/"), "C:/WINDOWS/\\");
-}
 
 TEST(PathProcedures, TrimNullCutsAtTheFirstNul) {
   EXPECT_EQ(TrimNull("name.lnk"), "name.lnk");
@@ -40,15 +29,6 @@ TEST(PathProcedures, ReverseStringReversesCharacters) {
             "Caf\u00e9\u2122 \xF0\x9F\x98\x80!");
 }
 
-TEST(PathProcedures, GetParentFolderDropsTheLastPart) {
-  EXPECT_EQ(GetParentFolder("C:\\Windows\\Desktop\\x.lnk"), "C:\\Windows\\Desktop");
-  EXPECT_EQ(GetParentFolder("C:\\x.lnk"), "C:");
-  EXPECT_EQ(GetParentFolder("C:\\Windows\\"), "C:\\Windows");
-  EXPECT_EQ(GetParentFolder("x.lnk"), "x.lnk");
-  EXPECT_EQ(GetParentFolder(""), "");
-  EXPECT_EQ(GetParentFolder("C:\\Caf\u00e9\u2122\\x"), "C:\\Caf\u00e9\u2122");
-}
-
 TEST(PathProcedures, GetSystemDirKeepsWhatFitsIn255Characters) {
   FakeSystem system;
   EXPECT_EQ(GetSystemDir(system), "C:\\WINDOWS\\SYSTEM");
@@ -63,16 +43,6 @@ TEST(PathProcedures, GetSystemDirKeepsWhatFitsIn255Characters) {
   EXPECT_EQ(GetSystemDir(system), system.systemDirectory);
   system.systemDirectory = "";
   EXPECT_EQ(GetSystemDir(system), "");
-}
-
-TEST(LargeFontProbe, OnlyExactly120PixelsPerInchIsLarge) {
-  FakeSystem system;
-  for (int dpi : {0, 96, 119, 121, 144}) {
-    system.logPixelsX = dpi;
-    EXPECT_EQ(vu::common::IsLargeFontScreen(system), vu::common::kFalse) << dpi;
-  }
-  system.logPixelsX = 120;
-  EXPECT_EQ(vu::common::IsLargeFontScreen(system), vu::common::kTrue);
 }
 
 class FolderProceduresTest : public ContractTest {};
@@ -96,15 +66,6 @@ TEST_F(FolderProceduresTest, IsFolderEmptyLooksPastDotNames) {
   EXPECT_EQ(IsFolderEmpty(files(), Path("DotOnly")), vu::common::kTrue);
 
   EXPECT_EQ(IsFolderEmpty(files(), Path("Missing")), vu::common::kFalse);
-}
-
-TEST_F(FolderProceduresTest, SystemDirIsADrivePath) {
-  const std::string dir = GetSystemDir(system());
-  ASSERT_GE(dir.size(), 3u);
-  EXPECT_EQ(dir.substr(1, 2), ":\\");
-  const std::uint32_t attributes = files().Attributes(dir);
-  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-  EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
 }  // namespace

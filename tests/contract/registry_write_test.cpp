@@ -37,69 +37,62 @@ void ExpectRaw(const RawValue& value, std::uint32_t type, const std::string& dat
   EXPECT_EQ(value.data, data);
 }
 
-TEST_F(RegistryWriteTest, DwordIsConvertedFromTextOrNumber) {
-  ExpectRaw(Write(REG_DWORD, "53600"), REG_DWORD, Bytes({0x60, 0xD1, 0, 0}));
-  ExpectRaw(Write(REG_DWORD, std::int64_t{53600}), REG_DWORD, Bytes({0x60, 0xD1, 0, 0}));
-  ExpectRaw(Write(REG_DWORD, " 7 "), REG_DWORD, Bytes({7, 0, 0, 0}));
-  ExpectRaw(Write(REG_DWORD, "1.6"), REG_DWORD, Bytes({2, 0, 0, 0}));
-  ExpectRaw(Write(REG_DWORD, "-1"), REG_DWORD, Bytes({0xFF, 0xFF, 0xFF, 0xFF}));
-}
-
-TEST_F(RegistryWriteTest, DwordThatCannotBeConvertedIsWrittenAsZero) {
-  for (const char* text : {"abc", "", "12abc", "4294967295"}) {
-    ExpectRaw(Write(REG_DWORD, text), REG_DWORD, Bytes({0, 0, 0, 0}));
-  }
-  ExpectRaw(Write(REG_DWORD, std::int64_t{4294967295}), REG_DWORD, Bytes({0, 0, 0, 0}));
-}
-
-TEST_F(RegistryWriteTest, DwordWrittenReadsBackThroughTheLayer) {
-  vu::common::SetRegistryValue(registry(), HKEY_CURRENT_USER, key(), "DefaultRcvWindow", REG_DWORD,
-                               "53600");
-  EXPECT_EQ(vu::common::GetRegistryString(registry(), HKEY_CURRENT_USER, key(), "DefaultRcvWindow"),
-            "53600");
-}
-
-TEST_F(RegistryWriteTest, StringGetsATerminatingNul) {
-  ExpectRaw(Write(REG_SZ, "0"), REG_SZ, std::string("0\0", 2));
-  ExpectRaw(Write(REG_SZ, std::int64_t{536}), REG_SZ, std::string("536\0", 4));
-  ExpectRaw(Write(REG_SZ, ""), REG_SZ, std::string(1, '\0'));
-  ExpectRaw(Write(REG_SZ, "Velloria\u2122"), REG_SZ, std::string("Velloria\u2122\0", 12));
-}
-
-TEST_F(RegistryWriteTest, StringReadsBackAsWritten) {
-  for (const char* text :
-       {"abc", "", "C:\\Program Files\\Velloria\\Optimizer.exe", "Caf\u00e9\u2122"}) {
-    vu::common::SetRegistryValue(registry(), HKEY_CURRENT_USER, key(), "text", REG_SZ, text);
-    EXPECT_EQ(vu::common::GetRegistryString(registry(), HKEY_CURRENT_USER, key(), "text"), text);
-  }
-}
-
-TEST_F(RegistryWriteTest, OtherTextTypesGetNoNul) {
-  // Only type 1 has the NUL appended, so an expandable string loses its last character on reading.
-  const RawValue value = Write(REG_EXPAND_SZ, "%windir%");
-  ExpectRaw(value, REG_EXPAND_SZ, "%windir%");
-}
-
-TEST_F(RegistryWriteTest, BinaryStoresOneBytePerCharacter) {
-  ExpectRaw(Write(REG_BINARY, vu::common::TextOfBytes(Bytes({107, 2, 0, 0}))), REG_BINARY,
-            Bytes({0x6B, 0x02, 0, 0}));
-  // The same bytes given as bytes, and byte 0xE8 given as its character.
-  ExpectRaw(Write(REG_BINARY, Bytes({0xE8, 0, 0, 0})), REG_BINARY, Bytes({0xE8, 0, 0, 0}));
-  ExpectRaw(Write(REG_BINARY, std::string("\u00e8\0\0\0", 5)), REG_BINARY, Bytes({0xE8, 0, 0, 0}));
-  ExpectRaw(Write(REG_BINARY, "\u20ac"), REG_BINARY, Bytes({0x80}));
-  ExpectRaw(Write(REG_BINARY, ""), REG_BINARY, "");
-
+TEST_F(RegistryWriteTest, EachTypeIsConvertedToWhatTheSeamStores) {
   std::string every;
   for (int b = 0; b < 256; ++b)
     every += static_cast<char>(b);
-  ExpectRaw(Write(REG_BINARY, vu::common::TextOfBytes(every)), REG_BINARY, every);
+  const struct {
+    std::uint32_t type;
+    RegistryData data;
+    std::string stored;
+  } cases[] = {
+      // A DWORD from text or a number; what cannot be converted is written as zero.
+      {REG_DWORD, "53600", Bytes({0x60, 0xD1, 0, 0})},
+      {REG_DWORD, std::int64_t{53600}, Bytes({0x60, 0xD1, 0, 0})},
+      {REG_DWORD, " 7 ", Bytes({7, 0, 0, 0})},
+      {REG_DWORD, "1.6", Bytes({2, 0, 0, 0})},
+      {REG_DWORD, "-1", Bytes({0xFF, 0xFF, 0xFF, 0xFF})},
+      {REG_DWORD, "abc", Bytes({0, 0, 0, 0})},
+      {REG_DWORD, "", Bytes({0, 0, 0, 0})},
+      {REG_DWORD, "12abc", Bytes({0, 0, 0, 0})},
+      {REG_DWORD, "4294967295", Bytes({0, 0, 0, 0})},
+      {REG_DWORD, std::int64_t{4294967295}, Bytes({0, 0, 0, 0})},
+      // A string gets its terminating NUL; only type 1 does, so an expandable string loses its
+      // last character on reading.
+      {REG_SZ, "0", std::string("0\0", 2)},
+      {REG_SZ, std::int64_t{536}, std::string("536\0", 4)},
+      {REG_SZ, "", std::string(1, '\0')},
+      {REG_SZ, "Velloria\u2122", std::string("Velloria\u2122\0", 12)},
+      {REG_EXPAND_SZ, "%windir%", "%windir%"},
+      // Binary data: one byte per character, given as text or as bytes.
+      {REG_BINARY, vu::common::TextOfBytes(Bytes({107, 2, 0, 0})), Bytes({0x6B, 0x02, 0, 0})},
+      {REG_BINARY, Bytes({0xE8, 0, 0, 0}), Bytes({0xE8, 0, 0, 0})},
+      {REG_BINARY, std::string("\u00e8\0\0\0", 5), Bytes({0xE8, 0, 0, 0})},
+      {REG_BINARY, "\u20ac", Bytes({0x80})},
+      {REG_BINARY, "", ""},
+      {REG_BINARY, vu::common::TextOfBytes(every), every},
+  };
+  for (const auto& c : cases)
+    ExpectRaw(Write(c.type, c.data), c.type, c.stored);
 }
 
-TEST_F(RegistryWriteTest, BinaryWrittenReadsBackAsHex) {
-  vu::common::SetRegistryValue(registry(), HKEY_CURRENT_USER, key(), "CacheSize", REG_BINARY,
-                               vu::common::TextOfBytes(Bytes({107, 2, 0, 0})));
-  EXPECT_EQ(vu::common::GetRegistryString(registry(), HKEY_CURRENT_USER, key(), "CacheSize"),
-            "6B020000");
+TEST_F(RegistryWriteTest, WhatIsWrittenReadsBackThroughTheLayer) {
+  const struct {
+    std::uint32_t type;
+    std::string written, read;
+  } cases[] = {
+      {REG_DWORD, "53600", "53600"},
+      {REG_SZ, "abc", "abc"},
+      {REG_SZ, "", ""},
+      {REG_SZ, "C:\\Program Files\\Velloria\\Optimizer.exe",
+       "C:\\Program Files\\Velloria\\Optimizer.exe"},
+      {REG_SZ, "Caf\u00e9\u2122", "Caf\u00e9\u2122"},
+      {REG_BINARY, vu::common::TextOfBytes(Bytes({107, 2, 0, 0})), "6B020000"},
+  };
+  for (const auto& c : cases) {
+    vu::common::SetRegistryValue(registry(), HKEY_CURRENT_USER, key(), "v", c.type, c.written);
+    EXPECT_EQ(vu::common::GetRegistryString(registry(), HKEY_CURRENT_USER, key(), "v"), c.read);
+  }
 }
 
 TEST_F(RegistryWriteTest, InstallerStoresEveryOtherTypeAsString) {
@@ -144,22 +137,6 @@ TEST_F(RegistryWriteTest, DeleteValueRemovesOnlyThatValue) {
   EXPECT_NE(
       vu::common::DeleteRegistryValueChecked(registry(), HKEY_CURRENT_USER, Key("None"), "kept"),
       static_cast<Status>(ERROR_SUCCESS));
-}
-
-TEST_F(RegistryWriteTest, DeleteKeyRemovesTheWholeBranch) {
-  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("App\\A\\B\\C"), "deep", REG_SZ, "1"),
-            ERROR_SUCCESS);
-  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("App\\A"), "mid", REG_SZ, "1"),
-            ERROR_SUCCESS);
-  ASSERT_EQ(PutValue(registry(), HKEY_CURRENT_USER, Key("App\\Sibling"), "s", REG_SZ, "1"),
-            ERROR_SUCCESS);
-  EXPECT_EQ(vu::common::DeleteRegistryKeyChecked(registry(), HKEY_CURRENT_USER, Key("App\\A")),
-            static_cast<Status>(ERROR_SUCCESS));
-  EXPECT_FALSE(KeyExists(registry(), HKEY_CURRENT_USER, Key("App\\A\\B\\C")));
-  EXPECT_FALSE(KeyExists(registry(), HKEY_CURRENT_USER, Key("App\\A")));
-  EXPECT_TRUE(KeyExists(registry(), HKEY_CURRENT_USER, Key("App\\Sibling")));
-  EXPECT_EQ(vu::common::DeleteRegistryKeyChecked(registry(), HKEY_CURRENT_USER, Key("App\\A")),
-            static_cast<Status>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST_F(RegistryWriteTest, DeleteKeyAcceptsATrailingBackslash) {

@@ -26,8 +26,15 @@ TEST(SharedText, TrimDropsBlanksAndTabsAroundOnly) {
 
 TEST(SharedPaths, QualifyAndParentAreInverse) {
   EXPECT_EQ(QualifyPath(""), "");
+  EXPECT_EQ(QualifyPath("C:"), "C:\\");
   EXPECT_EQ(QualifyPath("D:\\"), "D:\\");
   EXPECT_EQ(QualifyPath("C:\\Program Files"), "C:\\Program Files\\");
+  // Only a backslash counts as the separator.
+  EXPECT_EQ(QualifyPath("C:/WINDOWS/"), "C:/WINDOWS/\\");
+  EXPECT_EQ(GetParentFolder("C:\\Windows\\"), "C:\\Windows");
+  EXPECT_EQ(GetParentFolder("x.lnk"), "x.lnk");
+  EXPECT_EQ(GetParentFolder(""), "");
+  EXPECT_EQ(GetParentFolder("C:\\Caf\u00e9\u2122\\x"), "C:\\Caf\u00e9\u2122");
   for (const char* folder : {"C:\\Program Files\\Velloria Utilities", "C:", "\\\\server\\share"})
     EXPECT_EQ(GetParentFolder(QualifyPath(folder) + "x.exe"), folder);
 }

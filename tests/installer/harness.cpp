@@ -25,11 +25,7 @@ void TempMachine::AddDrive(char letter) {
 }
 
 void TempMachine::Write(const std::string& path, std::string_view bytes) {
-  vu::platform::FileSystem& files = machine().files();
-  for (std::size_t i = 3; i < path.size(); ++i) {
-    if (path[i] == '\\') files.MakeDirectory(path.substr(0, i));
-  }
-  ASSERT_EQ(files.WriteAll(path, bytes), ERROR_SUCCESS) << path;
+  vu::test_support::PlantFile(machine().files(), path, bytes);
 }
 
 std::string TempMachine::Read(const std::string& path) {

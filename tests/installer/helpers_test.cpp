@@ -1,10 +1,9 @@
 // The small pieces the stages and pages are made of: the splash's number, the background's
-// bands, special folders and the folder dialog.
+// bands and the special folders.
 #include <gtest/gtest.h>
 
 #include "common/special_folders.h"
 #include "harness.h"
-#include "installer/browse_for_folder.h"
 #include "installer/frm_splash.h"
 #include "installer/frm_start.h"
 #include "installer/install_steps.h"
@@ -63,13 +62,6 @@ TEST(Folders, SpecialFoldersResolveToTheWindows98Places) {
   EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_STARTMENU), "C:\\WINDOWS\\START MENU");
   EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_DESKTOP), "C:\\WINDOWS\\DESKTOP");
   EXPECT_EQ(common::GetSpecialFolderPath(shell, CSIDL_COMMON_PROGRAMS), "");
-
-  // The dialog: an answer is taken as given; none is a cancel.
-  world.temp.machine().QueueBrowseAnswer("D:\\");
-  EXPECT_EQ(BrowseForFolder(shell, 0, "t", kBifStatusText, CSIDL_DESKTOP), "D:\\");
-  world.temp.machine().QueueBrowseAnswer(std::nullopt);
-  EXPECT_EQ(BrowseForFolder(shell, 0, "t", kBifStatusText, CSIDL_DESKTOP), "");
-  EXPECT_EQ(BrowseForFolder(shell, 0, "t", kBifDontGoBelowDomain, CSIDL_STARTMENU), "");
 }
 
 }  // namespace

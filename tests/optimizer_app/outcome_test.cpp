@@ -20,6 +20,8 @@ TEST(RunOutcome, AnExpressRunExitsOneWhenAStepFailedAndShowsItsWarning) {
   OptimizerWorld clean(96, MakeOperations());
   EXPECT_EQ(ExitStatus(clean.Play(kExpressScript), true, clean.app.state()), 0)
       << clean.errors.str();
+  EXPECT_EQ(clean.main().caption(), "Finished Optimizing");
+  EXPECT_EQ(clean.temp.Journal(), "") << "the command line's script clears the restart box";
 
   OptimizerWorld world(96, MakeOperations());
   world.temp.machine().faults().FailNth(Op::WriteProfileString, 1, ERROR_ACCESS_DENIED);

@@ -61,13 +61,6 @@ TEST(ScenarioTest, ACustomSessionWithAPauseForThoughtAndNoRestart) {
   EXPECT_EQ(world.temp.Journal(), "");
 }
 
-TEST(ScenarioTest, TheExpressScriptOfTheCommandLine) {
-  OptimizerWorld world;
-  EXPECT_EQ(world.Play(kExpressScript), 0) << world.errors.str();
-  EXPECT_EQ(world.main().caption(), "Finished Optimizing");
-  EXPECT_EQ(world.temp.Journal(), "");
-}
-
 TEST(ScenarioTest, AnUntouchedRestartBoxRestartsTheComputer) {
   OptimizerWorld world;
   EXPECT_EQ(world.Play("click frmMain.nextButton\n"

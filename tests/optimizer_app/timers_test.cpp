@@ -48,15 +48,14 @@ TEST(DotCycleTest, EachStatusLineCyclesItsOwnDots) {
 TEST(DotCycleTest, LabelTimerLeavesTheDesignTextAlone) {
   OptimizerWorld world;
   world.Start();
-  FrmMain& wizard = world.main();
   FrmMain& main = world.main();
   ASSERT_EQ(main.scan.statusLabel.caption(), "Initializing . . .");
-  wizard.LabelTimerTick();
+  main.LabelTimerTick();
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing . . .");
   main.scan.statusLabel.SetCaption("Initializing. .");
-  wizard.LabelTimerTick();
+  main.LabelTimerTick();
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing. . .");
-  wizard.LabelTimerTick();
+  main.LabelTimerTick();
   EXPECT_EQ(main.scan.statusLabel.caption(), "Initializing");
 }
 

@@ -16,28 +16,15 @@
 #include "platform/sandbox/layout.h"
 #include "platform/sandbox/machine.h"
 #include "platform/text.h"
+#include "tests/support/fresh_machine.h"
 
 namespace vu::platform::sandbox {
 namespace {
 
 namespace fs = std::filesystem;
 
-class LookupCacheTest : public ::testing::Test {
+class LookupCacheTest : public vu::test_support::FreshMachineTest {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vu_lookup_cache_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    std::string error;
-    ASSERT_TRUE(SandboxMachine::Init((dir_ / "m").string(), &error)) << error;
-    machine_ = SandboxMachine::Open((dir_ / "m").string(), &error);
-    ASSERT_TRUE(machine_) << error;
-  }
-  void TearDown() override {
-    machine_.reset();
-    fs::remove_all(dir_);
-  }
-  FileSystem& files() { return machine_->files(); }
   fs::path Host(const std::string& relative) { return dir_ / "m" / "drives" / "C" / relative; }
   void LayOnHost(const std::string& relative, const std::string& bytes) {
     fs::create_directories(Host(relative).parent_path());
@@ -62,9 +49,6 @@ class LookupCacheTest : public ::testing::Test {
     } while (listing->Next(entry));
     return found;
   }
-
-  fs::path dir_;
-  std::unique_ptr<SandboxMachine> machine_;
 };
 
 TEST_F(LookupCacheTest, NamesLaidRenamedOrRemovedOnTheHostShowAtTheNextLookup) {

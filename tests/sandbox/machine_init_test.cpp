@@ -1,44 +1,24 @@
 // What a new machine holds for the programs to find: the shell's folders where Windows 98 keeps
 // them, the default user's keys, and the listing vmachine prints of them.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include "platform/sandbox/machine.h"
 #include "platform/sandbox/shell.h"
+#include "tests/support/fresh_machine.h"
 
 namespace vu::platform::sandbox {
 namespace {
 
-namespace fs = std::filesystem;
-
-class MachineInitTest : public ::testing::Test {
+class MachineInitTest : public vu::test_support::FreshMachineTest {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vu_machine_init_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    std::string error;
-    ASSERT_TRUE(SandboxMachine::Init((dir_ / "m").string(), &error)) << error;
-    machine_ = SandboxMachine::Open((dir_ / "m").string(), &error);
-    ASSERT_TRUE(machine_) << error;
-  }
-  void TearDown() override {
-    machine_.reset();
-    fs::remove_all(dir_);
-  }
   std::string Folder(int csidl) {
     std::string path;
     const Status status = machine_->shell().SpecialFolderPath(csidl, path);
     return status == ERROR_SUCCESS ? path : "<status " + std::to_string(status) + ">";
   }
-
-  fs::path dir_;
-  std::unique_ptr<SandboxMachine> machine_;
 };
 
 TEST_F(MachineInitTest, EveryShellFolderIsThereAtItsWindows98Place) {
@@ -78,8 +58,8 @@ TEST_F(MachineInitTest, TheDefaultUserHasItsKeys) {
 TEST_F(MachineInitTest, VmachineDirListsShortAndLongNames) {
   ASSERT_EQ(machine_->files().WriteAll("C:\\PROGRAM FILES\\Read Me First.txt", "hello"),
             ERROR_SUCCESS);
-  const std::string command = std::string(VU_TEST_BIN_DIR) + "/vmachine dir '" +
-                              (dir_ / "m").string() + "' 'c:\\progra~1' 2>&1";
+  const std::string command =
+      std::string(VU_TEST_BIN_DIR) + "/vmachine dir '" + MachineDir() + "' 'c:\\progra~1' 2>&1";
   std::string output;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     char chunk[512];

@@ -3,45 +3,26 @@
 #include "platform/sandbox/running_programs.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/sandbox/machine.h"
+#include "tests/support/fresh_machine.h"
 
 namespace vu::platform::sandbox {
 namespace {
 
-namespace fs = std::filesystem;
-
 const std::string kProgram = "C:\\Program Files\\Tool\\Tool.exe";
 
-class RunningProgramsTest : public ::testing::Test {
+class RunningProgramsTest : public vu::test_support::FreshMachineTest {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vu_running_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    std::string error;
-    ASSERT_TRUE(SandboxMachine::Init(Dir(), &error)) << error;
-    machine_ = SandboxMachine::Open(Dir(), &error);
-    ASSERT_TRUE(machine_) << error;
+    FreshMachineTest::SetUp();
     ASSERT_EQ(files().MakeDirectory("C:\\Program Files\\Tool"), ERROR_SUCCESS);
     ASSERT_EQ(files().WriteAll(kProgram, "program"), ERROR_SUCCESS);
     ASSERT_EQ(files().WriteAll("C:\\Program Files\\Tool\\Tool.hlp", "help"), ERROR_SUCCESS);
   }
-  void TearDown() override {
-    machine_.reset();
-    fs::remove_all(dir_);
-  }
-  std::string Dir() const { return (dir_ / "m").string(); }
-  FileSystem& files() { return machine_->files(); }
-
-  fs::path dir_;
-  std::unique_ptr<SandboxMachine> machine_;
+  std::string Dir() const { return MachineDir(); }
 };
 
 TEST_F(RunningProgramsTest, ARunningProgramIsInUseInAnySpellingUntilItEnds) {

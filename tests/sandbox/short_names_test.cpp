@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sandbox/machine.h"
+#include "tests/support/fresh_machine.h"
 
 namespace vu::platform::sandbox {
 namespace {
@@ -36,27 +36,8 @@ TEST(ShortName, AliasesTakeValidCharactersOfNameAndExtension) {
 }
 
 // A new machine in its own temporary folder.
-class ShortNamesTest : public ::testing::Test {
+class ShortNamesTest : public vu::test_support::FreshMachineTest {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vu_short_names_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    std::string error;
-    ASSERT_TRUE(SandboxMachine::Init((dir_ / "m").string(), &error)) << error;
-    Reopen();
-  }
-  void TearDown() override {
-    machine_.reset();
-    fs::remove_all(dir_);
-  }
-  void Reopen() {
-    machine_.reset();
-    std::string error;
-    machine_ = SandboxMachine::Open((dir_ / "m").string(), &error);
-    ASSERT_TRUE(machine_) << error;
-  }
-  FileSystem& files() { return machine_->files(); }
   // "name=alias" of every entry the pattern lists, dot entries left out.
   std::vector<std::string> Listed(const std::string& pattern) {
     std::vector<std::string> names;
@@ -75,9 +56,6 @@ class ShortNamesTest : public ::testing::Test {
     fs::create_directories(path.parent_path());
     std::ofstream(path) << bytes;
   }
-
-  fs::path dir_;
-  std::unique_ptr<SandboxMachine> machine_;
 };
 
 TEST_F(ShortNamesTest, AliasesAreGivenAtCreationAndNeverChange) {
@@ -135,44 +113,6 @@ TEST_F(ShortNamesTest, NamesLaidFromTheHostGetAliasesInNameOrderWhenFirstSeen) {
   // One laid later takes the next free number, whatever its place in the name order.
   LayOnHost("Shared Aardvark/d.txt");
   EXPECT_EQ(Listed("C:\\SHARED~5"), (std::vector<std::string>{"Shared Aardvark=SHARED~5"}));
-}
-
-TEST_F(ShortNamesTest, LookupsSeeNamesLaidJustAfterAMissInTheSameFolder) {
-  // The folder's names are cached after a miss: a file laid right after must still be found,
-  // whatever case it is asked in, however quickly it follows.
-  for (int i = 0; i < 50; ++i) {
-    const std::string name = "Late" + std::to_string(i) + ".Txt";
-    ASSERT_EQ(files().Attributes("C:\\WINDOWS\\" + name + "X"), INVALID_FILE_ATTRIBUTES);
-    LayOnHost("WINDOWS/" + name);
-    ASSERT_NE(files().Attributes("c:\\windows\\LATE" + std::to_string(i) + ".TXT"),
-              INVALID_FILE_ATTRIBUTES)
-        << name;
-    fs::remove(dir_ / "m/drives/C/WINDOWS" / name);
-    ASSERT_EQ(files().Attributes("c:\\windows\\LATE" + std::to_string(i) + ".TXT"),
-              INVALID_FILE_ATTRIBUTES)
-        << name;
-  }
-}
-
-TEST_F(ShortNamesTest, FirstLineReadsOnlyAsFarAsTheLineWhateverItsLength) {
-  const std::string longLine(10000, 'a');
-  ASSERT_EQ(files().WriteAll("C:\\A.TXT", longLine + "\r\nsecond"), ERROR_SUCCESS);
-  ASSERT_EQ(files().WriteAll("C:\\B.TXT", std::string(4095, 'b') + "\nx"), ERROR_SUCCESS);
-  ASSERT_EQ(files().WriteAll("C:\\C.TXT", std::string(70000, 'c')), ERROR_SUCCESS);
-  std::string line;
-  EXPECT_EQ(files().ReadFirstLine("C:\\A.TXT", line), ERROR_SUCCESS);
-  EXPECT_EQ(line, longLine);
-  EXPECT_EQ(files().ReadFirstLine("C:\\B.TXT", line), ERROR_SUCCESS);
-  EXPECT_EQ(line, std::string(4095, 'b'));
-  EXPECT_EQ(files().ReadFirstLine("C:\\C.TXT", line), ERROR_SUCCESS);
-  EXPECT_EQ(line.size(), 64u * 1024u);
-}
-
-TEST_F(ShortNamesTest, FactsChangedOnDiskReachTheOpenMachine) {
-  EXPECT_EQ(machine_->system().WindowsDirectory(), "C:\\WINDOWS");
-  ASSERT_EQ(WriteFacts((dir_ / "m/machine.ini").string(), {{"WindowsDir", "C:\\WIN98"}}),
-            ERROR_SUCCESS);
-  EXPECT_EQ(machine_->system().WindowsDirectory(), "C:\\WIN98");
 }
 
 }  // namespace

@@ -179,22 +179,26 @@ TEST(CommandLineTest, AutomationOptionsComeOffTheFrontOnly) {
   struct Case {
     const char* line;
     const char* script;
-    bool yes;
+    bool yes, silent;
     const char* argument;
   } cases[] = {
-      {"-Velloria Optimizer", "", false, "-Velloria Optimizer"},
-      {"--script run.txt -Velloria Optimizer", "run.txt", false, "-Velloria Optimizer"},
+      {"-Velloria Optimizer", "", false, false, "-Velloria Optimizer"},
+      {"--script run.txt -Velloria Optimizer", "run.txt", false, false, "-Velloria Optimizer"},
       {"--script \"C:\\my tests\\run.txt\" --yes -Velloria  Optimizer ", "C:\\my tests\\run.txt",
-       true, "-Velloria  Optimizer "},
-      {"--yes", "", true, ""},
-      {"--script", "", false, "--script"},
-      {"", "", false, ""},
+       true, false, "-Velloria  Optimizer "},
+      {"--yes", "", true, false, ""},
+      {"--script", "", false, false, "--script"},
+      {"", "", false, false, ""},
+      // /S comes before the argument, which keeps its blanks.
+      {"/S -Velloria Optimizer", "", false, true, "-Velloria Optimizer"},
+      {"-Velloria Optimizer /S", "", false, false, "-Velloria Optimizer /S"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     const Automation automation = SplitCommandLine(c.line);
     EXPECT_EQ(automation.script, c.script);
     EXPECT_EQ(automation.yes, c.yes);
+    EXPECT_EQ(automation.silent, c.silent);
     EXPECT_EQ(automation.argument, c.argument);
   }
 }

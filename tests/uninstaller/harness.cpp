@@ -26,18 +26,12 @@ TempMachine::TempMachine(int pixelsPerInch)
     : vu::test_support::TempMachine("vu-uninstaller-test-", "C:\\WINDOWS", pixelsPerInch) {}
 
 void TempMachine::MakeFolder(const std::string& path) {
-  for (std::size_t i = path.find('\\', 3);; i = path.find('\\', i + 1)) {
-    const std::string part = path.substr(0, i);
-    if (!Exists(part)) {
-      ASSERT_EQ(machine().files().MakeDirectory(part), ERROR_SUCCESS) << part;
-    }
-    if (i == std::string::npos) break;
-  }
+  vu::test_support::PlantFolder(machine().files(), path);
+  ASSERT_TRUE(Exists(path)) << path;
 }
 
 void TempMachine::MakeFile(const std::string& path) {
-  MakeFolder(path.substr(0, path.rfind('\\')));
-  ASSERT_EQ(machine().files().WriteAll(path, "data\r\n"), ERROR_SUCCESS) << path;
+  vu::test_support::PlantFile(machine().files(), path, "data\r\n");
 }
 
 void TempMachine::SetValue(const std::string& key, const std::string& name,

@@ -95,15 +95,6 @@ TEST_F(LogRemovalTest, UnattendedRemovalSaysByItsStatusWhatIsLeft) {
   EXPECT_EQ(unknown.app.RunUnattended(none), kUnknownProduct);
 }
 
-TEST(QuietCommandLineTest, SlashSComesBeforeTheArgumentWhichKeepsItsBlanks) {
-  const Automation quiet = SplitCommandLine("/S -Velloria Optimizer");
-  EXPECT_TRUE(quiet.silent);
-  EXPECT_EQ(quiet.argument, "-Velloria Optimizer");
-  const Automation plain = SplitCommandLine("-Velloria Optimizer /S");
-  EXPECT_FALSE(plain.silent);
-  EXPECT_EQ(plain.argument, "-Velloria Optimizer /S");
-}
-
 TEST(ForgedRecordTest, AFileOfTheWindowsFolderIsNamedNotDeleted) {
   TempMachine temp;
   temp.MakeFile("C:\\WINDOWS\\REGEDIT.exe");

@@ -1,41 +1,37 @@
-// A scratch folder and a scratch registry key for one test of the Win32 back end, on the real
-// machine (a Wine prefix on Linux), removed again when the test ends.
+// The Win32 back end's own tests run on the contract suite's Windows environment: the real
+// machine (a Wine prefix on Linux) with a scratch folder and a scratch key removed again when the
+// test ends.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "platform/machine.h"
+#include "tests/contract/env.h"
 
 namespace vu::win32_tests {
 
 // A name no other test run uses at the same time.
-std::string UniqueName(const std::string& stem);
+inline std::string UniqueName(const std::string& stem) {
+  return stem + "-" + std::to_string(std::chrono::system_clock::now().time_since_epoch().count());
+}
 
-class Win32Test : public ::testing::Test {
+class Win32Test : public contract::ContractTest {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-
-  platform::Machine& machine() { return *machine_; }
-  platform::Registry& registry() { return machine_->registry(); }
-  platform::FileSystem& files() { return machine_->files(); }
-  platform::Shell& shell() { return machine_->shell(); }
-  platform::System& system() { return machine_->system(); }
-  // An existing empty folder (no trailing backslash) and a key path below HKEY_CURRENT_USER.
-  const std::string& folder() const { return folder_; }
-  const std::string& key() const { return key_; }
-  std::string Path(const std::string& relative) const { return folder_ + "\\" + relative; }
+  platform::Shell& shell() { return machine().shell(); }
 
   // Every name a listing of |pattern| gives, "." and ".." left out.
-  std::vector<std::string> ListNames(const std::string& pattern);
-
- private:
-  std::unique_ptr<platform::Machine> machine_;
-  std::string folder_;
-  std::string key_;
+  std::vector<std::string> ListNames(const std::string& pattern) {
+    std::vector<std::string> names;
+    platform::FindData entry;
+    std::unique_ptr<platform::Listing> listing;
+    if (files().FindFirst(pattern, entry, listing) != ERROR_SUCCESS) return names;
+    do {
+      if (entry.name != "." && entry.name != "..") names.push_back(entry.name);
+    } while (listing->Next(entry));
+    return names;
+  }
 };
 
 }  // namespace vu::win32_tests
