@@ -131,6 +131,43 @@ std::vector<std::string> FolderCache::Names(const std::string& folder) {
   return names;
 }
 
+void FolderCache::Added(const std::string& folder, std::string_view name) {
+  const auto found = folders_.find(folder);
+  if (found == folders_.end()) return;
+  Folder& known = found->second;
+  // Where the listing order puts it: without regard to case, byte-wise among equals.
+  std::size_t low = 0, high = known.size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    const int compared = CompareNoCase(known.Name(middle), name);
+    if (compared < 0 || (compared == 0 && known.Name(middle) < name)) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  known.trusted = false;
+  if (low < known.size() && known.Name(low) == name) return;
+  const std::size_t start = low == 0 ? 0 : known.ends[low - 1];
+  known.names.insert(start, name);
+  known.ends.insert(known.ends.begin() + static_cast<std::ptrdiff_t>(low),
+                    static_cast<std::uint32_t>(start));
+  for (std::size_t i = low; i < known.ends.size(); ++i)
+    known.ends[i] += static_cast<std::uint32_t>(name.size());
+  ++nameCount_;
+}
+
+std::vector<std::string> FolderCache::KnownNames(const std::string& folder) {
+  const auto found = folders_.find(folder);
+  if (found == folders_.end()) return Names(folder);
+  const Folder& known = found->second;
+  std::vector<std::string> names;
+  names.reserve(known.size());
+  for (std::size_t i = 0; i < known.size(); ++i)
+    names.emplace_back(known.Name(i));
+  return names;
+}
+
 void FolderCache::Forget(const std::string& folder) {
   const auto found = folders_.find(folder);
   if (found == folders_.end()) return;

@@ -37,6 +37,12 @@ class FolderCache {
   std::vector<std::string> Names(const std::string& folder);
   // Drops what is known of |folder|.
   void Forget(const std::string& folder);
+  // |name| was just made in |folder| by the sandbox: a folder known here gets it at once, and its
+  // names are read again at its next lookup, as after any change.
+  void Added(const std::string& folder, std::string_view name);
+  // The names of |folder| as known here, the sandbox's own changes included, without a look at
+  // the host; read when nothing is known of it.
+  std::vector<std::string> KnownNames(const std::string& folder);
 
  private:
   struct Time {

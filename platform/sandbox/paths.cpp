@@ -192,12 +192,13 @@ bool PathResolver::FindName(const HostEntry& folder, const std::string& name, st
 Status PathResolver::Made(const HostEntry& item) const {
   const std::size_t cut = item.host.rfind('/');
   if (cut == std::string::npos || item.win.IsRoot()) return ERROR_SUCCESS;
-  HostEntry folder;
-  folder.win = item.win.Parent();
-  folder.host = item.host.substr(0, cut);
-  folders_->Forget(folder.host);
-  if (IsShortName(item.win.parts.back())) return ERROR_SUCCESS;
-  return SettleAliases(folder);
+  const std::string folder = item.host.substr(0, cut);
+  const std::string_view name = std::string_view(item.host).substr(cut + 1);
+  folders_->Added(folder, name);
+  if (IsShortName(name)) return ERROR_SUCCESS;
+  // The folder's names as they were, and this one: a folder of thousands is not read again for
+  // each item made in it.
+  return shortNames_->Settle(item.win.Parent(), folders_->KnownNames(folder));
 }
 
 Status PathResolver::Removed(const HostEntry& item) const {

@@ -72,6 +72,24 @@ TEST_F(LookupCacheTest, NamesLaidRenamedOrRemovedOnTheHostShowAtTheNextLookup) {
   }
 }
 
+TEST_F(LookupCacheTest, NamesMadeHereGetTheirAliasesAndNamesLaidAfterThemStillShow) {
+  // A real 8.3 name the first alias must step over, read with the folder.
+  LayOnHost("Made/LONGNA~1.TXT", "short");
+  EXPECT_EQ(Read("C:\\made\\longna~1.txt"), "short");
+  for (const char* name : {"Long name b.txt", "long name A.txt", "Long Name c.txt"})
+    ASSERT_EQ(files().WriteAll(std::string("C:\\MADE\\") + name, name), ERROR_SUCCESS) << name;
+  // In the order made, each with the lowest number free.
+  EXPECT_EQ(Read("C:\\MADE\\LONGNA~2.TXT"), "Long name b.txt");
+  EXPECT_EQ(Read("C:\\MADE\\LONGNA~3.TXT"), "long name A.txt");
+  EXPECT_EQ(Read("C:\\MADE\\LONGNA~4.TXT"), "Long Name c.txt");
+  EXPECT_EQ(Read("C:\\made\\LONG NAME A.TXT"), "long name A.txt");
+  // A name laid on the host right after one made here is found in any case.
+  ASSERT_EQ(files().MakeDirectory("C:\\MADE\\Sub folder"), ERROR_SUCCESS);
+  LayOnHost("Made/Laid later.txt", "laid");
+  EXPECT_EQ(Read("C:\\made\\LAID LATER.TXT"), "laid");
+  EXPECT_TRUE(Exists("C:\\made\\SUB FOLDER"));
+}
+
 TEST_F(LookupCacheTest, AFolderReplacedOnTheHostIsLookedIntoAnew) {
   LayOnHost("Outer/Inner/File.txt", "first");
   EXPECT_EQ(Read("C:\\OUTER\\INNER\\FILE.TXT"), "first");
