@@ -68,7 +68,8 @@ std::string QuoteIfBlank(std::string_view text) {
 VbBool IsFolderEmpty(vu::platform::FileSystem& files, std::string_view folder) {
   vu::platform::FindData entry;
   std::unique_ptr<vu::platform::Listing> listing;
-  if (files.FindFirst(QualifyPath(folder) + "*.*", entry, listing) != ERROR_SUCCESS || !listing) {
+  if (files.FindFirstNames(QualifyPath(folder) + "*.*", entry, listing) != ERROR_SUCCESS ||
+      !listing) {
     return kFalse;
   }
   while (!entry.name.empty() && entry.name.front() == '.') {

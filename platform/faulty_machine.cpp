@@ -88,6 +88,12 @@ class FaultyFiles final : public FileSystem {
     if (auto fault = plan_.Check(Op::FindFirst, pattern)) return *fault;
     return files_.FindFirst(pattern, first, listing);
   }
+  Status FindFirstNames(std::string_view pattern, FindData& first,
+                        std::unique_ptr<Listing>& listing) override {
+    listing.reset();
+    if (auto fault = plan_.Check(Op::FindFirst, pattern)) return *fault;
+    return files_.FindFirstNames(pattern, first, listing);
+  }
   std::uint32_t Attributes(std::string_view path, Status* error) override {
     if (auto fault = plan_.Check(Op::Attributes, path)) {
       if (error != nullptr) *error = *fault;

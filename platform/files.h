@@ -45,6 +45,13 @@ class FileSystem {
   // the status says why (ERROR_FILE_NOT_FOUND: the folder exists but nothing matches).
   virtual Status FindFirst(std::string_view pattern, FindData& first,
                            std::unique_ptr<Listing>& listing) = 0;
+  // FindFirst for a walk that reads only the entries' names and attributes: their |size| may be
+  // left 0. Windows gives the sizes with the names anyway; the sandbox spares a look at every
+  // file for them.
+  virtual Status FindFirstNames(std::string_view pattern, FindData& first,
+                                std::unique_ptr<Listing>& listing) {
+    return FindFirst(pattern, first, listing);
+  }
 
   // GetFileAttributes: the attribute word, or INVALID_FILE_ATTRIBUTES with the reason in |error|.
   virtual std::uint32_t Attributes(std::string_view path, Status* error = nullptr) = 0;

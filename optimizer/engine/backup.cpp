@@ -256,6 +256,10 @@ class BackupFiles final : public vu::platform::FileSystem {
                    std::unique_ptr<Listing>& listing) override {
     return files_.FindFirst(pattern, first, listing);
   }
+  Status FindFirstNames(std::string_view pattern, FindData& first,
+                        std::unique_ptr<Listing>& listing) override {
+    return files_.FindFirstNames(pattern, first, listing);
+  }
   std::uint32_t Attributes(std::string_view path, Status* error) override {
     return files_.Attributes(path, error);
   }
@@ -445,7 +449,7 @@ class BackupFiles final : public vu::platform::FileSystem {
   bool IsEmptyFolder(std::string_view path, bool& empty) {
     FindData entry;
     std::unique_ptr<Listing> listing;
-    const Status status = files_.FindFirst(std::string(path) + "\\*", entry, listing);
+    const Status status = files_.FindFirstNames(std::string(path) + "\\*", entry, listing);
     empty = true;
     if (status == ERROR_FILE_NOT_FOUND) return true;
     if (status != ERROR_SUCCESS) return false;

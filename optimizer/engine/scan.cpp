@@ -37,7 +37,7 @@ bool IsDotEntry(const std::string& name) {
 // Opens a listing of every entry of |folder| (qualified); false when it cannot be listed.
 bool OpenLevel(FileSystem& files, std::string folder, Level& level) {
   level.folder = std::move(folder);
-  if (files.FindFirst(level.folder + "*.*", level.entry, level.listing) != ERROR_SUCCESS ||
+  if (files.FindFirstNames(level.folder + "*.*", level.entry, level.listing) != ERROR_SUCCESS ||
       !level.listing) {
     return false;
   }
@@ -51,7 +51,7 @@ void ReadAFirstLine(Engine& engine, const std::string& folder) {
   FileSystem& files = engine.machine.files();
   FindData entry;
   std::unique_ptr<Listing> listing;
-  if (files.FindFirst(folder + "*.*", entry, listing) != ERROR_SUCCESS || !listing) return;
+  if (files.FindFirstNames(folder + "*.*", entry, listing) != ERROR_SUCCESS || !listing) return;
   do {
     const std::string path = folder + TrimNull(entry.name);
     const std::uint32_t attributes = files.Attributes(path);

@@ -148,7 +148,7 @@ bool FindFiles(Engine& engine, std::string_view pattern, std::string_view folder
   // matches the alias of a long name too, and so does this.
   FindData entry;
   std::unique_ptr<Listing> listing;
-  const Status status = files.FindFirst(qualified + "*.*", entry, listing);
+  const Status status = files.FindFirstNames(qualified + "*.*", entry, listing);
   if (status != ERROR_SUCCESS || !listing) return NothingListed(status);
   constexpr std::uint32_t kNotEntered =
       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;

@@ -100,7 +100,7 @@ std::uint32_t FileStore::BitsOf(const HostEntry& entry) const {
   return attributes_.Get(entry.win.ToString(), entry.isDirectory());
 }
 
-Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries) {
+Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries, bool sizes) {
   entries.clear();
   attributes_.Refresh();
   const std::size_t cut = pattern.find_last_of("\\/");
@@ -163,7 +163,7 @@ Status FileStore::List(std::string_view pattern, std::vector<FindData>& entries)
       bits = attributes_.Get(path.ToString(), isDirectory);
     }
     data.attributes = ReportedAttributes(bits, isDirectory, link);
-    data.size = isDirectory ? 0 : dir.SizeOf(data.name);
+    data.size = isDirectory || !sizes ? 0 : dir.SizeOf(data.name);
     found.push_back(std::move(data));
   }
 

@@ -23,7 +23,8 @@ class FileStore {
 
   // Every entry of "folder\pattern" in listing order: "." and ".." first (not at a drive root),
   // then the names in case-insensitive order. ERROR_FILE_NOT_FOUND when nothing matches.
-  Status List(std::string_view pattern, std::vector<FindData>& entries);
+  // The entries |pattern| lists, with their sizes unless |sizes| is false (then 0).
+  Status List(std::string_view pattern, std::vector<FindData>& entries, bool sizes = true);
 
   std::uint32_t Attributes(std::string_view path, Status* error);
   Status SetAttributes(std::string_view path, std::uint32_t attributes);

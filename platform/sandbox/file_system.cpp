@@ -29,9 +29,19 @@ class SandboxListing final : public Listing {
 
 Status SandboxFileSystem::FindFirst(std::string_view pattern, FindData& first,
                                     std::unique_ptr<Listing>& listing) {
+  return Find(pattern, first, listing, true);
+}
+
+Status SandboxFileSystem::FindFirstNames(std::string_view pattern, FindData& first,
+                                         std::unique_ptr<Listing>& listing) {
+  return Find(pattern, first, listing, false);
+}
+
+Status SandboxFileSystem::Find(std::string_view pattern, FindData& first,
+                               std::unique_ptr<Listing>& listing, bool sizes) {
   listing.reset();
   std::vector<FindData> entries;
-  const Status status = store_.List(pattern, entries);
+  const Status status = store_.List(pattern, entries, sizes);
   if (status != ERROR_SUCCESS) return status;
   first = entries.front();
   listing = std::make_unique<SandboxListing>(std::move(entries));

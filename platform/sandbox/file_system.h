@@ -18,6 +18,8 @@ class SandboxFileSystem final : public vu::platform::FileSystem {
 
   Status FindFirst(std::string_view pattern, FindData& first,
                    std::unique_ptr<Listing>& listing) override;
+  Status FindFirstNames(std::string_view pattern, FindData& first,
+                        std::unique_ptr<Listing>& listing) override;
   std::uint32_t Attributes(std::string_view path, Status* error = nullptr) override;
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
   Status Remove(std::string_view path) override;
@@ -37,6 +39,9 @@ class SandboxFileSystem final : public vu::platform::FileSystem {
                            std::string& value) override;
 
  private:
+  Status Find(std::string_view pattern, FindData& first, std::unique_ptr<Listing>& listing,
+              bool sizes);
+
   FileStore& store_;
   RunningPrograms running_;
   Journal journal_;

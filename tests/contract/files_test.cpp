@@ -54,6 +54,20 @@ TEST_F(FilesTest, ListingStartsWithDotEntriesThenEveryName) {
       EXPECT_EQ(entry.size, 2u);
     }
   }
+  // A walk's listing gives the same names, aliases and attributes in the same order.
+  vu::platform::FindData entry;
+  std::unique_ptr<vu::platform::Listing> walk;
+  ASSERT_EQ(files().FindFirstNames(dir + "\\*.*", entry, walk), static_cast<Status>(ERROR_SUCCESS));
+  std::vector<vu::platform::FindData> walked;
+  do {
+    walked.push_back(entry);
+  } while (walk->Next(entry));
+  ASSERT_EQ(walked.size(), listing.entries.size());
+  for (std::size_t i = 0; i < walked.size(); ++i) {
+    EXPECT_EQ(walked[i].name, listing.entries[i].name);
+    EXPECT_EQ(walked[i].alternateName, listing.entries[i].alternateName);
+    EXPECT_EQ(walked[i].attributes, listing.entries[i].attributes) << walked[i].name;
+  }
 }
 
 TEST_F(FilesTest, PatternSelectsNamesWithoutRegardToCase) {
