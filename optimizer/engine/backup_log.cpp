@@ -111,7 +111,10 @@ Status BackupLog::EnsureFolder() {
       folder_ = candidate;
       madeFolders_ = {vu::platform::UpperCase(folder_)};
       copies_.clear();
-      return ERROR_SUCCESS;
+      // The journal is there from the start, empty: a run cut short while it copies what its
+      // first records will name leaves a backup with nothing to restore, not a folder that
+      // restore cannot tell from no backup at all.
+      return files.Append(Path(kBackupJournalFile), "");
     }
     if (status != ERROR_ALREADY_EXISTS) return status;
   }
