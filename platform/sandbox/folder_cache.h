@@ -1,7 +1,9 @@
 // The names of recently searched host folders, so that a lookup that misses the exact spelling
-// does not read the whole folder again. A folder's names are trusted while the folder's inode and
-// change time stay what they were when they were read; the sandbox also drops a folder's names
-// itself whenever it changes the folder.
+// does not read the whole folder again. Where the host can report a folder's changes (inotify), a
+// folder's names are kept true by applying each change reported, the sandbox's own and everyone
+// else's, while the folder's inode stays the one read. Otherwise they are trusted while the
+// folder's inode and change time stay what they were when they were read, and the sandbox drops
+// or re-reads a folder's names itself whenever it changes the folder.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +26,9 @@ std::vector<std::size_t> ListingOrder(const std::vector<std::string>& names);
 
 class FolderCache {
  public:
-  FolderCache() = default;
+  // |watch|: keep names true by the host's reports where it gives them (tests may do without).
+  explicit FolderCache(bool watch = true);
+  ~FolderCache();
   FolderCache(const FolderCache&) = delete;
   FolderCache& operator=(const FolderCache&) = delete;
 
@@ -37,9 +41,10 @@ class FolderCache {
   std::vector<std::string> Names(const std::string& folder);
   // Drops what is known of |folder|.
   void Forget(const std::string& folder);
-  // |name| was just made in |folder| by the sandbox: a folder known here gets it at once, and its
-  // names are read again at its next lookup, as after any change.
+  // |name| was just made in, or removed from, |folder| by the sandbox: a folder known here has it
+  // or loses it at once; one whose changes are not reported is read again at its next lookup.
   void Added(const std::string& folder, std::string_view name);
+  void Removed(const std::string& folder, std::string_view name);
   // The names of |folder| as known here, the sandbox's own changes included, without a look at
   // the host; read when nothing is known of it.
   std::vector<std::string> KnownNames(const std::string& folder);
@@ -58,6 +63,7 @@ class FolderCache {
     unsigned long long inode = 0;
     Time changed;
     bool trusted = false;  // read after the change time's clock tick had passed
+    int watch = -1;        // the watch reporting its changes, or -1: trusted by time then
     std::string names;
     std::vector<std::uint32_t> ends;
     std::list<const std::string*>::iterator use;
@@ -70,12 +76,23 @@ class FolderCache {
   };
 
   Folder* Get(const std::string& folder, const struct stat* looked);
+  // Applies the changes the watches have reported since the last call.
+  void Drain();
+  void Watch(const std::string& path, Folder& folder);
+  void Unwatch(const std::string& path, Folder& folder);
+  // Where |name| is or would go in the listing order; whether it is there.
+  static std::size_t Position(const Folder& folder, std::string_view name, bool& present);
+  void Insert(Folder& folder, std::string_view name);
+  void Erase(Folder& folder, std::string_view name);
   void Load(const std::string& path, Folder& folder, const struct stat* looked);
   void Trim();
 
   std::unordered_map<std::string, Folder> folders_;
   std::list<const std::string*> uses_;  // the folders' keys, most recently used first
   std::size_t nameCount_ = 0;
+  int inotify_ = -1;  // -1 where the host reports no changes
+  // The folders each watch serves (a folder reached by two host paths has one watch).
+  std::unordered_map<int, std::vector<std::string>> watched_;
 };
 
 }  // namespace vu::platform::sandbox

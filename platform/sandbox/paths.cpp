@@ -203,7 +203,8 @@ Status PathResolver::Made(const HostEntry& item) const {
 
 Status PathResolver::Removed(const HostEntry& item) const {
   const std::size_t cut = item.host.rfind('/');
-  if (cut != std::string::npos) folders_->Forget(item.host.substr(0, cut));
+  if (cut != std::string::npos)
+    folders_->Removed(item.host.substr(0, cut), std::string_view(item.host).substr(cut + 1));
   folders_->Forget(item.host);
   return shortNames_->Forget(item.win);
 }

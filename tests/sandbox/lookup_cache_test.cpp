@@ -13,6 +13,7 @@
 
 #include "platform/sandbox/attributes.h"
 #include "platform/sandbox/facts.h"
+#include "platform/sandbox/folder_cache.h"
 #include "platform/sandbox/layout.h"
 #include "platform/sandbox/machine.h"
 #include "platform/text.h"
@@ -89,6 +90,65 @@ TEST_F(LookupCacheTest, NamesMadeHereGetTheirAliasesAndNamesLaidAfterThemStillSh
   EXPECT_EQ(Read("C:\\made\\LAID LATER.TXT"), "laid");
   EXPECT_TRUE(Exists("C:\\made\\SUB FOLDER"));
 }
+
+// The folder names behind the lookups, whether the host reports changes or the names are
+// trusted by the folder's change time: every change, the sandbox's own or made behind its back,
+// shows at the next lookup, however soon after the last.
+class FolderNamesTest : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vu_folder_names_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    folder_ = (root_ / "F").string();
+    fs::create_directory(folder_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+  void Lay(const std::string& name) { std::ofstream(folder_ + "/" + name) << name; }
+  std::string Find(FolderCache& cache, const std::string& name) {
+    std::string found;
+    return cache.FindNoCase(folder_, name, found) ? found : "(none)";
+  }
+
+  fs::path root_;
+  std::string folder_;
+};
+
+TEST_P(FolderNamesTest, EveryChangeShowsAtTheNextLookup) {
+  FolderCache cache(GetParam());
+  Lay("Alpha.txt");
+  EXPECT_EQ(Find(cache, "ALPHA.TXT"), "Alpha.txt");
+  // Made here and told.
+  Lay("Made.txt");
+  cache.Added(folder_, "Made.txt");
+  EXPECT_EQ(Find(cache, "made.TXT"), "Made.txt");
+  const std::vector<std::string> known = cache.KnownNames(folder_);
+  EXPECT_EQ(known, (std::vector<std::string>{"Alpha.txt", "Made.txt"}));
+  // Behind its back, one right after another.
+  for (int round = 0; round < 20; ++round) {
+    const std::string name = "Quick" + std::to_string(round) + ".txt";
+    EXPECT_EQ(Find(cache, UpperCase(name)), "(none)");
+    Lay(name);
+    EXPECT_EQ(Find(cache, UpperCase(name)), name);
+    fs::rename(folder_ + "/" + name, folder_ + "/Moved" + name);
+    EXPECT_EQ(Find(cache, UpperCase(name)), "(none)");
+    EXPECT_EQ(Find(cache, UpperCase("Moved" + name)), "Moved" + name);
+  }
+  // Removed here and told, and removed behind its back.
+  fs::remove(folder_ + "/Made.txt");
+  cache.Removed(folder_, "Made.txt");
+  EXPECT_EQ(Find(cache, "MADE.TXT"), "(none)");
+  fs::remove(folder_ + "/Alpha.txt");
+  EXPECT_EQ(Find(cache, "alpha.txt"), "(none)");
+  // The folder replaced by another of the same name.
+  fs::rename(folder_, (root_ / "Old").string());
+  fs::create_directory(folder_);
+  Lay("Beta.txt");
+  EXPECT_EQ(Find(cache, "BETA.TXT"), "Beta.txt");
+  EXPECT_EQ(Find(cache, "MOVEDQUICK1.TXT"), "(none)");
+}
+
+INSTANTIATE_TEST_SUITE_P(WatchedOrNot, FolderNamesTest, ::testing::Bool());
 
 TEST_F(LookupCacheTest, AFolderReplacedOnTheHostIsLookedIntoAnew) {
   LayOnHost("Outer/Inner/File.txt", "first");
