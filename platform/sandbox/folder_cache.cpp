@@ -83,6 +83,10 @@ void FolderCache::Drain() {
           Unwatch(path, folder->second);
           folder->second.trusted = false;
         } else if ((event->mask & (IN_CREATE | IN_MOVED_TO)) != 0) {
+          // Made by the sandbox, it is known already; made behind its back, it needs an alias.
+          bool present = false;
+          Position(folder->second, name, present);
+          if (!present) folder->second.settled = false;
           Insert(folder->second, name);
         } else if ((event->mask & (IN_DELETE | IN_MOVED_FROM)) != 0) {
           Erase(folder->second, name);
@@ -155,6 +159,7 @@ void FolderCache::Load(const std::string& path, Folder& folder, const struct sta
   folder.names.clear();
   folder.ends.clear();
   folder.trusted = false;
+  folder.settled = false;
   // The folder at |path| now may not be the one watched.
   Unwatch(path, folder);
   Watch(path, folder);
@@ -270,6 +275,33 @@ void FolderCache::Removed(const std::string& folder, std::string_view name) {
     return;
   }
   Erase(found->second, name);
+}
+
+bool FolderCache::Settled(const std::string& folder) {
+  Drain();
+  const auto found = folders_.find(folder);
+  return found != folders_.end() && found->second.settled;
+}
+
+void FolderCache::MarkSettled(const std::string& folder) {
+  const auto found = folders_.find(folder);
+  if (found != folders_.end()) found->second.settled = true;
+}
+
+bool FolderCache::Holds(const std::string& folder, std::string_view name) const {
+  const auto found = folders_.find(folder);
+  if (found == folders_.end()) return false;
+  const Folder& known = found->second;
+  std::size_t low = 0, high = known.size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (CompareNoCase(known.Name(middle), name) < 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low < known.size() && CompareNoCase(known.Name(low), name) == 0;
 }
 
 std::vector<std::string> FolderCache::KnownNames(const std::string& folder) {

@@ -48,6 +48,12 @@ class FolderCache {
   // The names of |folder| as known here, the sandbox's own changes included, without a look at
   // the host; read when nothing is known of it.
   std::vector<std::string> KnownNames(const std::string& folder);
+  // Whether every name known of |folder| has been given its alias (MarkSettled), but for names
+  // the sandbox made there since (Added); and whether one of them equals |name| without regard to
+  // case. Neither looks at the host.
+  bool Settled(const std::string& folder);
+  void MarkSettled(const std::string& folder);
+  bool Holds(const std::string& folder, std::string_view name) const;
 
  private:
   struct Time {
@@ -64,6 +70,7 @@ class FolderCache {
     Time changed;
     bool trusted = false;  // read after the change time's clock tick had passed
     int watch = -1;        // the watch reporting its changes, or -1: trusted by time then
+    bool settled = false;  // every name known has had its alias given
     std::string names;
     std::vector<std::uint32_t> ends;
     std::list<const std::string*>::iterator use;

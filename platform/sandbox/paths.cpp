@@ -196,9 +196,16 @@ Status PathResolver::Made(const HostEntry& item) const {
   const std::string_view name = std::string_view(item.host).substr(cut + 1);
   folders_->Added(folder, name);
   if (IsShortName(name)) return ERROR_SUCCESS;
-  // The folder's names as they were, and this one: a folder of thousands is not read again for
-  // each item made in it.
-  return shortNames_->Settle(item.win.Parent(), folders_->KnownNames(folder));
+  // The folder's names as they were, and this one: a folder of thousands is not read again, nor
+  // are its other names looked at again, for each item made in it.
+  if (folders_->Settled(folder)) {
+    return shortNames_->SettleOne(item.win.Parent(), name, [&](std::string_view alias) {
+      return folders_->Holds(folder, alias);
+    });
+  }
+  const Status settled = shortNames_->Settle(item.win.Parent(), folders_->KnownNames(folder));
+  if (settled == ERROR_SUCCESS) folders_->MarkSettled(folder);
+  return settled;
 }
 
 Status PathResolver::Removed(const HostEntry& item) const {

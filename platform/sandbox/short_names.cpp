@@ -117,6 +117,7 @@ void ShortNameStore::Erase(const std::string& itemKey) {
   if (SplitKey(itemKey, folderKey, name)) {
     const auto folder = folders_.find(folderKey);
     if (folder != folders_.end()) {
+      folder->second.firstFree.clear();
       const auto found = folder->second.aliasByName.find(name);
       if (found != folder->second.aliasByName.end()) {
         folder->second.nameByAlias.erase(found->second);
@@ -171,15 +172,44 @@ Status ShortNameStore::Settle(const WinPath& folder, const std::vector<std::stri
   std::string lines;
   const std::string prefix = folderKey.back() == '\\' ? folderKey : folderKey + "\\";
   for (const std::string& name : pending) {
-    for (int number = 1; number <= kLastNumber; ++number) {
-      std::string alias = MakeAlias(name, number);
-      if (!taken.insert(alias).second) continue;
-      lines += alias + " " + prefix + name + "\n";
-      Assign(folderKey, name, alias);
-      break;
-    }
+    std::string alias = FirstFreeAlias(aliases, name, [&taken](const std::string& candidate) {
+      return taken.count(candidate) != 0;
+    });
+    if (alias.empty()) continue;
+    taken.insert(alias);
+    lines += alias + " " + prefix + name + "\n";
+    Assign(folderKey, name, alias);
   }
   return Append(lines);
+}
+
+Status ShortNameStore::SettleOne(const WinPath& folder, std::string_view name,
+                                 const std::function<bool(std::string_view)>& holds) {
+  if (IsShortName(name)) return ERROR_SUCCESS;
+  Refresh();
+  const std::string folderKey = KeyOf(folder);
+  const std::string upper = UpperCase(name);
+  Folder& aliases = folders_[folderKey];
+  if (aliases.aliasByName.count(upper) != 0) return ERROR_SUCCESS;
+  const std::string alias = FirstFreeAlias(aliases, upper, [&](const std::string& candidate) {
+    return aliases.nameByAlias.count(candidate) != 0 || holds(candidate);
+  });
+  if (alias.empty()) return ERROR_SUCCESS;
+  Assign(folderKey, upper, alias);
+  const std::string prefix = folderKey.back() == '\\' ? folderKey : folderKey + "\\";
+  return Append(alias + " " + prefix + upper + "\n");
+}
+
+std::string ShortNameStore::FirstFreeAlias(Folder& folder, const std::string& name,
+                                           const std::function<bool(const std::string&)>& taken) {
+  int& first = folder.firstFree[MakeAlias(name, 1)];
+  for (int number = std::max(first, 1); number <= kLastNumber; ++number) {
+    std::string alias = MakeAlias(name, number);
+    if (taken(alias)) continue;
+    first = number + 1;
+    return alias;
+  }
+  return std::string();
 }
 
 std::string ShortNameStore::AliasOf(const WinPath& folder, std::string_view name) const {
@@ -207,6 +237,8 @@ Status ShortNameStore::Forget(const WinPath& item) {
   bool known = false;
   if (SplitKey(key, folderKey, name)) {
     const auto folder = folders_.find(folderKey);
+    // Whatever went, a number it held as its 8.3 name may be free again.
+    if (folder != folders_.end()) folder->second.firstFree.clear();
     known = folder != folders_.end() && folder->second.aliasByName.count(name) != 0;
   }
   const auto below = folders_.lower_bound(key);

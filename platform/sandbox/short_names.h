@@ -7,6 +7,7 @@
 // Later lines win over earlier ones.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -40,6 +41,10 @@ class ShortNameStore {
   // given (the listing's name order), each with the lowest number that no alias and no 8.3 name
   // of the folder uses. |names| are all the folder's names.
   Status Settle(const WinPath& folder, const std::vector<std::string>& names);
+  // Settle for one name just made in |folder|, whose other names all have their aliases:
+  // |holds| tells whether the folder holds a name equal to an alias, without regard to case.
+  Status SettleOne(const WinPath& folder, std::string_view name,
+                   const std::function<bool(std::string_view)>& holds);
   // The alias of |name| in |folder| (empty when it has none), as of the last Settle.
   std::string AliasOf(const WinPath& folder, std::string_view name) const;
   // The long name (upper-cased) that |alias| stands for in |folder|.
@@ -51,7 +56,15 @@ class ShortNameStore {
   struct Folder {
     std::unordered_map<std::string, std::string> aliasByName;  // upper-cased long name -> alias
     std::unordered_map<std::string, std::string> nameByAlias;  // alias -> upper-cased long name
+    // By a name's first alias ("OLDSHO~1.LNK"): every number below this one was found taken. A
+    // folder of thousands of like names would otherwise try them all for each new one. Dropped
+    // whenever the sandbox frees a name of the folder.
+    std::unordered_map<std::string, int> firstFree;
   };
+  // The alias of the upper-cased long name |name| with the lowest number that |taken| does not
+  // refuse, or empty when none is left.
+  std::string FirstFreeAlias(Folder& folder, const std::string& name,
+                             const std::function<bool(const std::string&)>& taken);
 
   // Reads the file again when it changed since it was last read or written here.
   void Refresh();

@@ -84,6 +84,14 @@ TEST_F(LookupCacheTest, NamesMadeHereGetTheirAliasesAndNamesLaidAfterThemStillSh
   EXPECT_EQ(Read("C:\\MADE\\LONGNA~3.TXT"), "long name A.txt");
   EXPECT_EQ(Read("C:\\MADE\\LONGNA~4.TXT"), "Long Name c.txt");
   EXPECT_EQ(Read("C:\\made\\LONG NAME A.TXT"), "long name A.txt");
+  // A number freed is the next one given; one taken behind the sandbox's back is stepped over.
+  ASSERT_EQ(files().Remove("C:\\MADE\\Long name b.txt"), ERROR_SUCCESS);
+  ASSERT_EQ(files().WriteAll("C:\\MADE\\Long name d.txt", "d"), ERROR_SUCCESS);
+  EXPECT_EQ(Read("C:\\MADE\\LONGNA~2.TXT"), "d");
+  LayOnHost("Made/LONGNA~5.TXT", "laid short");
+  ASSERT_EQ(files().WriteAll("C:\\MADE\\Long name e.txt", "e"), ERROR_SUCCESS);
+  EXPECT_EQ(Read("C:\\MADE\\LONGNA~6.TXT"), "e");
+  EXPECT_EQ(Read("C:\\MADE\\LONGNA~5.TXT"), "laid short");
   // A name laid on the host right after one made here is found in any case.
   ASSERT_EQ(files().MakeDirectory("C:\\MADE\\Sub folder"), ERROR_SUCCESS);
   LayOnHost("Made/Laid later.txt", "laid");
