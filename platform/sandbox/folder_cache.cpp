@@ -154,7 +154,8 @@ std::vector<std::size_t> ListingOrder(const std::vector<std::string>& names) {
   return order;
 }
 
-void FolderCache::Load(const std::string& path, Folder& folder, const struct stat* looked) {
+void FolderCache::Load(const std::string& path, Folder& folder, const struct stat* looked,
+                       bool watch) {
   nameCount_ -= folder.size();
   folder.names.clear();
   folder.ends.clear();
@@ -162,7 +163,7 @@ void FolderCache::Load(const std::string& path, Folder& folder, const struct sta
   folder.settled = false;
   // The folder at |path| now may not be the one watched.
   Unwatch(path, folder);
-  Watch(path, folder);
+  if (watch) Watch(path, folder);
   // A change after this moment gets a change time at or after it (the file system stamps from
   // the same clock), so names read now stay right while the change time is older than it. A
   // stat the caller took earlier is older still: a change in between shows as a new time.
@@ -198,10 +199,10 @@ void FolderCache::Load(const std::string& path, Folder& folder, const struct sta
 }
 
 FolderCache::Folder* FolderCache::Get(const std::string& path, const struct stat* looked) {
-  Drain();
   auto found = folders_.find(path);
   if (found != folders_.end()) {
     Folder& folder = found->second;
+    if (folder.watch >= 0) Drain();
     struct stat info {};
     if (looked == nullptr && ::stat(path.c_str(), &info) == 0) looked = &info;
     // A watched folder's names follow its changes; another is trusted by its change time.
@@ -209,14 +210,14 @@ FolderCache::Folder* FolderCache::Get(const std::string& path, const struct stat
         looked != nullptr && looked->st_ino == folder.inode &&
         (folder.watch >= 0 || (folder.trusted && folder.changed == Time{looked->st_mtim.tv_sec,
                                                                         looked->st_mtim.tv_nsec}));
-    if (!same) Load(path, folder, looked);
+    if (!same) Load(path, folder, looked, true);
     uses_.splice(uses_.begin(), uses_, folder.use);
     return &folder;
   }
   const auto made = folders_.emplace(path, Folder{}).first;
   uses_.push_front(&made->first);
   made->second.use = uses_.begin();
-  Load(path, made->second, looked);
+  Load(path, made->second, looked, false);
   Trim();
   return &folders_.at(path);
 }
@@ -278,9 +279,10 @@ void FolderCache::Removed(const std::string& folder, std::string_view name) {
 }
 
 bool FolderCache::Settled(const std::string& folder) {
-  Drain();
-  const auto found = folders_.find(folder);
-  return found != folders_.end() && found->second.settled;
+  auto found = folders_.find(folder);
+  if (found == folders_.end()) return false;
+  if (found->second.watch >= 0) Drain();
+  return found->second.settled;
 }
 
 void FolderCache::MarkSettled(const std::string& folder) {
@@ -305,9 +307,9 @@ bool FolderCache::Holds(const std::string& folder, std::string_view name) const 
 }
 
 std::vector<std::string> FolderCache::KnownNames(const std::string& folder) {
-  Drain();
   const auto found = folders_.find(folder);
   if (found == folders_.end()) return Names(folder);
+  if (found->second.watch >= 0) Drain();
   const Folder& known = found->second;
   std::vector<std::string> names;
   names.reserve(known.size());

@@ -91,7 +91,9 @@ class FolderCache {
   static std::size_t Position(const Folder& folder, std::string_view name, bool& present);
   void Insert(Folder& folder, std::string_view name);
   void Erase(Folder& folder, std::string_view name);
-  void Load(const std::string& path, Folder& folder, const struct stat* looked);
+  // |watch|: have the folder's changes reported from now on. Only a folder read again is
+  // watched: most are read once, and a watch costs the host as much as a read.
+  void Load(const std::string& path, Folder& folder, const struct stat* looked, bool watch);
   void Trim();
 
   std::unordered_map<std::string, Folder> folders_;
