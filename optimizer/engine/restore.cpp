@@ -1,5 +1,6 @@
 #include "optimizer/engine/restore.h"
 
+#include "common/paths.h"
 #include "common/regedit4.h"
 #include "optimizer/engine/backup_log.h"
 #include "optimizer/engine/restore_check.h"
@@ -116,10 +117,14 @@ RestoreReport RestoreBackup(vu::platform::Machine& machine, std::string_view fol
   FileSystem& files = machine.files();
   const std::uint32_t attributes = files.Attributes(folder);
   std::string bytes;
-  const Status read =
+  Status read =
       attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0
           ? ERROR_PATH_NOT_FOUND
           : files.ReadAll(Join(folder, kBackupJournalFile), bytes);
+  // A run stopped between making its backup folder and its journal changed nothing: its folder
+  // is empty, and there is nothing to put back.
+  if (read == ERROR_FILE_NOT_FOUND && common::IsSet(common::IsFolderEmpty(files, folder)))
+    read = ERROR_SUCCESS;
   if (read == ERROR_FILE_NOT_FOUND || read == ERROR_PATH_NOT_FOUND) {
     report.failed.push_back("There is no Optimizer backup in " + std::string(folder));
     return report;

@@ -248,5 +248,17 @@ TEST_F(BatchTest, ABatchThatCannotBeRecordedChangesNothingInIt) {
   EXPECT_EQ(Take(machine()), before);
 }
 
+TEST_F(BatchTest, AFolderWithoutJournalIsABackupOnlyWhenEmpty) {
+  // A run stopped between making its folder and its journal changed nothing.
+  const std::string folder = std::string(kBackups) + "\\2000-01-01 10-00-00";
+  vu::test_support::PlantFolder(files(), folder);
+  EXPECT_TRUE(RestoreBackup(machine(), folder).ok());
+  // Anything else without a journal is no backup.
+  vu::test_support::PlantFile(files(), folder + "\\Shortcuts\\C\\Old.lnk", "L");
+  const RestoreReport report = RestoreBackup(machine(), folder);
+  ASSERT_FALSE(report.ok());
+  EXPECT_EQ(report.failed.front(), "There is no Optimizer backup in " + folder);
+}
+
 }  // namespace
 }  // namespace vu::optimizer
