@@ -87,6 +87,11 @@ void BackupLog::SetOptimization(std::string name) {
   optimization_ = std::move(name);
 }
 
+std::string BackupLog::Labelled(std::string what) const {
+  return (optimization_.empty() ? std::string("Optimizer") : optimization_) + ": " +
+         std::move(what);
+}
+
 std::string BackupLog::Path(std::string_view name) const {
   return Join(folder_, name);
 }
@@ -134,8 +139,7 @@ Status BackupLog::Append(JournalRecord::Kind kind, std::string body, std::string
   }
   records_.push_back({number, kind, std::move(body)});
   if (kind != JournalRecord::Kind::kVoid) ++live_;
-  pendingWhat_ =
-      (optimization_.empty() ? std::string("Optimizer") : optimization_) + ": " + std::move(what);
+  pendingWhat_ = Labelled(std::move(what));
   closed_ = false;
   return ERROR_SUCCESS;
 }
@@ -281,8 +285,7 @@ BackupLog::Preparation BackupLog::UsePrepared(const std::string& key) {
   if (refused_.erase(key) != 0) return Preparation::kRefused;
   const auto found = prepared_.find(key);
   if (found == prepared_.end()) return Preparation::kNone;
-  pendingWhat_ = (optimization_.empty() ? std::string("Optimizer") : optimization_) + ": " +
-                 std::move(found->second.what);
+  pendingWhat_ = Labelled(std::move(found->second.what));
   prepared_.erase(found);
   return Preparation::kRecorded;
 }

@@ -118,6 +118,8 @@ class BackupLog {
   vu::platform::Status MakeBackupFolders(const std::string& path);
   void MakeUnusedVoid();
   std::string Path(std::string_view name) const;
+  // |what| as Contents.txt says it: after the optimization that made the change.
+  std::string Labelled(std::string what) const;
   // Appends the Contents.txt lines held back.
   void WriteContents();
 

@@ -167,16 +167,14 @@ bool IsSystemDrivePath(vu::platform::System& system, std::string_view text) {
 }
 
 PathState JudgeMissingFile(vu::platform::Machine& machine, std::string_view text) {
-  // The ANSI calls see the text up to its first NUL.
-  const std::string path = TrimNull(text);
-  if (!IsSystemDrivePath(machine.system(), path)) return PathState::Exists;
-  return ResolvePathHead(machine.files(), path).state;
+  return MissingFileJudge(machine)(text);
 }
 
 MissingFileJudge::MissingFileJudge(vu::platform::Machine& machine)
     : machine_(machine), systemDir_(GetSystemDir(machine.system())) {}
 
 PathState MissingFileJudge::operator()(std::string_view text) const {
+  // The ANSI calls see the text up to its first NUL.
   const std::string path = TrimNull(text);
   if (!LooksLikeDrivePath(path) || !OnDriveOf(path, systemDir_)) return PathState::Exists;
   return ResolvePathHead(machine_.files(), path).state;

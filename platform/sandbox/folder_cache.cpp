@@ -84,10 +84,7 @@ void FolderCache::Drain() {
           folder->second.trusted = false;
         } else if ((event->mask & (IN_CREATE | IN_MOVED_TO)) != 0) {
           // Made by the sandbox, it is known already; made behind its back, it needs an alias.
-          bool present = false;
-          Position(folder->second, name, present);
-          if (!present) folder->second.settled = false;
-          Insert(folder->second, name);
+          if (Insert(folder->second, name)) folder->second.settled = false;
         } else if ((event->mask & (IN_DELETE | IN_MOVED_FROM)) != 0) {
           Erase(folder->second, name);
         }
@@ -112,10 +109,33 @@ std::size_t FolderCache::Position(const Folder& folder, std::string_view name, b
   return low;
 }
 
-void FolderCache::Insert(Folder& folder, std::string_view name) {
+std::size_t FolderCache::FirstNoCase(const Folder& folder, std::string_view name) {
+  // Sorted without regard to case and byte-wise among equals: the first equal one is the
+  // smallest.
+  std::size_t low = 0, high = folder.size();
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (CompareNoCase(folder.Name(middle), name) < 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low < folder.size() && CompareNoCase(folder.Name(low), name) == 0 ? low : folder.size();
+}
+
+std::vector<std::string> FolderCache::NamesOf(const Folder& folder) {
+  std::vector<std::string> names;
+  names.reserve(folder.size());
+  for (std::size_t i = 0; i < folder.size(); ++i)
+    names.emplace_back(folder.Name(i));
+  return names;
+}
+
+bool FolderCache::Insert(Folder& folder, std::string_view name) {
   bool present = false;
   const std::size_t at = Position(folder, name, present);
-  if (present || name.empty()) return;
+  if (present || name.empty()) return false;
   const std::size_t start = at == 0 ? 0 : folder.ends[at - 1];
   folder.names.insert(start, name);
   folder.ends.insert(folder.ends.begin() + static_cast<std::ptrdiff_t>(at),
@@ -123,6 +143,7 @@ void FolderCache::Insert(Folder& folder, std::string_view name) {
   for (std::size_t i = at; i < folder.ends.size(); ++i)
     folder.ends[i] += static_cast<std::uint32_t>(name.size());
   ++nameCount_;
+  return true;
 }
 
 void FolderCache::Erase(Folder& folder, std::string_view name) {
@@ -236,29 +257,14 @@ void FolderCache::Trim() {
 bool FolderCache::FindNoCase(const std::string& folder, std::string_view name, std::string& found,
                              const struct stat* looked) {
   const Folder& known = *Get(folder, looked);
-  // Sorted without regard to case and byte-wise among equals: the first equal one is the
-  // smallest.
-  std::size_t low = 0, high = known.size();
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    if (CompareNoCase(known.Name(middle), name) < 0) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
-  if (low == known.size() || CompareNoCase(known.Name(low), name) != 0) return false;
+  const std::size_t low = FirstNoCase(known, name);
+  if (low == known.size()) return false;
   found = std::string(known.Name(low));
   return true;
 }
 
 std::vector<std::string> FolderCache::Names(const std::string& folder) {
-  const Folder& known = *Get(folder, nullptr);
-  std::vector<std::string> names;
-  names.reserve(known.size());
-  for (std::size_t i = 0; i < known.size(); ++i)
-    names.emplace_back(known.Name(i));
-  return names;
+  return NamesOf(*Get(folder, nullptr));
 }
 
 void FolderCache::Added(const std::string& folder, std::string_view name) {
@@ -293,29 +299,14 @@ void FolderCache::MarkSettled(const std::string& folder) {
 bool FolderCache::Holds(const std::string& folder, std::string_view name) const {
   const auto found = folders_.find(folder);
   if (found == folders_.end()) return false;
-  const Folder& known = found->second;
-  std::size_t low = 0, high = known.size();
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    if (CompareNoCase(known.Name(middle), name) < 0) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
-  return low < known.size() && CompareNoCase(known.Name(low), name) == 0;
+  return FirstNoCase(found->second, name) < found->second.size();
 }
 
 std::vector<std::string> FolderCache::KnownNames(const std::string& folder) {
   const auto found = folders_.find(folder);
   if (found == folders_.end()) return Names(folder);
   if (found->second.watch >= 0) Drain();
-  const Folder& known = found->second;
-  std::vector<std::string> names;
-  names.reserve(known.size());
-  for (std::size_t i = 0; i < known.size(); ++i)
-    names.emplace_back(known.Name(i));
-  return names;
+  return NamesOf(found->second);
 }
 
 void FolderCache::Forget(const std::string& folder) {

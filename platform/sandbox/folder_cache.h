@@ -89,7 +89,12 @@ class FolderCache {
   void Unwatch(const std::string& path, Folder& folder);
   // Where |name| is or would go in the listing order; whether it is there.
   static std::size_t Position(const Folder& folder, std::string_view name, bool& present);
-  void Insert(Folder& folder, std::string_view name);
+  // The first of |folder|'s names equal to |name| without regard to case (the byte-wise smallest
+  // of them), or its size when none is.
+  static std::size_t FirstNoCase(const Folder& folder, std::string_view name);
+  static std::vector<std::string> NamesOf(const Folder& folder);
+  // Whether |name| was not there before.
+  bool Insert(Folder& folder, std::string_view name);
   void Erase(Folder& folder, std::string_view name);
   // |watch|: have the folder's changes reported from now on. Only a folder read again is
   // watched: most are read once, and a watch costs the host as much as a read.

@@ -35,6 +35,12 @@ std::string ValidUpper(std::string_view text, std::size_t limit) {
   return kept;
 }
 
+// The store's line giving |name| (upper-cased) in the folder |folderKey| its alias.
+std::string AliasLine(const std::string& alias, const std::string& folderKey,
+                      const std::string& name) {
+  return alias + " " + folderKey + (folderKey.back() == '\\' ? "" : "\\") + name + "\n";
+}
+
 std::string KeyOf(const WinPath& path) {
   return UpperCase(path.ToString());
 }
@@ -170,14 +176,13 @@ Status ShortNameStore::Settle(const WinPath& folder, const std::vector<std::stri
   for (const auto& [alias, name] : aliases.nameByAlias)
     taken.insert(alias);
   std::string lines;
-  const std::string prefix = folderKey.back() == '\\' ? folderKey : folderKey + "\\";
   for (const std::string& name : pending) {
     std::string alias = FirstFreeAlias(aliases, name, [&taken](const std::string& candidate) {
       return taken.count(candidate) != 0;
     });
     if (alias.empty()) continue;
     taken.insert(alias);
-    lines += alias + " " + prefix + name + "\n";
+    lines += AliasLine(alias, folderKey, name);
     Assign(folderKey, name, alias);
   }
   return Append(lines);
@@ -196,8 +201,7 @@ Status ShortNameStore::SettleOne(const WinPath& folder, std::string_view name,
   });
   if (alias.empty()) return ERROR_SUCCESS;
   Assign(folderKey, upper, alias);
-  const std::string prefix = folderKey.back() == '\\' ? folderKey : folderKey + "\\";
-  return Append(alias + " " + prefix + upper + "\n");
+  return Append(AliasLine(alias, folderKey, upper));
 }
 
 std::string ShortNameStore::FirstFreeAlias(Folder& folder, const std::string& name,

@@ -82,10 +82,7 @@ TEST_F(BackupTest, OneFailedBackupWriteKeepsOnlyThatItem) {
   ASSERT_FALSE(folder.empty());
   const std::string contents = Contents(folder);
   EXPECT_EQ(contents.find(oldKept ? "Old.lnk" : "Old App.lnk"), std::string::npos) << contents;
-  const RestoreReport report = RestoreBackup(machine(), folder);
-  EXPECT_TRUE(report.ok()) << FormatRestoreReport(folder, report);
-  const Snapshot restored = Take(machine());
-  EXPECT_EQ(before, restored) << Diff(before, restored);
+  ExpectRestored(folder, before);
 }
 
 TEST(BackupRunTest, ARunThatChangesNothingLeavesNoBackup) {
@@ -149,12 +146,6 @@ class BatchTest : public BackupTest {
     std::string bytes;
     files().ReadAll(folder + "\\" + std::string(kBackupJournalFile), bytes);
     return ReadJournal(bytes).records;
-  }
-  void ExpectRestored(const std::string& folder, const Snapshot& before) {
-    const RestoreReport report = RestoreBackup(machine(), folder);
-    EXPECT_TRUE(report.ok()) << FormatRestoreReport(folder, report);
-    const Snapshot restored = Take(machine());
-    EXPECT_EQ(before, restored) << Diff(before, restored);
   }
 };
 

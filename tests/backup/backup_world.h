@@ -103,6 +103,13 @@ class BackupTest : public ::testing::Test {
     return text;
   }
   StepOutcome Outcome(Step step) { return world.app.state().outcomes[Index(step)]; }
+  // Restores the backup in |folder|: it must say all went well and give back |before| exactly.
+  void ExpectRestored(const std::string& folder, const Snapshot& before) {
+    const RestoreReport report = RestoreBackup(machine(), folder);
+    EXPECT_TRUE(report.ok()) << FormatRestoreReport(folder, report);
+    const Snapshot restored = Take(machine());
+    EXPECT_EQ(before, restored) << Diff(before, restored);
+  }
   bool BackupsExist() { return Exists(std::string(kBackups)); }
 
   OptimizerWorld world{96, MakeOperations()};

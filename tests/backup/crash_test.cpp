@@ -83,10 +83,7 @@ class RefuseTest : public BackupTest {
     afterRun();
     const std::string folder = OnlyBackup(files());
     ASSERT_FALSE(folder.empty());
-    const RestoreReport report = RestoreBackup(machine(), folder);
-    EXPECT_TRUE(report.ok()) << FormatRestoreReport(folder, report);
-    const Snapshot restored = Take(machine());
-    EXPECT_EQ(before, restored) << Diff(before, restored);
+    ExpectRestored(folder, before);
   }
 };
 
